@@ -1,0 +1,171 @@
+#include "sim/sim_backend.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <thread>
+
+namespace tavrix::dexlink {
+
+namespace {
+
+constexpr std::size_t kCommandCodeOffset = 3;
+constexpr std::size_t kStatusOffset = 7;
+constexpr uint8_t kConsumerReportId = 0x02;
+
+std::chrono::microseconds LatencyFromEnvironment()
+{
+    const char* text = std::getenv("DEXLINK_SIM_LATENCY_US");
+    if (!text) {
+        return std::chrono::microseconds(0);
+    }
+    const long value = std::strtol(text, nullptr, 10);
+    return std::chrono::microseconds(std::clamp(value, 0L, 1000000L));
+}
+
+template <typename T>
+void KeepLast(std::deque<T>& log, T entry)
+{
+    log.push_back(std::move(entry));
+    if (log.size() > SimBackend::kTrafficKept) {
+        log.pop_front();
+    }
+}
+
+}  // namespace
+
+const Collection SimBackend::kCommand{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE};
+const Collection SimBackend::kConsumer{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_CONSUMER_USAGE_PAGE, DEX_CONSUMER_USAGE};
+const Collection SimBackend::kStatus{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE};
+
+SimBackend::SimBackend(EventSink& sink) : m_sink(sink), m_latency(LatencyFromEnvironment()) {}
+
+int SimBackend::DeviceCount(const DeviceSelector& selector)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_plugged) {
+        return 0;
+    }
+    const bool matches = SelectorMatches(selector, kCommand) || SelectorMatches(selector, kConsumer) ||
+                         SelectorMatches(selector, kStatus);
+    return matches ? 1 : 0;
+}
+
+int SimBackend::Write(const DeviceSelector& selector, std::span<const uint8_t> report)
+{
+    if (m_latency.count() > 0) {
+        std::this_thread::sleep_for(m_latency);
+    }
+    std::lock_guard lock(m_mutex);
+    if (!m_plugged) {
+        return -1;
+    }
+    if (SelectorMatches(selector, kCommand)) {
+        AnswerCommand(report);
+        return 1;
+    }
+    if (SelectorMatches(selector, kStatus)) {
+        KeepLast(m_statusWrites, std::vector<uint8_t>(report.begin(), report.end()));
+        return 1;
+    }
+    return -1;
+}
+
+int SimBackend::SetFeature(const DeviceSelector& selector, std::span<const uint8_t> /*report*/)
+{
+    std::lock_guard lock(m_mutex);
+    return m_plugged && SelectorMatches(selector, kCommand) ? 1 : -1;
+}
+
+void SimBackend::AnswerCommand(std::span<const uint8_t> request)
+{
+    sim::Report logged{};
+    std::copy_n(request.begin(), std::min(request.size(), logged.size()), logged.begin());
+    KeepLast(m_requests, logged);
+
+    const std::optional<sim::Report> reply = m_keyboard.HandleCommand(request);
+    if (!reply) {
+        return;
+    }
+    Event event{Event::Kind::Data, kCommand, std::vector<uint8_t>(reply->begin(), reply->end())};
+    std::chrono::microseconds delay = m_latency;
+    if (!m_faults.empty()) {
+        const ReplyFault fault = m_faults.front();
+        m_faults.pop_front();
+        switch (fault.kind) {
+        case ReplyFault::Kind::Drop:
+            return;
+        case ReplyFault::Kind::OtherCommand:
+            event.bytes[kCommandCodeOffset] ^= 0x80;
+            break;
+        case ReplyFault::Kind::Status:
+            event.bytes[kStatusOffset] = static_cast<uint8_t>(fault.value);
+            break;
+        case ReplyFault::Kind::Delay:
+            delay += std::chrono::microseconds(fault.value);
+            break;
+        case ReplyFault::Kind::Length:
+            event.bytes.resize(static_cast<std::size_t>(std::max(fault.value, 0)));
+            break;
+        }
+    }
+    m_sink.Deliver(std::move(event), delay);
+}
+
+void SimBackend::QueueReplyFault(ReplyFault fault, int count)
+{
+    std::lock_guard lock(m_mutex);
+    for (int i = 0; i < count; ++i) {
+        m_faults.push_back(fault);
+    }
+}
+
+void SimBackend::Unplug()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_plugged = false;
+    }
+    DeviceCountChanged();
+}
+
+void SimBackend::Replug()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_plugged = true;
+    }
+    DeviceCountChanged();
+}
+
+void SimBackend::DeviceCountChanged()
+{
+    m_sink.Deliver(Event{Event::Kind::DeviceCount, kCommand, {}}, std::chrono::microseconds(0));
+}
+
+void SimBackend::SendConsumerEvent(uint16_t value)
+{
+    Event event{Event::Kind::Data, kConsumer,
+                {kConsumerReportId, static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)}};
+    event.eventValueOffset = 1;
+    m_sink.Deliver(std::move(event), m_latency);
+}
+
+void SimBackend::SendCommandReport(std::span<const uint8_t> report)
+{
+    m_sink.Deliver(Event{Event::Kind::Data, kCommand, std::vector<uint8_t>(report.begin(), report.end())},
+                   m_latency);
+}
+
+std::vector<sim::Report> SimBackend::CommandRequests() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_requests.begin(), m_requests.end()};
+}
+
+std::vector<std::vector<uint8_t>> SimBackend::StatusWrites() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_statusWrites.begin(), m_statusWrites.end()};
+}
+
+}  // namespace tavrix::dexlink

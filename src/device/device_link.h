@@ -1,0 +1,86 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <span>
+
+#include "device/device_host.h"
+#include "device/device_service.h"
+#include "device/report_frame.h"
+#include "platform/auto_reset_event.h"
+#include "platform/worker_threads.h"
+
+namespace tavrix::device {
+
+// Where the notification callback puts the reply of the transaction that waits for it.
+struct PendingReply {
+    std::mutex mutex;                       // guards every field below
+    bool busy = false;                      // a transaction waits for its reply
+    uint8_t* buffer = nullptr;
+    uint32_t capacity = 0;
+    uint32_t receivedLength = 0;
+    platform::AutoResetEvent replyEvent;    // signalled when a reply was copied
+    std::condition_variable idle;           // busy went false
+};
+
+// The program's side of the command channel: the send-and-wait transaction, the fire-and-forget
+// send, the device-presence test and the notification callback with its keyboard events.
+//
+// One instance is active per process: the library calls the static OnDeviceNotify, which hands
+// the notification to it. End the library before destroying the active link.
+class DeviceLink {
+public:
+    DeviceLink(DeviceService service, DeviceHost& host);
+    DeviceLink(const DeviceLink&) = delete;
+    DeviceLink& operator=(const DeviceLink&) = delete;
+    ~DeviceLink();
+
+    // The start-up order after the library is bound: bank status, the consumer registration,
+    // the reply state, the command registration, then the connection-state thread with the
+    // current device count.
+    void Start();
+
+    [[nodiscard]] int IsDevicePresent();
+    // Sends request (zero-padded or cut to 64 bytes) and waits for the reply with the same
+    // command code: 1, 0 (no keyboard), -1 (write refused) or -2 (no matching reply).
+    [[nodiscard]] int SendCommand(std::span<const uint8_t> request, std::span<uint8_t> reply,
+                                  uint32_t& receivedLength);
+    // Sends request as it is (the caller filled the frame) and waits for nothing.
+    [[nodiscard]] int SendRaw(std::span<const uint8_t> request);
+
+    // The callback registered with the library; always returns 1.
+    static int OnDeviceNotify(const DexNotification* notification);
+
+    // Bit 0 of byte 1 of the bank status record: 0 = bank A, 1 = bank B.
+    int ActiveBank() const;
+
+private:
+    enum class Attempt { Matched, Refused, Failed, WaitError };
+
+    void HandleNotify(const DexNotification& notification);
+    void AcceptReply(const DexRequestRecord& record);
+    void HandleKeyboardEvent(uint16_t value);
+    void ToggleBank();
+    void ChangeTrayIconInTurn(int mode);
+    void RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle);
+    void StartConnectionThread(int deviceCount);
+
+    void AcquireTransaction(std::span<uint8_t> reply);
+    void ReleaseTransaction();
+    Attempt RunAttempt(const ReportFrame& frame, uint32_t checksum, std::span<const uint8_t> reply, int& result);
+
+    DeviceService m_service;
+    DeviceHost& m_host;
+    PendingReply m_pending;
+    mutable std::mutex m_bankMutex;
+    uint8_t m_bankStatus[2] = {kBankStatusReportId, kBankStatusInitialFlags};
+    DexHandle m_statusHandle = 0;
+    DexHandle m_consumerHandle = 0;
+    DexHandle m_commandHandle = 0;
+    std::atomic<bool> m_iconChangeInProgress{false};
+    platform::WorkerThreads m_workers;
+};
+
+}  // namespace tavrix::device
