@@ -1,0 +1,118 @@
+#include "sim_link_fixture.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "library.h"
+#include "platform/clock.h"
+
+namespace tavrix::testing {
+
+void RecordingHost::OnGKeyBankChanged(uint32_t tag, int bank)
+{
+    Record({"bank", static_cast<int>(tag), bank});
+}
+
+void RecordingHost::StartLightingRefresh()
+{
+    Record({"lighting"});
+}
+
+void RecordingHost::ShowTrayState(int mode, int iconId)
+{
+    Record({"tray", mode, iconId});
+}
+
+void RecordingHost::OnConnectionChanged(int deviceCount)
+{
+    Record({"connection", deviceCount});
+}
+
+std::vector<RecordingHost::Call> RecordingHost::Calls() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+std::vector<RecordingHost::Call> RecordingHost::CallsOf(const std::string& what) const
+{
+    std::vector<Call> found;
+    for (const Call& call : Calls()) {
+        if (call.what == what) {
+            found.push_back(call);
+        }
+    }
+    return found;
+}
+
+bool RecordingHost::WaitFor(const std::string& what, std::size_t count)
+{
+    std::unique_lock lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
+        return static_cast<std::size_t>(std::count_if(m_calls.begin(), m_calls.end(),
+                                                      [&](const Call& call) { return call.what == what; })) >= count;
+    });
+}
+
+void RecordingHost::Record(Call call)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_calls.push_back(std::move(call));
+    }
+    m_changed.notify_all();
+}
+
+device::DeviceService LinkedDeviceService()
+{
+    device::DeviceService service;
+    service.Init = &::Init;
+    service.End = &::End;
+    service.Debug = &::Debug;
+    service.RequestGetDeviceCount = &::RequestGetDeviceCount;
+    service.RequestAsyncRead = &::RequestAsyncRead;
+    service.RequestWriteOne = &::RequestWriteOne;
+    service.RequestWrite = &::RequestWrite;
+    service.RequestStatusWrite = &::RequestStatusWrite;
+    service.RequestStatusSetFeature = &::RequestStatusSetFeature;
+    service.RequestStatusGet = &::RequestStatusGet;
+    service.DeleteRequestFromUnitId = &::DeleteRequestFromUnitId;
+    service.DeleteRequestFromHandle = &::DeleteRequestFromHandle;
+    return service;
+}
+
+void SimLinkTest::SetUp()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    m_stateFile = (std::filesystem::temp_directory_path() /
+                   (std::string("tavrix-sim-") + info->test_suite_name() + "-" + info->name() + "-" +
+                    std::to_string(::getpid()) + ".bin"))
+                      .string();
+    std::filesystem::remove(m_stateFile);
+    ::setenv("DEXLINK_BACKEND", "sim", 1);
+    ::setenv("DEXLINK_SIM_STATE", m_stateFile.c_str(), 1);
+    ::unsetenv("DEXLINK_SIM_LATENCY_US");
+    platform::SetTimeScale(kTimeScale);
+    ASSERT_GT(::Init(0), 0);
+    m_link = std::make_unique<device::DeviceLink>(LinkedDeviceService(), m_host);
+    m_link->Start();
+    ASSERT_TRUE(m_host.WaitFor("connection", 1));
+}
+
+void SimLinkTest::TearDown()
+{
+    ::End();
+    m_link.reset();
+    platform::SetTimeScale(1.0);
+    std::filesystem::remove(m_stateFile);
+}
+
+dexlink::SimBackend& SimLinkTest::Sim()
+{
+    auto* sim = dynamic_cast<dexlink::SimBackend*>(dexlink::Library::Instance().ActiveBackend());
+    EXPECT_NE(sim, nullptr);
+    return *sim;
+}
+
+}  // namespace tavrix::testing

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "device/device_link.h"
+#include "sim/sim_backend.h"
+
+namespace tavrix::testing {
+
+// Records what the device link asks of the main window.
+class RecordingHost : public device::DeviceHost {
+public:
+    struct Call {
+        std::string what;
+        int first = 0;
+        int second = 0;
+    };
+
+    void OnGKeyBankChanged(uint32_t tag, int bank) override;
+    void StartLightingRefresh() override;
+    void ShowTrayState(int mode, int iconId) override;
+    void OnConnectionChanged(int deviceCount) override;
+
+    std::vector<Call> Calls() const;
+    std::vector<Call> CallsOf(const std::string& what) const;
+    // Waits (real time, bounded) until count calls of the kind were made.
+    bool WaitFor(const std::string& what, std::size_t count);
+
+private:
+    void Record(Call call);
+
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Call> m_calls;
+};
+
+// The device-service functions of the library linked into the test itself.
+device::DeviceService LinkedDeviceService();
+
+// A started device link on the simulated keyboard, with the program's timing sped up a
+// hundredfold (a 1000 ms reply wait takes 10 ms).
+class SimLinkTest : public ::testing::Test {
+protected:
+    static constexpr double kTimeScale = 0.01;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The simulated keyboard's controls and traffic.
+    dexlink::SimBackend& Sim();
+    device::DeviceLink& Link() { return *m_link; }
+    RecordingHost& Host() { return m_host; }
+
+private:
+    RecordingHost m_host;
+    std::unique_ptr<device::DeviceLink> m_link;
+    std::string m_stateFile;
+};
+
+}  // namespace tavrix::testing
