@@ -1,0 +1,271 @@
+#include "model/profile_file.h"
+
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include "model/little_endian.h"
+#include "model/profile_file_io.h"
+
+namespace tavrix::model {
+
+namespace {
+
+constexpr int kProfileCount = 3;
+constexpr const char* kDataFolderName = "PL3094V";
+constexpr const char* kCacheFileName = "$Profile0";
+// Files of 4 GiB or more cannot be profile files: the header's sizes are 32-bit.
+constexpr uint64_t kMaxProfileFileSize = 0xFFFFFFFFu;
+
+bool HasText(const KeyAssignment& slot)
+{
+    return slot.type == kTypeDefaultWithText || slot.type == kTypeNoOutputWithText;
+}
+
+std::filesystem::path HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry && entry->pw_dir ? entry->pw_dir : "/";
+}
+
+bool HeaderIsValid(const ProfileFileHeader& header, std::span<const uint8_t> bytes)
+{
+    return header.magic == kProfileMagic && header.headerSize == ProfileFileHeader::kSize &&
+           header.formatMajor == kProfileFormatMajor && header.formatMinor == kProfileFormatMinor &&
+           header.totalSize >= ModelImage::kSize && header.slotCount == kSlotCount && header.macroCount <= kMaxMacros &&
+           header.flag < 2 && header.totalSize == ProfileFileSize(header.macroCount, header.textPoolSize) &&
+           bytes[ProfileFileHeader::kSumOffset] == ProfileFileHeader::Sum(bytes.first<ProfileFileHeader::kSize>()) &&
+           bytes.size() >= header.totalSize;
+}
+
+// The zero-terminated text at the byte offset of the pool; false when the offset lies outside the
+// pool or the text runs to its end without a terminator.
+bool ReadPoolText(std::span<const uint8_t> pool, uint32_t offset, std::u16string& text)
+{
+    ByteReader reader(pool, offset);
+    text.clear();
+    uint16_t unit = 0;
+    while (reader.Read16(unit)) {
+        if (unit == 0)
+            return true;
+        text.push_back(static_cast<char16_t>(unit));
+    }
+    return false;
+}
+
+// Decodes a whole profile file into a fresh model; false at the first fault. May throw
+// std::bad_alloc.
+bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
+{
+    if (bytes.size() < ModelImage::kSize)
+        return false;
+    const ProfileFileHeader header = ProfileFileHeader::Decode(bytes.first<ProfileFileHeader::kSize>());
+    if (!HeaderIsValid(header, bytes))
+        return false;
+    model.image = ModelImage::Decode(bytes.first<ModelImage::kSize>());
+
+    std::vector<MacroRecord> macros;
+    macros.reserve(header.macroCount);
+    for (size_t i = 0; i < header.macroCount; ++i) {
+        const auto recordBytes = bytes.subspan(ModelImage::kSize + i * MacroRecord::kSize).first<MacroRecord::kSize>();
+        macros.push_back(MacroRecord::Decode(recordBytes));
+        if (macros.back().actionCount > kMaxMacroActions)
+            return false;
+    }
+    if (!model.macros.Assign(std::move(macros)))
+        return false;
+
+    const auto pool = bytes.subspan(ProfileFileSize(header.macroCount, 0), header.textPoolSize);
+    model.texts.ClearAll();
+    std::u16string text;
+    for (size_t i = 0; i < kSlotCount; ++i) {
+        const KeyAssignment& slot = model.image.Slot(i);
+        if (!HasText(slot))
+            continue;
+        if (!ReadPoolText(pool, slot.value & ~1u, text))
+            return false;
+        model.texts.Set(i, text);
+    }
+    return true;
+}
+
+std::u16string PathText(const std::filesystem::path& path)
+{
+    try {
+        return path.u16string();
+    } catch (const std::exception&) {
+        const std::string& native = path.native();
+        return std::u16string(native.begin(), native.end());
+    }
+}
+
+// The language format with its one text argument put in place of the first %s (or %ls, %S);
+// "%%" stands for a percent sign.
+std::u16string FormatWithText(std::u16string_view format, std::u16string_view argument)
+{
+    std::u16string result;
+    bool placed = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != u'%' || i + 1 >= format.size()) {
+            result.push_back(format[i]);
+            continue;
+        }
+        const std::u16string_view rest = format.substr(i + 1);
+        if (rest.starts_with(u"%")) {
+            result.push_back(u'%');
+            i += 1;
+        } else if (!placed && (rest.starts_with(u"s") || rest.starts_with(u"S") || rest.starts_with(u"ls"))) {
+            result.append(argument);
+            placed = true;
+            i += rest.starts_with(u"ls") ? 2 : 1;
+        } else {
+            result.push_back(format[i]);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+int ProfileCount()
+{
+    return kProfileCount;
+}
+
+std::filesystem::path DataFolder()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const std::filesystem::path base =
+        dataHome && *dataHome == '/' ? std::filesystem::path(dataHome) : HomeFolder() / ".local" / "share";
+    return base / kDataFolderName;
+}
+
+std::filesystem::path CacheFilePath()
+{
+    return DataFolder() / kCacheFileName;
+}
+
+bool EnsureDataFolder()
+{
+    std::error_code error;
+    std::filesystem::create_directories(DataFolder(), error);
+    return std::filesystem::is_directory(DataFolder(), error);
+}
+
+int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host)
+{
+    std::vector<uint8_t> bytes;
+    switch (ReadWholeFile(path, kMaxProfileFileSize, bytes)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::CannotOpen:
+        return kProfileCannotOpen;
+    case ReadResult::NoMemory:
+        return kProfileNoMemory;
+    case ReadResult::Missing:
+    case ReadResult::TooLarge:
+        return kProfileInvalid;
+    }
+    if (bytes.size() < ModelImage::kSize)
+        return kProfileInvalid;
+    try {
+        const auto model = std::make_unique<ConfigModel>();
+        if (ParseProfileFile(bytes, *model))
+            return kProfileValid;
+    } catch (const std::bad_alloc&) {
+        return kProfileNoMemory;
+    }
+    host.ShowMessage(FormatWithText(host.Text("PROFILE_FORMAT_ERROR"), PathText(path)));
+    return kProfileInvalid;
+}
+
+bool LoadProfileFile(const std::filesystem::path& path, ConfigModel& model)
+{
+    std::vector<uint8_t> bytes;
+    if (ReadWholeFile(path, kMaxProfileFileSize, bytes) != ReadResult::Ok)
+        return false;
+    try {
+        auto loaded = std::make_unique<ConfigModel>();
+        if (!ParseProfileFile(bytes, *loaded))
+            return false;
+        model = std::move(*loaded);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+std::vector<uint8_t> PackEntryTexts(ModelImage& image, const EntryTexts& texts, size_t macroCount)
+{
+    std::vector<uint8_t> pool;
+    for (size_t i = 0; i < kSlotCount; ++i) {
+        KeyAssignment& slot = image.Slot(i);
+        if (!HasText(slot))
+            continue;
+        // Every text takes an even number of bytes, so each offset is even as the format wants.
+        slot.value = static_cast<uint32_t>(pool.size());
+        const std::u16string* text = texts.Text(i);
+        const std::u16string_view units = text ? std::u16string_view(*text) : std::u16string_view();
+        pool.resize(pool.size() + (units.size() + 1) * sizeof(char16_t), 0);
+        for (size_t k = 0; k < units.size(); ++k)
+            Put16(pool, slot.value + 2 * k, static_cast<uint16_t>(units[k]));
+    }
+    ProfileFileHeader& header = image.header;
+    header.macroCount = static_cast<uint16_t>(macroCount);
+    header.textPoolSize = static_cast<uint32_t>(pool.size());
+    header.totalSize = static_cast<uint32_t>(ProfileFileSize(macroCount, pool.size()));
+    header.flag = 0;
+    return pool;
+}
+
+std::vector<uint8_t> EncodeProfileFile(ConfigModel& model)
+{
+    const std::vector<uint8_t> pool = PackEntryTexts(model.image, model.texts, model.macros.Count());
+    std::vector<uint8_t> bytes(model.image.header.totalSize);
+    const std::span<uint8_t> out(bytes);
+    model.image.Encode(out.first<ModelImage::kSize>());
+    size_t offset = ModelImage::kSize;
+    for (const MacroRecord& record : model.macros.Records()) {
+        record.Encode(out.subspan(offset).first<MacroRecord::kSize>());
+        offset += MacroRecord::kSize;
+    }
+    std::copy(pool.begin(), pool.end(), bytes.begin() + static_cast<std::ptrdiff_t>(offset));
+    return bytes;
+}
+
+bool SaveModelToFile(ConfigModel& model, const std::filesystem::path& path)
+{
+    try {
+        return WriteFileReplacing(path, EncodeProfileFile(model));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+bool SaveCacheFile(ConfigModel& model)
+{
+    std::error_code error;
+    const std::filesystem::path path = CacheFilePath();
+    return std::filesystem::exists(path, error) && SaveModelToFile(model, path);
+}
+
+void NewModel(ConfigModel& model, uint8_t flag)
+{
+    model.image = NewModelImage(flag);
+    model.macros.Clear();
+    model.texts.ClearAll();
+}
+
+bool WriteNewModelFile(const std::filesystem::path& path, uint8_t flag)
+{
+    std::vector<uint8_t> bytes(ModelImage::kSize);
+    NewModelImage(flag).Encode(std::span<uint8_t>(bytes).first<ModelImage::kSize>());
+    return WriteFileReplacing(path, bytes);
+}
+
+} // namespace tavrix::model

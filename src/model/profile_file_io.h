@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <vector>
+
+namespace tavrix::model {
+
+// Writes the bytes to a new file beside the target and renames it over the target, so a crash or
+// a full disk leaves either the old file or the new one, never half of either. The target keeps
+// its permissions when it existed. False when any step fails; the target is then untouched and
+// no temporary file is left behind.
+[[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes);
+
+enum class ReadResult { Ok, Missing, CannotOpen, TooLarge, NoMemory };
+
+// Reads a whole regular file of at most maxSize bytes.
+[[nodiscard]] ReadResult ReadWholeFile(const std::filesystem::path& path, uint64_t maxSize,
+                                       std::vector<uint8_t>& bytes);
+
+} // namespace tavrix::model
