@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <thread>
 
+#include "sim/state_file.h"
+
 namespace tavrix::dexlink {
 
 namespace {
@@ -22,6 +24,23 @@ std::chrono::microseconds LatencyFromEnvironment()
     return std::chrono::microseconds(std::clamp(value, 0L, 1000000L));
 }
 
+// DEXLINK_SIM_STATE names the file; unset means the data folder, empty means no file at all.
+std::filesystem::path StatePathFromEnvironment()
+{
+    if (const char* path = std::getenv("DEXLINK_SIM_STATE")) {
+        return path;
+    }
+    std::filesystem::path dataFolder;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+        dataFolder = xdg;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+        dataFolder = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return dataFolder / "PL3094V" / "sim-keyboard.bin";
+}
+
 template <typename T>
 void KeepLast(std::deque<T>& log, T entry)
 {
@@ -37,7 +56,19 @@ const Collection SimBackend::kCommand{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND
 const Collection SimBackend::kConsumer{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_CONSUMER_USAGE_PAGE, DEX_CONSUMER_USAGE};
 const Collection SimBackend::kStatus{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE};
 
-SimBackend::SimBackend(EventSink& sink) : m_sink(sink), m_latency(LatencyFromEnvironment()) {}
+SimBackend::SimBackend(EventSink& sink)
+    : m_sink(sink), m_latency(LatencyFromEnvironment()), m_statePath(StatePathFromEnvironment())
+{
+    if (m_statePath.empty()) {
+        return;
+    }
+    sim::LoadedState loaded = sim::LoadStateFile(m_statePath);
+    // A file that exists but cannot be read is not overwritten: the keyboard runs from memory.
+    if (loaded.source == sim::LoadedState::Source::Unreadable) {
+        m_statePath.clear();
+    }
+    m_keyboard = sim::KeyboardSimulator(std::move(loaded.memory));
+}
 
 int SimBackend::DeviceCount(const DeviceSelector& selector)
 {
@@ -83,6 +114,10 @@ void SimBackend::AnswerCommand(std::span<const uint8_t> request)
     KeepLast(m_requests, logged);
 
     const std::optional<sim::Report> reply = m_keyboard.HandleCommand(request);
+    if (m_keyboard.TakeCommit() && !m_statePath.empty()) {
+        // A failed save leaves the previous file whole; the next commit tries again.
+        static_cast<void>(sim::SaveStateFile(m_statePath, m_keyboard.Memory()));
+    }
     if (!reply) {
         return;
     }
@@ -133,6 +168,7 @@ void SimBackend::Replug()
     {
         std::lock_guard lock(m_mutex);
         m_plugged = true;
+        m_keyboard.PowerCycle();
     }
     DeviceCountChanged();
 }
@@ -160,6 +196,12 @@ std::vector<sim::Report> SimBackend::CommandRequests() const
 {
     std::lock_guard lock(m_mutex);
     return {m_requests.begin(), m_requests.end()};
+}
+
+sim::KeyboardMemory SimBackend::Memory() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_keyboard.Memory();
 }
 
 std::vector<std::vector<uint8_t>> SimBackend::StatusWrites() const

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <mutex>
 #include <span>
 #include <vector>
@@ -13,6 +14,9 @@
 namespace tavrix::dexlink {
 
 // Backend "sim": one simulated keyboard with its command, consumer and status collections.
+// The keyboard's memory lives in the state file named by DEXLINK_SIM_STATE (default
+// $XDG_DATA_HOME/PL3094V/sim-keyboard.bin; an empty value keeps it in memory only): loaded at
+// start, written again each time the keyboard commits, so a demo's changes survive restarts.
 // Besides the keyboard's behaviour it offers the faults tests need: replies dropped, delayed,
 // lengthened or answered with another command code or a refusal status, unplug and replug, and
 // keyboard events.
@@ -50,6 +54,10 @@ public:
     // The last kTrafficKept command-channel requests and status-output writes, oldest first.
     std::vector<sim::Report> CommandRequests() const;
     std::vector<std::vector<uint8_t>> StatusWrites() const;
+    // A copy of the keyboard's memory as it stands.
+    sim::KeyboardMemory Memory() const;
+    // Where the memory is kept; empty when in memory only.
+    std::filesystem::path StatePath() const { return m_statePath; }
 
 private:
     static const Collection kCommand;
@@ -61,6 +69,7 @@ private:
 
     EventSink& m_sink;
     std::chrono::microseconds m_latency{0};
+    std::filesystem::path m_statePath;
     mutable std::mutex m_mutex;
     sim::KeyboardSimulator m_keyboard;
     bool m_plugged = true;

@@ -1,0 +1,143 @@
+#include "sim/state_file.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include <unistd.h>
+
+#include "sim/factory_defaults.h"
+
+namespace tavrix::sim {
+
+namespace {
+
+constexpr std::array<uint8_t, 8> kMagic{'T', 'V', 'X', 'S', 'I', 'M', '0', '1'};
+constexpr std::size_t kInfoAt = kMagic.size();
+constexpr std::size_t kDefaultKeysAt = kInfoAt + kInfoSize;
+constexpr std::size_t kKeyTablesAt = kDefaultKeysAt + kKeyTableSize;
+constexpr std::size_t kLightingAt = kKeyTablesAt + kProfileCount * kKeyTableSize;
+constexpr std::size_t kKeyLampsAt = kLightingAt + kLightingSize;
+constexpr std::size_t kExtraAt = kKeyLampsAt + kKeyLampSize;
+static_assert(kDefaultKeysAt == 56 && kKeyTablesAt == 380 && kLightingAt == 1352 && kKeyLampsAt == 1478);
+static_assert(kExtraAt == kStateHeaderSize);
+
+constexpr const char* kSetAsideSuffix = ".damaged";
+
+template <typename Range>
+void Append(std::vector<uint8_t>& image, const Range& bytes)
+{
+    image.insert(image.end(), std::begin(bytes), std::end(bytes));
+}
+
+template <std::size_t N>
+void Take(std::span<const uint8_t> image, std::size_t at, std::array<uint8_t, N>& out)
+{
+    std::copy_n(image.begin() + at, N, out.begin());
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeStateImage(const KeyboardMemory& memory)
+{
+    std::vector<uint8_t> image;
+    image.reserve(kStateHeaderSize + memory.extra.size());
+    Append(image, kMagic);
+    Append(image, memory.info);
+    Append(image, memory.defaultKeys);
+    for (const KeyboardMemory::KeyTable& table : memory.keyTables) {
+        Append(image, table);
+    }
+    Append(image, memory.lighting);
+    Append(image, memory.keyLamps);
+    Append(image, memory.extra);
+    return image;
+}
+
+std::optional<KeyboardMemory> DecodeStateImage(std::span<const uint8_t> image)
+{
+    if (image.size() < kStateHeaderSize || !std::equal(kMagic.begin(), kMagic.end(), image.begin())) {
+        return std::nullopt;
+    }
+    KeyboardMemory memory;
+    Take(image, kInfoAt, memory.info);
+    if (image.size() != kStateHeaderSize + ExtraCapacityOf(memory.info) ||
+        memory.info[kInfoProfileAt] >= kProfileCount) {
+        return std::nullopt;
+    }
+    Take(image, kDefaultKeysAt, memory.defaultKeys);
+    for (std::size_t profile = 0; profile < memory.keyTables.size(); ++profile) {
+        Take(image, kKeyTablesAt + profile * kKeyTableSize, memory.keyTables[profile]);
+    }
+    Take(image, kLightingAt, memory.lighting);
+    Take(image, kKeyLampsAt, memory.keyLamps);
+    memory.extra.assign(image.begin() + kExtraAt, image.end());
+    return memory;
+}
+
+LoadedState LoadStateFile(const std::filesystem::path& path)
+{
+    LoadedState loaded{FactoryMemory(), LoadedState::Source::Missing};
+    std::error_code error;
+    if (!std::filesystem::exists(path, error)) {
+        return loaded;
+    }
+    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        loaded.source = LoadedState::Source::Unreadable;
+        return loaded;
+    }
+    if (std::optional<KeyboardMemory> memory = DecodeStateImage(*bytes)) {
+        return {std::move(*memory), LoadedState::Source::File};
+    }
+    // Keep the damaged file for inspection; the next save starts a fresh one.
+    std::filesystem::path aside = path;
+    aside += kSetAsideSuffix;
+    std::filesystem::rename(path, aside, error);
+    loaded.source = error ? LoadedState::Source::Unreadable : LoadedState::Source::SetAside;
+    return loaded;
+}
+
+bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory)
+{
+    std::error_code error;
+    if (path.has_parent_path()) {
+        std::filesystem::create_directories(path.parent_path(), error);
+    }
+    std::filesystem::path temporary = path;
+    temporary += ".tmp" + std::to_string(::getpid());
+    const std::vector<uint8_t> image = EncodeStateImage(memory);
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::filesystem::remove(temporary, error);
+            return false;
+        }
+    }
+    std::filesystem::rename(temporary, path, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace tavrix::sim
