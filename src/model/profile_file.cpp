@@ -226,7 +226,7 @@ std::vector<uint8_t> PackEntryTexts(ModelImage& image, const EntryTexts& texts, 
 std::vector<uint8_t> EncodeProfileFile(ConfigModel& model)
 {
     const std::vector<uint8_t> pool = PackEntryTexts(model.image, model.texts, model.macros.Count());
-    std::vector<uint8_t> bytes(model.image.header.totalSize);
+    std::vector<uint8_t> bytes(ProfileFileSize(model.macros.Count(), pool.size()));
     const std::span<uint8_t> out(bytes);
     model.image.Encode(out.first<ModelImage::kSize>());
     size_t offset = ModelImage::kSize;
