@@ -1,30 +1,10 @@
 #include "model/key_assignment.h"
 
+#include "model/little_endian.h"
+
 namespace tavrix::model {
 
 namespace {
-
-void Put16(std::span<uint8_t> out, size_t offset, uint16_t value)
-{
-    out[offset] = static_cast<uint8_t>(value & 0xFF);
-    out[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void Put32(std::span<uint8_t> out, size_t offset, uint32_t value)
-{
-    Put16(out, offset, static_cast<uint16_t>(value & 0xFFFF));
-    Put16(out, offset + 2, static_cast<uint16_t>(value >> 16));
-}
-
-uint16_t Get16(std::span<const uint8_t> in, size_t offset)
-{
-    return static_cast<uint16_t>(in[offset] | (in[offset + 1] << 8));
-}
-
-uint32_t Get32(std::span<const uint8_t> in, size_t offset)
-{
-    return Get16(in, offset) | (static_cast<uint32_t>(Get16(in, offset + 2)) << 16);
-}
 
 constexpr size_t kTypeOffset = 0;
 constexpr size_t kGKeyCodeOffset = 2;
