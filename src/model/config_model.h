@@ -15,4 +15,4 @@ struct ConfigModel {
     EntryTexts texts;
 };
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

@@ -74,4 +74,4 @@ private:
     size_t m_position;
 };
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

@@ -20,19 +20,18 @@ bool MacroStore::Assign(std::vector<MacroRecord> records)
     return true;
 }
 
-size_t MacroSlotOf(const MacroStore& store, uint16_t number)
+size_t MacroStore::MacroSlotOf(uint16_t number) const
 {
-    const auto records = store.Records();
     const auto found =
-        std::find_if(records.begin(), records.end(), [number](const MacroRecord& r) { return r.number == number; });
-    return found == records.end() ? 0 : static_cast<size_t>(found - records.begin());
+        std::find_if(m_records.begin(), m_records.end(), [number](const MacroRecord& r) { return r.number == number; });
+    return found == m_records.end() ? 0 : static_cast<size_t>(found - m_records.begin());
 }
 
-uint16_t MacroNumberAt(const MacroStore& store, int slot)
+uint16_t MacroStore::MacroNumberAt(int slot) const
 {
-    if (slot < 0 || static_cast<size_t>(slot) >= store.Count())
+    if (slot < 0 || static_cast<size_t>(slot) >= m_records.size())
         return 0;
-    return store.Records()[static_cast<size_t>(slot)].number;
+    return m_records[static_cast<size_t>(slot)].number;
 }
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

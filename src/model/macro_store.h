@@ -25,16 +25,15 @@ public:
     [[nodiscard]] bool Assign(std::vector<MacroRecord> records);
     void Clear() { m_records.clear(); }
 
+    // Slot of the macro with that number; 0 when no macro has it.
+    size_t MacroSlotOf(uint16_t number) const;
+    // Number of the macro at that slot; 0 for a slot below 0 or beyond the count.
+    uint16_t MacroNumberAt(int slot) const;
+
     bool operator==(const MacroStore&) const = default;
 
 private:
     std::vector<MacroRecord> m_records;
 };
 
-// Slot of the macro with that number; 0 when no macro has it.
-size_t MacroSlotOf(const MacroStore& store, uint16_t number);
-
-// Number of the macro at that slot; 0 for a slot below 0 or beyond the count.
-uint16_t MacroNumberAt(const MacroStore& store, int slot);
-
-} // namespace tavrix::model
+}  // namespace tavrix::model

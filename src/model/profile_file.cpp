@@ -130,7 +130,7 @@ std::u16string FormatWithText(std::u16string_view format, std::u16string_view ar
     return result;
 }
 
-} // namespace
+}  // namespace
 
 int ProfileCount()
 {
@@ -268,4 +268,4 @@ bool WriteNewModelFile(const std::filesystem::path& path, uint8_t flag)
     return WriteFileReplacing(path, bytes);
 }
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

@@ -66,4 +66,4 @@ void NewModel(ConfigModel& model, uint8_t flag);
 // Writes an empty model with the given flag to the file.
 [[nodiscard]] bool WriteNewModelFile(const std::filesystem::path& path, uint8_t flag);
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

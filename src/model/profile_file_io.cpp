@@ -51,7 +51,7 @@ bool WriteTemporary(const std::filesystem::path& temporary, const std::filesyste
     return ::close(fd) == 0 && ok;
 }
 
-} // namespace
+}  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes)
 {
@@ -88,4 +88,4 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, uint64_t maxSize, st
     return ReadResult::Ok;
 }
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

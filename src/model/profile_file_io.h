@@ -19,4 +19,4 @@ enum class ReadResult { Ok, Missing, CannotOpen, TooLarge, NoMemory };
 [[nodiscard]] ReadResult ReadWholeFile(const std::filesystem::path& path, uint64_t maxSize,
                                        std::vector<uint8_t>& bytes);
 
-} // namespace tavrix::model
+}  // namespace tavrix::model

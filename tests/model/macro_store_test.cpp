@@ -37,15 +37,15 @@ TEST(MacroStore, SlotsAndNumbers)
         size_t slot;
     } slots[] = {{4, 0}, {9, 1}, {2, 2}, {3, 0}, {0, 0}};
     for (const auto& c : slots)
-        EXPECT_EQ(MacroSlotOf(store, c.number), c.slot) << "number " << c.number;
+        EXPECT_EQ(store.MacroSlotOf(c.number), c.slot) << "number " << c.number;
 
     const struct {
         int slot;
         uint16_t number;
     } numbers[] = {{0, 4}, {2, 2}, {3, 0}, {-1, 0}, {1000, 0}};
     for (const auto& c : numbers)
-        EXPECT_EQ(MacroNumberAt(store, c.slot), c.number) << "slot " << c.slot;
+        EXPECT_EQ(store.MacroNumberAt(c.slot), c.number) << "slot " << c.slot;
 }
 
-} // namespace
-} // namespace tavrix::model
+}  // namespace
+}  // namespace tavrix::model

@@ -363,5 +363,5 @@ TEST_F(ProfileFileTest, ReplacingAFileLeavesNoTemporaryAndKeepsItsMode)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1);
 }
 
-} // namespace
-} // namespace tavrix::model
+}  // namespace
+}  // namespace tavrix::model
