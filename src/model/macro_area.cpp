@@ -1,0 +1,210 @@
+#include "model/macro_area.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "model/key_catalogue.h"
+#include "model/key_table_codec.h"
+#include "model/little_endian.h"
+
+namespace tavrix::model {
+
+namespace {
+
+constexpr size_t kMagicOffset = 0;
+constexpr size_t kTotalOffset = 2;
+constexpr size_t kCountOffset = 4;
+constexpr size_t kNamesFlagOffset = 6;
+constexpr size_t kOffsetTableOffset = kMacroAreaHeaderSize;
+
+constexpr size_t kRecordHeaderSize = 4;  // action count, repeat count, name length
+constexpr size_t kAreaActionSize = 4;
+
+// First word of an area action: delay in 10 ms steps, the entry family of the key, press bit.
+constexpr uint16_t kDelayMask = 0x0FFF;
+constexpr unsigned kClassShift = 12;
+constexpr uint16_t kClassMask = 0x7;
+constexpr uint16_t kPressBit = 0x8000;
+constexpr uint32_t kDelayStepMs = 10;
+
+size_t RecordSize(const MacroRecord& record, bool includeNames)
+{
+    const size_t nameBytes = includeNames ? record.Name().size() * sizeof(char16_t) : 0;
+    return kRecordHeaderSize + record.UsedActions().size() * kAreaActionSize + nameBytes;
+}
+
+struct MouseKeyEntry {
+    uint16_t code;
+    KeyEntry entry;
+};
+
+// The mouse entries and their keys, read off the key-table codec's own reading of entries so the
+// two directions cannot disagree.
+std::vector<MouseKeyEntry> ReadMouseEntries()
+{
+    std::vector<MouseKeyEntry> entries;
+    for (const uint8_t kind : {kMouseButton, kMouseWheel}) {
+        for (unsigned data = 0; data <= 0xFF; ++data) {
+            const KeyEntry entry{kEntryMouse, kind, static_cast<uint8_t>(data)};
+            if (const uint16_t code = KeyFromEntry(entry); code != kNoKey)
+                entries.push_back({code, entry});
+        }
+    }
+    return entries;
+}
+
+KeyEntry MouseEntryOf(uint16_t code)
+{
+    static const std::vector<MouseKeyEntry> entries = ReadMouseEntries();
+    const auto found =
+        std::find_if(entries.begin(), entries.end(), [code](const MouseKeyEntry& m) { return m.code == code; });
+    return found == entries.end() ? KeyEntry{kEntryMouse, 0, 0} : found->entry;
+}
+
+// What an action's key looks like in the area: the family and two data bytes of the key-table
+// entry that sends it.
+KeyEntry ActionEntryOf(uint16_t code)
+{
+    const ClassifiedKey key = ClassifyKey(code);
+    switch (key.keyClass) {
+    case KeyClass::Keyboard:
+        if (const uint8_t bit = ModifierBitOf(code); bit != 0)
+            return {kEntryKeyboard, kKeyboardModifier, bit};
+        return {kEntryKeyboard, kKeyboardKey, key.deviceCode};
+    case KeyClass::SystemControl:
+        return {kEntrySystemControl, key.deviceCode, 0};
+    case KeyClass::Mouse:
+        return MouseEntryOf(code);
+    default:
+        return {kEntryNone, 0, 0};
+    }
+}
+
+void EncodeAction(const MacroAction& action, std::span<uint8_t> out)
+{
+    const KeyEntry entry = ActionEntryOf(action.keyCode);
+    uint16_t word = static_cast<uint16_t>(std::min<uint32_t>(action.delay / kDelayStepMs, kDelayMask));
+    word |= static_cast<uint16_t>(entry[0] << kClassShift);
+    if (action.direction != kMacroRelease)
+        word |= kPressBit;
+    Put16(out, 0, word);
+    out[2] = entry[1];
+    out[3] = entry[2];
+}
+
+MacroAction DecodeAction(std::span<const uint8_t> in)
+{
+    const uint16_t word = Get16(in, 0);
+    MacroAction action;
+    action.delay = (word & kDelayMask) * kDelayStepMs;
+    action.keyCode = KeyFromEntry({static_cast<uint8_t>((word >> kClassShift) & kClassMask), in[2], in[3]});
+    action.direction = (word & kPressBit) ? kMacroPress : kMacroRelease;
+    return action;
+}
+
+// The record at the offset, when it lies whole inside the area and is within the limits.
+std::optional<MacroRecord> DecodeRecord(std::span<const uint8_t> area, size_t offset, size_t slot,
+                                        const TextLookup& lookup)
+{
+    ByteReader reader(area, offset);
+    uint16_t actionCount = 0;
+    uint8_t repeatCount = 0;
+    uint8_t nameLength = 0;
+    std::span<const uint8_t> actions;
+    std::span<const uint8_t> name;
+    if (!reader.Read16(actionCount) || actionCount > kMaxMacroActions || !reader.Read8(repeatCount) ||
+        !reader.Read8(nameLength) || !reader.ReadBytes(actionCount * kAreaActionSize, actions) ||
+        !reader.ReadBytes(nameLength * sizeof(char16_t), name))
+        return std::nullopt;
+
+    MacroRecord record;
+    record.number = static_cast<uint16_t>(slot + 1);
+    record.repeatCount = repeatCount;
+    record.actionCount = actionCount;
+    for (size_t i = 0; i < actionCount; ++i)
+        record.actions[i] = DecodeAction(actions.subspan(i * kAreaActionSize, kAreaActionSize));
+    if (nameLength == 0) {
+        const std::string digits = std::to_string(record.number);
+        std::u16string text = lookup ? lookup("MACRO_NEW_PREFIX") : std::u16string();
+        text.append(digits.begin(), digits.end());
+        record.SetName(text);
+        return record;
+    }
+    std::u16string text;
+    for (size_t i = 0; i < nameLength; ++i)
+        text.push_back(static_cast<char16_t>(Get16(name, 2 * i)));
+    record.SetName(text);
+    return record;
+}
+
+}  // namespace
+
+MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros)
+{
+    MacroAreaSize size;
+    size.withoutNames = size.withNames = kMacroAreaHeaderSize + macros.size() * sizeof(uint16_t);
+    for (const MacroRecord& record : macros) {
+        size.withoutNames += RecordSize(record, false);
+        size.withNames += RecordSize(record, true);
+    }
+    return size;
+}
+
+bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> area, bool includeNames)
+{
+    const MacroAreaSize sizes = MacroAreaSizes(macros);
+    const size_t size = includeNames ? sizes.withNames : sizes.withoutNames;
+    if (macros.size() > kMaxMacros || area.size() != size || size > kMaxMacroAreaSize)
+        return false;
+
+    std::fill(area.begin(), area.end(), 0);
+    Put16(area, kMagicOffset, kMacroAreaMagic);
+    Put16(area, kTotalOffset, static_cast<uint16_t>(size));
+    Put16(area, kCountOffset, static_cast<uint16_t>(macros.size()));
+    Put16(area, kNamesFlagOffset, includeNames ? 1 : 0);
+    size_t offset = kOffsetTableOffset + macros.size() * sizeof(uint16_t);
+    for (size_t slot = 0; slot < macros.size(); ++slot) {
+        const MacroRecord& record = macros[slot];
+        const std::span<const MacroAction> actions = record.UsedActions();
+        const std::u16string name = includeNames ? record.Name() : std::u16string();
+        Put16(area, kOffsetTableOffset + slot * sizeof(uint16_t), static_cast<uint16_t>(offset));
+        Put16(area, offset, static_cast<uint16_t>(actions.size()));
+        area[offset + 2] = record.repeatCount;
+        area[offset + 3] = static_cast<uint8_t>(name.size());
+        offset += kRecordHeaderSize;
+        for (const MacroAction& action : actions) {
+            EncodeAction(action, area.subspan(offset, kAreaActionSize));
+            offset += kAreaActionSize;
+        }
+        for (const char16_t unit : name) {
+            Put16(area, offset, static_cast<uint16_t>(unit));
+            offset += sizeof(char16_t);
+        }
+    }
+    return true;
+}
+
+std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const TextLookup& lookup)
+{
+    ByteReader header(area);
+    uint16_t magic = 0;
+    uint16_t total = 0;
+    uint16_t count = 0;
+    if (!header.Read16(magic) || magic != kMacroAreaMagic || !header.Read16(total) || !header.Read16(count))
+        return {};
+    // Records must lie inside both the buffer and the length the header claims.
+    const std::span<const uint8_t> bounded = area.first(std::min<size_t>(total, area.size()));
+    std::vector<MacroRecord> macros;
+    for (size_t slot = 0; slot < std::min<size_t>(count, kMaxMacros); ++slot) {
+        ByteReader table(bounded, kOffsetTableOffset + slot * sizeof(uint16_t));
+        uint16_t offset = 0;
+        if (!table.Read16(offset))
+            break;
+        if (std::optional<MacroRecord> record = DecodeRecord(bounded, offset, slot, lookup))
+            macros.push_back(std::move(*record));
+    }
+    return macros;
+}
+
+}  // namespace tavrix::model
