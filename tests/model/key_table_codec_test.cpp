@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "default_key_table.h"
 #include "model/key_catalogue.h"
 #include "model/media_keys.h"
+#include "sim/factory_defaults.h"
 
 namespace tavrix::model {
 namespace {
@@ -208,25 +210,53 @@ KeyAssignment AsReadBack(KeyAssignment slot, uint16_t key)
     return slot;
 }
 
-TEST(KeyTableRoundTrip, EveryEditorAssignmentOnEveryDrawnKey)
+// The keys that sit at the positions of a default table, read from the table itself.
+std::vector<uint16_t> KeysOf(const KeyTable& defaults)
 {
-    const KeyTable defaults = DefaultKeyTable();
+    std::vector<uint16_t> keys;
+    for (size_t position = 0; position < kKeyTablePositions; ++position) {
+        if (const uint16_t code = KeyFromEntry(EntryAt(defaults, position)); code != kNoKey)
+            keys.push_back(code);
+    }
+    return keys;
+}
+
+void ExpectEveryEditorAssignmentRoundTrips(const KeyTable& defaults)
+{
+    const std::vector<uint16_t> keys = KeysOf(defaults);
+    ASSERT_EQ(keys.size(), kDrawnKeys.size());
     for (const KeyAssignment& assignment : EditorAssignments()) {
         ProfileBlock block = ClearedBlock();
         ProfileBlock expected = ClearedBlock();
-        for (const test::DrawnKey& key : kDrawnKeys) {
-            block[KeyIndexOf(key.code)] = assignment;
-            expected[KeyIndexOf(key.code)] = AsReadBack(assignment, key.code);
+        for (const uint16_t key : keys) {
+            block[KeyIndexOf(key)] = assignment;
+            expected[KeyIndexOf(key)] = AsReadBack(assignment, key);
         }
         const ProfileBlock decoded =
             DecodeProfileKeyTable(EncodeProfileKeyTable(block, defaults, kMacrosAsRead), defaults);
-        for (const test::DrawnKey& key : kDrawnKeys) {
-            const size_t index = KeyIndexOf(key.code);
-            EXPECT_EQ(decoded[index], expected[index]) << std::hex << "key " << key.code << " type " << assignment.type
-                                                       << " value " << assignment.value;
+        for (const uint16_t key : keys) {
+            const size_t index = KeyIndexOf(key);
+            EXPECT_EQ(decoded[index], expected[index])
+                << std::hex << "key " << key << " type " << assignment.type << " value " << assignment.value;
         }
         EXPECT_EQ(decoded, expected);
     }
+}
+
+TEST(KeyTableRoundTrip, EveryEditorAssignmentOnEveryDrawnKey)
+{
+    ExpectEveryEditorAssignmentRoundTrips(DefaultKeyTable());
+}
+
+TEST(KeyTableRoundTrip, AgainstTheSimulatedKeyboardsDefaultTable)
+{
+    ExpectEveryEditorAssignmentRoundTrips(sim::DefaultKeyTable());
+}
+
+TEST(KeyTableRoundTrip, TheSimulatedKeyboardPlacesTheKeysItNames)
+{
+    for (const sim::DefaultKeyEntry& position : sim::DefaultKeyEntries())
+        EXPECT_EQ(KeyFromEntry(position.entry), position.keyCode) << std::hex << position.keyCode;
 }
 
 TEST(KeyTableRoundTrip, KeysTheKeyboardCannotSendReadBackAsDisabled)
