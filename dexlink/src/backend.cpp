@@ -1,5 +1,8 @@
 #include "backend.h"
 
+#include "hid/hid_backend.h"
+#include "hid/hidapi_transport.h"
+#include "hid/udev_monitor.h"
 #include "sim/sim_backend.h"
 
 namespace tavrix::dexlink {
@@ -23,6 +26,13 @@ std::unique_ptr<Backend> CreateBackend(std::string_view name, EventSink& sink)
 {
     if (name == "sim") {
         return std::make_unique<SimBackend>(sink);
+    }
+    if (name == "hid") {
+        std::unique_ptr<HidapiTransport> transport = HidapiTransport::Create();
+        if (!transport) {
+            return nullptr;
+        }
+        return std::make_unique<HidBackend>(sink, std::move(transport), std::make_unique<UdevMonitor>());
     }
     return nullptr;
 }
