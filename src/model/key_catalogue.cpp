@@ -187,8 +187,8 @@ constexpr uint16_t kFirstMediaListPosition = kOutsideListBase + 0x1B;
 
 constexpr KeyCatalogueRow RowOf(const Entry& entry)
 {
-    return {entry.code, entry.virtualKey, entry.alternateVirtualKey, entry.deviceCode, entry.listPosition,
-            entry.nameKey};
+    return {entry.code,       entry.virtualKey,   entry.alternateVirtualKey,
+            entry.deviceCode, entry.listPosition, entry.nameKey};
 }
 
 constexpr KeyCatalogueRow RowOf(const MediaKey& key, size_t mediaIndex)
@@ -280,9 +280,8 @@ uint16_t KeyAtListPosition(uint16_t listPosition)
 {
     if (listPosition == kUndefinedListPosition)
         return kNoKey;
-    const auto row = std::find_if(kCatalogue.begin(), kCatalogue.end(), [listPosition](const KeyCatalogueRow& r) {
-        return r.listPosition == listPosition;
-    });
+    const auto row = std::find_if(kCatalogue.begin(), kCatalogue.end(),
+                                  [listPosition](const KeyCatalogueRow& r) { return r.listPosition == listPosition; });
     return row == kCatalogue.end() ? kNoKey : row->code;
 }
 

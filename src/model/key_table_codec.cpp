@@ -35,8 +35,8 @@ uint16_t MouseKeyOf(uint8_t kind, uint8_t data)
 
 const MouseEntry* MouseEntryOf(uint16_t code)
 {
-    const auto mouse =
-        std::find_if(kMouseEntries.begin(), kMouseEntries.end(), [code](const MouseEntry& m) { return m.code == code; });
+    const auto mouse = std::find_if(kMouseEntries.begin(), kMouseEntries.end(),
+                                    [code](const MouseEntry& m) { return m.code == code; });
     return mouse == kMouseEntries.end() ? nullptr : &*mouse;
 }
 

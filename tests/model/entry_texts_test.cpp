@@ -1,6 +1,6 @@
-#include "model/entry_texts.h"
-
 #include <gtest/gtest.h>
+
+#include "model/entry_texts.h"
 
 namespace tavrix::model {
 namespace {

@@ -1,8 +1,8 @@
-#include "model/key_assignment.h"
+#include <array>
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include "model/key_assignment.h"
 
 namespace tavrix::model {
 namespace {

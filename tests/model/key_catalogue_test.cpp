@@ -1,9 +1,8 @@
-#include "model/key_catalogue.h"
+#include <set>
 
 #include <gtest/gtest.h>
 
-#include <set>
-
+#include "model/key_catalogue.h"
 #include "model/media_keys.h"
 
 namespace tavrix::model {
@@ -82,18 +81,18 @@ TEST(KeyCatalogue, RowsThatDifferFromTheStandardRule)
         uint8_t deviceCode;
     };
     for (const Case& c : {
-             Case{0x045, 0x13, 0x13, 0x48},        // Pause
-             Case{0x146, 0x03, 0x03, 0x48},        // Break
-             Case{0x137, 0x2C, 0x2C, 0x46},        // Print Screen
-             Case{0x056, 0xE2, 0xE2, 0x64},        // K45
-             Case{0x04C, 0x65, 0x0C, 0x5D},        // Num 5 / Clear
-             Case{0x052, 0x60, 0x2D, 0x62},        // Num 0 / Insert
-             Case{0x053, 0x6E, 0x2E, 0x63},        // Num . / Delete
-             Case{0x162, 0xD2, 0xD2, 0xF5},        // Roll Down
-             Case{0x15E, kNoVirtualKey, kNoVirtualKey, 0x81},  // Power
-             Case{0x17B, 0x9C, 0x9C, 0xD4},        // Word
-             Case{0x064, 0x7C, 0x7C, 0},           // F13
-             Case{0x120, 0xAD, 0xAD, 0xCD},        // Mute, from the media list
+             Case{0x045, 0x13, 0x13, 0x48},                   // Pause
+             Case{0x146, 0x03, 0x03, 0x48},                   // Break
+             Case{0x137, 0x2C, 0x2C, 0x46},                   // Print Screen
+             Case{0x056, 0xE2, 0xE2, 0x64},                   // K45
+             Case{0x04C, 0x65, 0x0C, 0x5D},                   // Num 5 / Clear
+             Case{0x052, 0x60, 0x2D, 0x62},                   // Num 0 / Insert
+             Case{0x053, 0x6E, 0x2E, 0x63},                   // Num . / Delete
+             Case{0x162, 0xD2, 0xD2, 0xF5},                   // Roll Down
+             Case{0x15E, kNoVirtualKey, kNoVirtualKey, 0x81}, // Power
+             Case{0x17B, 0x9C, 0x9C, 0xD4},                   // Word
+             Case{0x064, 0x7C, 0x7C, 0},                      // F13
+             Case{0x120, 0xAD, 0xAD, 0xCD},                   // Mute, from the media list
          }) {
         const KeyCatalogueRow& row = CatalogueRowOf(c.code);
         EXPECT_EQ(row.virtualKey, c.virtualKey) << std::hex << c.code;
@@ -125,23 +124,24 @@ TEST(KeyCatalogue, KeyFromClass)
         uint16_t code;
     };
     for (const Case& c : {
-             Case{KeyClass::Consumer, 0x00CD, 0x122},   // Play/Pause
-             Case{KeyClass::Consumer, 0x00E9, 0x130},   // Volume up, consumer slot 0
+             Case{KeyClass::Consumer, 0x00CD, 0x122}, // Play/Pause
+             Case{KeyClass::Consumer, 0x00E9, 0x130}, // Volume up, consumer slot 0
              Case{KeyClass::Consumer, 0x1234, kNoKey},
-             Case{KeyClass::Consumer, 0, kNoKey},       // not the first unused consumer slot
+             Case{KeyClass::Consumer, 0, kNoKey}, // not the first unused consumer slot
              Case{KeyClass::SystemControl, 0x81, 0x15E},
              Case{KeyClass::SystemControl, 0x83, 0x163},
              Case{KeyClass::SystemControl, 0x84, kNoKey},
              Case{KeyClass::SystemControl, 0x04, kNoKey},
-             Case{KeyClass::Keyboard, 0x48, 0x045},     // Pause, not Break
-             Case{KeyClass::Keyboard, 0xE5, 0x036},     // Right Shift, not 0x136
+             Case{KeyClass::Keyboard, 0x48, 0x045}, // Pause, not Break
+             Case{KeyClass::Keyboard, 0xE5, 0x036}, // Right Shift, not 0x136
              Case{KeyClass::Keyboard, 0xF1, 0x171},
              Case{KeyClass::Keyboard, 0, kNoKey},
              Case{KeyClass::Keyboard, 0x104, kNoKey},
              Case{KeyClass::Mouse, 0xF1, kNoKey},
              Case{KeyClass::None, 0x04, kNoKey},
          })
-        EXPECT_EQ(KeyFromClass(c.keyClass, c.value), c.code) << static_cast<int>(c.keyClass) << " " << std::hex << c.value;
+        EXPECT_EQ(KeyFromClass(c.keyClass, c.value), c.code)
+            << static_cast<int>(c.keyClass) << " " << std::hex << c.value;
 }
 
 TEST(KeyCatalogue, ConsumerCodesFollowTheMediaList)
@@ -168,7 +168,7 @@ TEST(KeyCatalogue, ModifierBitsBothWays)
     EXPECT_EQ(ModifierBitOf(0x136), 0x20);
     EXPECT_EQ(ModifierBitOf(0x01E), 0);
     EXPECT_EQ(ModifierBitOf(kNoKey), 0);
-    EXPECT_EQ(ModifierKeyOf(0x22), 0x02A);  // the lowest set bit wins
+    EXPECT_EQ(ModifierKeyOf(0x22), 0x02A); // the lowest set bit wins
     EXPECT_EQ(ModifierKeyOf(0), kNoKey);
 }
 

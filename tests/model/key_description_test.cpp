@@ -1,8 +1,8 @@
-#include "model/key_description.h"
+#include <map>
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include "model/key_description.h"
 
 namespace tavrix::model {
 namespace {

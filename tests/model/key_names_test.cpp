@@ -1,9 +1,8 @@
-#include "model/key_names.h"
+#include <map>
 
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "model/key_names.h"
 #include "model/text_format.h"
 
 namespace tavrix::model {
@@ -32,12 +31,10 @@ TEST(KeyName, NamesAKeyOrFallsBackToItsCode)
         std::u16string name;
     };
     for (const Case& c : {
-             Case{0x01E, u"A"},
-             Case{0x136, u"Right Shift"},
-             Case{0x064, u"Key 100"},  // F13 has no name key
-             Case{0x15E, u"Key 350"},  // an empty text
-             Case{0x100, u"Key 256"},  // no catalogue row
-             Case{0x030, u"#Error"},   // a missing text is the language file's business
+             Case{0x01E, u"A"}, Case{0x136, u"Right Shift"}, Case{0x064, u"Key 100"}, // F13 has no name key
+             Case{0x15E, u"Key 350"},                                                 // an empty text
+             Case{0x100, u"Key 256"},                                                 // no catalogue row
+             Case{0x030, u"#Error"}, // a missing text is the language file's business
          })
         EXPECT_EQ(KeyName(c.code, kEnglish), c.name) << std::hex << c.code;
 }
@@ -54,7 +51,7 @@ TEST(KeyName, CutsToTheBuffer)
 TEST(KeyName, AtListPosition)
 {
     EXPECT_EQ(KeyNameAtListPosition(103, kEnglish), u"Right Shift");
-    EXPECT_EQ(KeyNameAtListPosition(0x802D, kEnglish), u"");  // F13
+    EXPECT_EQ(KeyNameAtListPosition(0x802D, kEnglish), u""); // F13
     EXPECT_EQ(KeyNameAtListPosition(111, kEnglish), u"");
 }
 
@@ -73,7 +70,7 @@ TEST(FormatNumber, FillsOneConversionAndCopiesTheRest)
              Case{u"[%-4d]", 7, u"[7   ]"},
              Case{u"[%3i]", 7, u"[  7]"},
              Case{u"100%% %d", 5, u"100% 5"},
-             Case{u"%s %d", 5, u"%s 5"},     // a text conversion is never read
+             Case{u"%s %d", 5, u"%s 5"}, // a text conversion is never read
              Case{u"%d and %d", 5, u"5 and %d"},
              Case{u"no number", 5, u"no number"},
              Case{u"trailing %", 5, u"trailing %"},

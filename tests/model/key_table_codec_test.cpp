@@ -1,12 +1,11 @@
-#include "model/key_table_codec.h"
-
-#include <gtest/gtest.h>
-
 #include <map>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "default_key_table.h"
 #include "model/key_catalogue.h"
+#include "model/key_table_codec.h"
 #include "model/media_keys.h"
 #include "sim/factory_defaults.h"
 
@@ -47,13 +46,15 @@ TEST(KeyFromEntry, EveryFamily)
         uint16_t code;
     };
     for (const Case& c : {
-             Case{{1, 1, 0x01}, 0x171}, Case{{1, 1, 0x02}, 0x172}, Case{{1, 1, 0x04}, 0x173}, Case{{1, 1, 0x03}, 0},
-             Case{{1, 5, 0x01}, 0x161}, Case{{1, 5, 0xFF}, 0x162}, Case{{1, 5, 0x02}, 0}, Case{{1, 2, 0x01}, 0},
-             Case{{2, 2, 0x04}, 0x01E}, Case{{2, 2, 0x48}, 0x045}, Case{{2, 2, 0xE5}, 0x036}, Case{{2, 2, 0x00}, 0},
-             Case{{2, 1, 0x22}, 0x02A}, Case{{2, 3, 0x80}, 0x15C}, Case{{2, 1, 0x00}, 0},
-             Case{{3, 0xCD, 0x00}, 0x122}, Case{{3, 0x23, 0x02}, 0x132}, Case{{3, 0x34, 0x12}, 0}, Case{{3, 0, 0}, 0},
-             Case{{4, 0x81, 0x00}, 0x15E}, Case{{4, 0x84, 0x00}, 0}, Case{{4, 0x81, 0x01}, 0},
-             Case{{5, 1, 0x00}, 0}, Case{{0, 0, 0}, 0}, Case{{9, 2, 0x04}, 0},
+             Case{{1, 1, 0x01}, 0x171},    Case{{1, 1, 0x02}, 0x172},    Case{{1, 1, 0x04}, 0x173},
+             Case{{1, 1, 0x03}, 0},        Case{{1, 5, 0x01}, 0x161},    Case{{1, 5, 0xFF}, 0x162},
+             Case{{1, 5, 0x02}, 0},        Case{{1, 2, 0x01}, 0},        Case{{2, 2, 0x04}, 0x01E},
+             Case{{2, 2, 0x48}, 0x045},    Case{{2, 2, 0xE5}, 0x036},    Case{{2, 2, 0x00}, 0},
+             Case{{2, 1, 0x22}, 0x02A},    Case{{2, 3, 0x80}, 0x15C},    Case{{2, 1, 0x00}, 0},
+             Case{{3, 0xCD, 0x00}, 0x122}, Case{{3, 0x23, 0x02}, 0x132}, Case{{3, 0x34, 0x12}, 0},
+             Case{{3, 0, 0}, 0},           Case{{4, 0x81, 0x00}, 0x15E}, Case{{4, 0x84, 0x00}, 0},
+             Case{{4, 0x81, 0x01}, 0},     Case{{5, 1, 0x00}, 0},        Case{{0, 0, 0}, 0},
+             Case{{9, 2, 0x04}, 0},
          })
         EXPECT_EQ(KeyFromEntry(c.entry), c.code) << Describe(c.entry);
 }
@@ -71,21 +72,21 @@ TEST(EncodeProfileKeyTable, WritesEachTypeAtTheKeysPosition)
              Case{{.type = kTypeKey, .value = 0x02A}, {2, 1, 0x02}},
              Case{{.type = kTypeKey, .value = 0x136}, {2, 1, 0x20}},
              Case{{.type = kTypeKey, .value = 0x030}, {2, 2, 0x05}},
-             Case{{.type = kTypeKey, .value = 0x120}, {2, 2, 0xCD}},  // Mute as a plain key
-             Case{{.type = kTypeKey, .value = 0x15E}, {2, 2, 0x00}},  // Power is no keyboard key
-             Case{{.type = kTypeKey, .value = 0x064}, {2, 2, 0x00}},  // F13 has no device code
+             Case{{.type = kTypeKey, .value = 0x120}, {2, 2, 0xCD}}, // Mute as a plain key
+             Case{{.type = kTypeKey, .value = 0x15E}, {2, 2, 0x00}}, // Power is no keyboard key
+             Case{{.type = kTypeKey, .value = 0x064}, {2, 2, 0x00}}, // F13 has no device code
              Case{{.type = kTypeKey, .value = 0x171}, {1, 1, 0x01}},
              Case{{.type = kTypeKey, .value = 0x173}, {1, 1, 0x04}},
              Case{{.type = kTypeKey, .value = 0x162}, {1, 5, 0xFF}},
              Case{{.type = kTypeKey, .value = 0x1001E}, {2, 2, 0x00}},
              Case{{.type = kTypeDefaultWithText, .value = 12}, defaultOfA},
              Case{{.type = kTypeMacro, .value = 7}, {5, 1, 2}},
-             Case{{.type = kTypeMacro, .value = 9}, {5, 1, 0}},  // not in the macro list
+             Case{{.type = kTypeMacro, .value = 9}, {5, 1, 0}}, // not in the macro list
              Case{{.type = kTypeKeyboardSpecial}, {5, 2, 0}},
              Case{{.type = kTypeNoOutputWithText, .value = 4}, {0, 0, 0}},
              Case{{.type = kTypeMedia, .value = 1}, {3, 0xCD, 0x00}},
              Case{{.type = kTypeMedia, .value = 0}, {3, 0x83, 0x01}},
-             Case{{.type = kTypeMedia, .value = 18}, defaultOfA},  // past the media list
+             Case{{.type = kTypeMedia, .value = 18}, defaultOfA}, // past the media list
              Case{{.type = kTypeFunction, .value = 10}, {5, 5, 10}},
              Case{{.type = kTypeFunction, .value = 0x105}, {5, 5, 5}},
              Case{{.type = 9, .value = 1}, defaultOfA},
@@ -131,26 +132,16 @@ TEST(DecodeProfileKeyTable, EveryEntryFamily)
         uint32_t value;
     };
     for (const Case& c : {
-             Case{{0, 0, 0}, kTypeDisabled, 0},
-             Case{{5, 1, 0}, kTypeMacro, 1},
-             Case{{5, 1, 99}, kTypeMacro, 100},
-             Case{{5, 2, 7}, kTypeKeyboardSpecial, 0},
-             Case{{5, 5, 3}, kTypeFunction, 3},
-             Case{{5, 9, 0}, kTypeDisabled, 0},
-             Case{{3, 0xCD, 0x00}, kTypeMedia, 1},
-             Case{{3, 0x8A, 0x01}, kTypeMedia, 17},
-             Case{{3, 0x34, 0x12}, kTypeDisabled, 0},
-             Case{{1, 1, 0x04}, kTypeKey, 0x173},
-             Case{{1, 5, 0xFF}, kTypeKey, 0x162},
-             Case{{1, 7, 0x07}, kTypeKey, 0},
-             Case{{2, 2, 0x05}, kTypeKey, 0x030},
-             Case{{2, 2, 0xE5}, kTypeKey, 0x036},
-             Case{{2, 2, 0xCD}, kTypeKey, 0x120},
-             Case{{2, 2, 0x00}, kTypeDisabled, 0},
-             Case{{2, 1, 0x40}, kTypeKey, 0x138},
-             Case{{2, 1, 0x00}, kTypeKey, 0},
-             Case{{4, 0x81, 0x00}, kTypeDisabled, 0},
-             Case{{9, 1, 1}, kTypeDisabled, 0},
+             Case{{0, 0, 0}, kTypeDisabled, 0},       Case{{5, 1, 0}, kTypeMacro, 1},
+             Case{{5, 1, 99}, kTypeMacro, 100},       Case{{5, 2, 7}, kTypeKeyboardSpecial, 0},
+             Case{{5, 5, 3}, kTypeFunction, 3},       Case{{5, 9, 0}, kTypeDisabled, 0},
+             Case{{3, 0xCD, 0x00}, kTypeMedia, 1},    Case{{3, 0x8A, 0x01}, kTypeMedia, 17},
+             Case{{3, 0x34, 0x12}, kTypeDisabled, 0}, Case{{1, 1, 0x04}, kTypeKey, 0x173},
+             Case{{1, 5, 0xFF}, kTypeKey, 0x162},     Case{{1, 7, 0x07}, kTypeKey, 0},
+             Case{{2, 2, 0x05}, kTypeKey, 0x030},     Case{{2, 2, 0xE5}, kTypeKey, 0x036},
+             Case{{2, 2, 0xCD}, kTypeKey, 0x120},     Case{{2, 2, 0x00}, kTypeDisabled, 0},
+             Case{{2, 1, 0x40}, kTypeKey, 0x138},     Case{{2, 1, 0x00}, kTypeKey, 0},
+             Case{{4, 0x81, 0x00}, kTypeDisabled, 0}, Case{{9, 1, 1}, kTypeDisabled, 0},
          }) {
         KeyTable table = DefaultKeyTable();
         SetEntry(table, kPositionOfA, c.entry);
@@ -178,8 +169,8 @@ TEST(DecodeProfileKeyTable, PositionsWithoutAKeyAreNeverDecoded)
 // Every assignment the editors make, on every drawn key at once.
 std::vector<KeyAssignment> EditorAssignments()
 {
-    std::vector<KeyAssignment> assignments{{.type = kTypeDefault}, {.type = kTypeDisabled},
-                                           {.type = kTypeKeyboardSpecial}};
+    std::vector<KeyAssignment> assignments{
+        {.type = kTypeDefault}, {.type = kTypeDisabled}, {.type = kTypeKeyboardSpecial}};
     for (uint16_t position = 0; position < kKeyListLength; ++position)
         assignments.push_back({.type = kTypeKey, .value = KeyAtListPosition(position)});
     // Keys the editor captures from the keyboard beyond its list.
