@@ -82,9 +82,7 @@ HidBackend::~HidBackend()
         std::lock_guard lock(m_mutex);
         nodes.swap(m_nodes);
     }
-    for (auto& [path, node] : nodes) {
-        Close(*node);
-    }
+    CloseAll(nodes);
 }
 
 std::map<std::string, std::vector<Collection>> HidBackend::FindCollections()
@@ -154,9 +152,7 @@ void HidBackend::Rescan()
         std::lock_guard rescan(m_rescanMutex);
         const auto found = FindCollections();
         NodeMap gone = TakeGone(found);
-        for (auto& [path, node] : gone) {
-            Close(*node);
-        }
+        CloseAll(gone);
         changed = OpenArrived(found) || !gone.empty();
     }
     if (changed) {
@@ -185,13 +181,18 @@ void HidBackend::ReadLoop(Node& node)
     }
 }
 
-void HidBackend::Close(Node& node)
+void HidBackend::CloseAll(NodeMap& nodes)
 {
-    node.stop = true;
-    if (node.reader.joinable()) {
-        node.reader.join();
+    // Every reader is told first, so they wind down together rather than one timeout each.
+    for (auto& [path, node] : nodes) {
+        node->stop = true;
     }
-    node.device.reset();
+    for (auto& [path, node] : nodes) {
+        if (node->reader.joinable()) {
+            node->reader.join();
+        }
+        node->device.reset();
+    }
 }
 
 HidBackend::Node* HidBackend::FindNode(const DeviceSelector& selector)

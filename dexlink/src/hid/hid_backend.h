@@ -52,7 +52,7 @@ private:
     // Takes out the nodes no longer found.
     NodeMap TakeGone(const std::map<std::string, std::vector<Collection>>& found);
     void ReadLoop(Node& node);
-    static void Close(Node& node);
+    static void CloseAll(NodeMap& nodes);
     // The first node with a collection the selector matches; m_mutex held.
     Node* FindNode(const DeviceSelector& selector);
 
