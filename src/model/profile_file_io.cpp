@@ -69,8 +69,11 @@ ReadResult ReadWholeFile(const std::filesystem::path& path, uint64_t maxSize, st
     std::error_code error;
     if (!std::filesystem::exists(path, error))
         return ReadResult::Missing;
+    // Only a regular file: opening a pipe or a device could block or never end.
+    if (!std::filesystem::is_regular_file(path, error))
+        return ReadResult::CannotOpen;
     std::ifstream file(path, std::ios::binary);
-    if (!file || !std::filesystem::is_regular_file(path, error))
+    if (!file)
         return ReadResult::CannotOpen;
     const uint64_t size = std::filesystem::file_size(path, error);
     if (error)

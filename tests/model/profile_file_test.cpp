@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "model/little_endian.h"
@@ -178,10 +179,12 @@ TEST_F(ProfileFileTest, ValidationFailsQuietlyWhenThereIsNoFileToJudge)
     small.resize(32831);
     WriteBytes(File("small.fwc"), small);
     fs::create_directory(File("folder.fwc"));
+    ASSERT_EQ(::mkfifo(File("pipe.fwc").c_str(), 0600), 0);
 
     EXPECT_EQ(ValidateProfileFile(File("missing.fwc"), m_host), kProfileInvalid);
     EXPECT_EQ(ValidateProfileFile(File("small.fwc"), m_host), kProfileInvalid);
     EXPECT_EQ(ValidateProfileFile(File("folder.fwc"), m_host), kProfileCannotOpen);
+    EXPECT_EQ(ValidateProfileFile(File("pipe.fwc"), m_host), kProfileCannotOpen);
     EXPECT_TRUE(m_host.messages.empty());
 }
 
