@@ -99,8 +99,11 @@ std::u16string PathText(const std::filesystem::path& path)
     try {
         return path.u16string();
     } catch (const std::exception&) {
-        const std::string& native = path.native();
-        return std::u16string(native.begin(), native.end());
+        // Not UTF-8: show its bytes one by one rather than nothing.
+        std::u16string text;
+        for (const char byte : path.native())
+            text.push_back(static_cast<unsigned char>(byte));
+        return text;
     }
 }
 

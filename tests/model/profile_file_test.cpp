@@ -173,6 +173,17 @@ TEST_F(ProfileFileTest, ValidationRefusesEveryDamagedHeader)
     }
 }
 
+TEST_F(ProfileFileTest, MessageNamesAPathThatIsNotUtf8)
+{
+    std::vector<uint8_t> bytes = EmptyFile();
+    bytes[31] ^= 1;
+    const fs::path path = File("bad\xFF.fwc");
+    WriteBytes(path, bytes);
+    EXPECT_EQ(ValidateProfileFile(path, m_host), kProfileInvalid);
+    ASSERT_EQ(m_host.messages.size(), 1u);
+    EXPECT_TRUE(m_host.messages[0].ends_with(u"bad\u00FF.fwc"));
+}
+
 TEST_F(ProfileFileTest, ValidationFailsQuietlyWhenThereIsNoFileToJudge)
 {
     std::vector<uint8_t> small = EmptyFile();
