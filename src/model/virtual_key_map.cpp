@@ -1,7 +1,5 @@
 #include "model/virtual_key_map.h"
 
-#include <algorithm>
-
 #include "model/key_catalogue.h"
 
 namespace tavrix::model {
