@@ -51,6 +51,16 @@ bool WriteTemporary(const std::filesystem::path& temporary, const std::filesyste
     return ::close(fd) == 0 && ok;
 }
 
+// Makes the rename itself survive a power cut; a folder that cannot be synced changes nothing.
+void SyncFolder(const std::filesystem::path& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 bool WriteFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes)
@@ -58,8 +68,10 @@ bool WriteFileReplacing(const std::filesystem::path& path, std::span<const uint8
     if (path.filename().empty())
         return false;
     const std::filesystem::path temporary = TemporaryPathFor(path);
-    if (WriteTemporary(temporary, path, bytes) && ::rename(temporary.c_str(), path.c_str()) == 0)
+    if (WriteTemporary(temporary, path, bytes) && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        SyncFolder(path.parent_path());
         return true;
+    }
     ::unlink(temporary.c_str());
     return false;
 }
