@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "device/command_set.h"
+#include "platform/clock.h"
 #include "sim/factory_defaults.h"
 #include "sim_link_fixture.h"
 
@@ -34,9 +35,14 @@ std::vector<uint8_t> Pattern(std::size_t size, uint8_t seed)
 
 class CommandSetTest : public SimLinkTest {
 protected:
+    static constexpr double kCountingTimeScale = 0.1;
+
     void SetUp() override
     {
         SimLinkTest::SetUp();
+        // These tests count requests: a reply that is merely slow on a busy machine must not
+        // time out and cause a retry, so the reply wait stays at 100 real milliseconds.
+        platform::SetTimeScale(kCountingTimeScale);
         m_commands = std::make_unique<CommandSet>(Link());
     }
 
@@ -425,6 +431,15 @@ TEST_P(StatusTest, PersistentStatusGivesItsCode)
 INSTANTIATE_TEST_SUITE_P(Statuses, StatusTest,
                          ::testing::Values(StatusCase{0xFF, kResultStatusRefused}, StatusCase{0xFE, kResultStatusBusy},
                                            StatusCase{0x01, kResultOk}));
+
+TEST_F(CommandSetTest, ReplyTooShortForItsDataIsNoReply)
+{
+    Sim().QueueReplyFault({Fault::Kind::Length, 20});
+    std::array<uint8_t, kInfoBlockSize> info;
+    info.fill(0xAA);
+    EXPECT_EQ(Commands().ReadInfoBlock(info), kResultNoReply);
+    EXPECT_TRUE(std::all_of(info.begin(), info.end(), [](uint8_t b) { return b == 0xAA; }));
+}
 
 TEST_F(CommandSetTest, NoKeyboardGivesZero)
 {
