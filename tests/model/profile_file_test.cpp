@@ -22,10 +22,11 @@ class FakeHost : public ProfileFileHost {
 public:
     std::u16string Text(std::string_view key) const override
     {
-        return key == "PROFILE_FORMAT_ERROR" ? u"Not a profile file: %s" : u"#Error";
+        return key == "PROFILE_FORMAT_ERROR" ? formatError : u"#Error";
     }
     void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
 
+    std::u16string formatError = u"Not a profile file: %s";
     std::vector<std::u16string> messages;
 };
 
@@ -182,6 +183,32 @@ TEST_F(ProfileFileTest, MessageNamesAPathThatIsNotUtf8)
     EXPECT_EQ(ValidateProfileFile(path, m_host), kProfileInvalid);
     ASSERT_EQ(m_host.messages.size(), 1u);
     EXPECT_TRUE(m_host.messages[0].ends_with(u"bad\u00FF.fwc"));
+}
+
+TEST_F(ProfileFileTest, FormatErrorTextTakesThePathInItsFirstTextConversion)
+{
+    std::vector<uint8_t> bytes = EmptyFile();
+    bytes[31] ^= 1;
+    WriteBytes(File("x.fwc"), bytes);
+    const std::u16string path = File("x.fwc").u16string();
+    const struct {
+        std::u16string format;
+        std::u16string message;
+    } cases[] = {
+        {u"%ls is damaged", path + u" is damaged"},
+        {u"100%% sure: %S", u"100% sure: " + path},
+        {u"%s and %s", path + u" and %s"},
+        {u"%d then %s", u"%d then " + path},
+        {u"no path", u"no path"},
+        {u"ends in %", u"ends in %"},
+    };
+    for (const auto& c : cases) {
+        m_host.formatError = c.format;
+        m_host.messages.clear();
+        EXPECT_EQ(ValidateProfileFile(File("x.fwc"), m_host), kProfileInvalid);
+        ASSERT_EQ(m_host.messages.size(), 1u);
+        EXPECT_EQ(m_host.messages[0], c.message);
+    }
 }
 
 TEST_F(ProfileFileTest, ValidationFailsQuietlyWhenThereIsNoFileToJudge)
