@@ -23,6 +23,7 @@ constexpr DefaultKeyEntry Modifier(uint16_t keyCode, uint8_t bit)
 
 // The keyboard's matrix in the order of the drawn keyboard; the values are HID keyboard usages
 // and, for modifiers, their bit in the modifier byte.
+// clang-format off
 constexpr std::array<DefaultKeyEntry, kKeyPositions> kDefaultKeys{{
     Key(0x01E, 0x04), Key(0x030, 0x05), Key(0x02E, 0x06), Key(0x020, 0x07), Key(0x012, 0x08),  // A-E
     Key(0x021, 0x09), Key(0x022, 0x0A), Key(0x023, 0x0B), Key(0x017, 0x0C), Key(0x024, 0x0D),  // F-J
@@ -88,6 +89,7 @@ constexpr std::array<DefaultKeyEntry, kKeyPositions> kDefaultKeys{{
     // Four matrix positions without a key.
     {}, {}, {}, {},
 }};
+// clang-format on
 
 // Firmware identity in bytes 0-9: vendor and product id, firmware version 1.05.
 constexpr std::array<uint8_t, 10> kFactoryIdentity{0x45, 0x0C, 0x8F, 0x76, 0x05, 0x01, 0x00, 0x00, 0x00, 0x00};

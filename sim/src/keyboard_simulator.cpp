@@ -43,7 +43,9 @@ std::optional<std::span<uint8_t>> Window(std::span<uint8_t> table, std::size_t a
 
 }  // namespace
 
-KeyboardSimulator::KeyboardSimulator() : KeyboardSimulator(FactoryMemory()) {}
+KeyboardSimulator::KeyboardSimulator() : KeyboardSimulator(FactoryMemory())
+{
+}
 
 KeyboardSimulator::KeyboardSimulator(KeyboardMemory memory) : m_memory(std::move(memory))
 {

@@ -26,14 +26,12 @@ static_assert(kExtraAt == kStateHeaderSize);
 
 constexpr const char* kSetAsideSuffix = ".damaged";
 
-template <typename Range>
-void Append(std::vector<uint8_t>& image, const Range& bytes)
+template <typename Range> void Append(std::vector<uint8_t>& image, const Range& bytes)
 {
     image.insert(image.end(), std::begin(bytes), std::end(bytes));
 }
 
-template <std::size_t N>
-void Take(std::span<const uint8_t> image, std::size_t at, std::array<uint8_t, N>& out)
+template <std::size_t N> void Take(std::span<const uint8_t> image, std::size_t at, std::array<uint8_t, N>& out)
 {
     std::copy_n(image.begin() + at, N, out.begin());
 }

@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <map>
 #include <mutex>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "hid/hid_backend.h"
 
@@ -295,14 +295,13 @@ TEST_P(HidBackendCountTest, CountsMatchingNodes)
     EXPECT_EQ(Backend().DeviceCount(GetParam().selector), GetParam().count);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Selectors, HidBackendCountTest,
-    ::testing::Values(CountCase{"Command", kCommand, 2}, CountCase{"Consumer", kConsumer, 2},
-                      CountCase{"Status", kStatus, 2},
-                      CountCase{"NestedPairNotOurs", Selector(DEX_COMMAND_USAGE_PAGE, 0x0001), 0},
-                      CountCase{"BootKeyboard", Selector(0x0001, 0x0006), 0},
-                      CountCase{"VendorOnly", {DEX_MATCH_VENDOR, kVendor, 0, 0, 0, 0}, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Selectors, HidBackendCountTest,
+                         ::testing::Values(CountCase{"Command", kCommand, 2}, CountCase{"Consumer", kConsumer, 2},
+                                           CountCase{"Status", kStatus, 2},
+                                           CountCase{"NestedPairNotOurs", Selector(DEX_COMMAND_USAGE_PAGE, 0x0001), 0},
+                                           CountCase{"BootKeyboard", Selector(0x0001, 0x0006), 0},
+                                           CountCase{"VendorOnly", {DEX_MATCH_VENDOR, kVendor, 0, 0, 0, 0}, 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HidBackendTest, StartsWithoutAKeyboard)
 {
@@ -391,14 +390,13 @@ TEST_P(CollectionOfReportTest, PicksTheCollection)
     EXPECT_TRUE(SelectorMatches(GetParam().expected, CollectionOfReport(collections, report)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Nodes, CollectionOfReportTest,
-    ::testing::Values(ReportCase{"CommandAlone", {kCommand}, 7, kCommand},
-                      ReportCase{"CommandByItsReportId", {kConsumer, kCommand}, 4, kCommand},
-                      ReportCase{"ConsumerBesideCommand", {kCommand, kConsumer}, 2, kConsumer},
-                      ReportCase{"ConsumerBesideStatus", {kStatus, kConsumer}, 5, kConsumer},
-                      ReportCase{"StatusAlone", {kStatus}, 5, kStatus}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Nodes, CollectionOfReportTest,
+                         ::testing::Values(ReportCase{"CommandAlone", {kCommand}, 7, kCommand},
+                                           ReportCase{"CommandByItsReportId", {kConsumer, kCommand}, 4, kCommand},
+                                           ReportCase{"ConsumerBesideCommand", {kCommand, kConsumer}, 2, kConsumer},
+                                           ReportCase{"ConsumerBesideStatus", {kStatus, kConsumer}, 5, kConsumer},
+                                           ReportCase{"StatusAlone", {kStatus}, 5, kStatus}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HidBackendTest, ArrivalAndRemovalChangeTheCount)
 {

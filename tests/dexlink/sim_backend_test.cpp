@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "sim/factory_defaults.h"
@@ -18,8 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr DeviceSelector kCommand{DEX_MATCH_ALL, DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE,
-                                  DEX_COMMAND_USAGE, 0};
+constexpr DeviceSelector kCommand{DEX_MATCH_ALL,          DEX_VENDOR_ID,     DEX_PRODUCT_ID,
+                                  DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE, 0};
 
 // Counts the replies; the backend delivers them from the writing thread.
 class CountingSink : public EventSink {
@@ -63,8 +62,8 @@ private:
 
 std::array<uint8_t, 64> Frame(uint8_t command, uint8_t length = 0, uint16_t address = 0, uint8_t fill = 0)
 {
-    std::array<uint8_t, 64> frame{4, 0, 0, command, length, static_cast<uint8_t>(address & 0xFF),
-                                  static_cast<uint8_t>(address >> 8)};
+    std::array<uint8_t, 64> frame{
+        4, 0, 0, command, length, static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8)};
     std::fill(frame.begin() + 8, frame.begin() + 8 + length, fill);
     return frame;
 }
@@ -124,8 +123,7 @@ struct DefaultPathCase {
     fs::path relative;
 };
 
-class SimBackendDefaultPathTest : public SimBackendStateTest,
-                                  public ::testing::WithParamInterface<DefaultPathCase> {};
+class SimBackendDefaultPathTest : public SimBackendStateTest, public ::testing::WithParamInterface<DefaultPathCase> {};
 
 TEST_P(SimBackendDefaultPathTest, StateLivesInTheDataFolder)
 {
@@ -136,11 +134,11 @@ TEST_P(SimBackendDefaultPathTest, StateLivesInTheDataFolder)
     EXPECT_EQ(backend.StatePath(), Folder() / GetParam().relative);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Environment, SimBackendDefaultPathTest,
-    ::testing::Values(DefaultPathCase{"XdgDataHome", true, "PL3094V/sim-keyboard.bin"},
-                      DefaultPathCase{"HomeFallback", false, ".local/share/PL3094V/sim-keyboard.bin"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Environment, SimBackendDefaultPathTest,
+                         ::testing::Values(DefaultPathCase{"XdgDataHome", true, "PL3094V/sim-keyboard.bin"},
+                                           DefaultPathCase{"HomeFallback", false,
+                                                           ".local/share/PL3094V/sim-keyboard.bin"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SimBackendStateTest, DamagedFileIsSetAsideAndTheKeyboardStartsFresh)
 {

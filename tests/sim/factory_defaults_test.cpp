@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "sim/factory_defaults.h"
 

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <numeric>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "sim/factory_defaults.h"
 #include "sim/keyboard_simulator.h"
@@ -47,21 +47,20 @@ const std::vector<uint8_t> kOnes = Filled(56, 1);
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, RefusalTest,
-    ::testing::Values(
-        RefusalCase{"ReadKeysProfile3", Frame(0x07, 56, 3 * 512)},
-        RefusalCase{"WriteKeysProfile3", Frame(0x08, 56, 3 * 512, kOnes)},
-        RefusalCase{"WriteKeysPastTheTable", Frame(0x08, 56, 512 + 280, kOnes)},
-        RefusalCase{"WriteKeysInTheGapBetweenProfiles", Frame(0x08, 4, 324, kOnes)},
-        RefusalCase{"WriteLightingPastTheArea", Frame(0x06, 7, 120, kOnes)},
-        RefusalCase{"WriteLightingLongerThanAReport", Frame(0x06, 57, 0, kOnes)},
-        RefusalCase{"WriteKeyLampsPastTheArea", Frame(0x11, 11, 530, kOnes)},
-        RefusalCase{"WriteExtraPastTheCapacity", Frame(0x0A, 11, kCapacity - 10, kOnes)},
-        RefusalCase{"ReadDefaultKeysPastTheTable", Frame(0x0F, 25, 300)},
-        RefusalCase{"ReadInfoWrongLength", Frame(0x03, 47, 0)},
-        RefusalCase{"ReadInfoWithAnAddress", Frame(0x03, 48, 1)},
-        RefusalCase{"WriteInfoWrongLength", Frame(0x04, 47, 0, kOnes)},
-        RefusalCase{"WriteInfoProfile3", Frame(0x04, 48, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3})},
-        RefusalCase{"BootModeWithoutConfirmation", Frame(0xEE, 0, 0)}),
+    ::testing::Values(RefusalCase{"ReadKeysProfile3", Frame(0x07, 56, 3 * 512)},
+                      RefusalCase{"WriteKeysProfile3", Frame(0x08, 56, 3 * 512, kOnes)},
+                      RefusalCase{"WriteKeysPastTheTable", Frame(0x08, 56, 512 + 280, kOnes)},
+                      RefusalCase{"WriteKeysInTheGapBetweenProfiles", Frame(0x08, 4, 324, kOnes)},
+                      RefusalCase{"WriteLightingPastTheArea", Frame(0x06, 7, 120, kOnes)},
+                      RefusalCase{"WriteLightingLongerThanAReport", Frame(0x06, 57, 0, kOnes)},
+                      RefusalCase{"WriteKeyLampsPastTheArea", Frame(0x11, 11, 530, kOnes)},
+                      RefusalCase{"WriteExtraPastTheCapacity", Frame(0x0A, 11, kCapacity - 10, kOnes)},
+                      RefusalCase{"ReadDefaultKeysPastTheTable", Frame(0x0F, 25, 300)},
+                      RefusalCase{"ReadInfoWrongLength", Frame(0x03, 47, 0)},
+                      RefusalCase{"ReadInfoWithAnAddress", Frame(0x03, 48, 1)},
+                      RefusalCase{"WriteInfoWrongLength", Frame(0x04, 47, 0, kOnes)},
+                      RefusalCase{"WriteInfoProfile3", Frame(0x04, 48, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3})},
+                      RefusalCase{"BootModeWithoutConfirmation", Frame(0xEE, 0, 0)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct EdgeWriteCase {
@@ -88,13 +87,12 @@ TEST_P(EdgeWriteTest, WriteEndingAtTheTableEndIsTakenAndReadsBack)
     EXPECT_TRUE(std::all_of(reply->begin() + kFrameDataAt + c.length, reply->end(), [](uint8_t b) { return b == 0; }));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, EdgeWriteTest,
-    ::testing::Values(EdgeWriteCase{"LightingOfProfile2", 0x06, 0x05, 42, 84},
-                      EdgeWriteCase{"LastKeyChunkOfProfile2", 0x08, 0x07, 44, 2 * 512 + 280},
-                      EdgeWriteCase{"EndOfTheExtraArea", 0x0A, 0x09, 56, kCapacity - 56},
-                      EdgeWriteCase{"EndOfTheKeyLamps", 0x11, 0x10, 56, 540 - 56}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Tables, EdgeWriteTest,
+                         ::testing::Values(EdgeWriteCase{"LightingOfProfile2", 0x06, 0x05, 42, 84},
+                                           EdgeWriteCase{"LastKeyChunkOfProfile2", 0x08, 0x07, 44, 2 * 512 + 280},
+                                           EdgeWriteCase{"EndOfTheExtraArea", 0x0A, 0x09, 56, kCapacity - 56},
+                                           EdgeWriteCase{"EndOfTheKeyLamps", 0x11, 0x10, 56, 540 - 56}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyboardSimulatorTest, ReplyEchoesTheRequestWithASum)
 {

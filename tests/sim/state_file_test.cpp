@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "sim/factory_defaults.h"
@@ -72,7 +71,7 @@ TEST(StateImageTest, RegionsLieAtTheirOffsets)
         std::size_t size;
         uint8_t mark;
     };
-    const Region regions[] = {{56, 324, 0xB1},  {380, 324, 0xC0},  {704, 324, 0xC1}, {1028, 324, 0xC2},
+    const Region regions[] = {{56, 324, 0xB1},   {380, 324, 0xC0},  {704, 324, 0xC1}, {1028, 324, 0xC2},
                               {1352, 126, 0xD1}, {1478, 540, 0xE1}, {2018, 256, 0xF1}};
     for (const Region& region : regions) {
         EXPECT_TRUE(std::all_of(image.begin() + region.offset, image.begin() + region.offset + region.size,

@@ -22,8 +22,7 @@ const Collection& kConsumerCollection = kKeyboardCollections[1];
 
 bool SameCollection(const Collection& a, const Collection& b)
 {
-    return a.vendorId == b.vendorId && a.productId == b.productId && a.usagePage == b.usagePage &&
-           a.usage == b.usage;
+    return a.vendorId == b.vendorId && a.productId == b.productId && a.usagePage == b.usagePage && a.usage == b.usage;
 }
 
 bool IsKeyboardCollection(const Collection& collection)

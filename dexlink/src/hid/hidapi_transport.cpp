@@ -49,8 +49,8 @@ std::vector<HidDeviceInfo> HidapiTransport::Enumerate(uint16_t vendorId, uint16_
     std::vector<HidDeviceInfo> found;
     hid_device_info* list = hid_enumerate(vendorId, productId);
     for (const hid_device_info* info = list; info; info = info->next) {
-        found.push_back({info->path ? info->path : "", info->vendor_id, info->product_id, info->usage_page,
-                         info->usage});
+        found.push_back(
+            {info->path ? info->path : "", info->vendor_id, info->product_id, info->usage_page, info->usage});
     }
     hid_free_enumeration(list);
     return found;

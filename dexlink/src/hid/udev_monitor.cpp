@@ -33,7 +33,8 @@ bool UdevMonitor::Start(std::function<void()> changed)
         m_monitor = udev_monitor_new_from_netlink(m_udev, kEventSource);
     }
     m_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (!m_monitor || m_wakeFd < 0 || udev_monitor_filter_add_match_subsystem_devtype(m_monitor, kSubsystem, nullptr) < 0 ||
+    if (!m_monitor || m_wakeFd < 0 ||
+        udev_monitor_filter_add_match_subsystem_devtype(m_monitor, kSubsystem, nullptr) < 0 ||
         udev_monitor_enable_receiving(m_monitor) < 0) {
         Release();
         return false;

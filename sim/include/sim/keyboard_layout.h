@@ -11,7 +11,7 @@ namespace tavrix::sim {
 // Request and reply frame.
 inline constexpr std::size_t kFrameSize = 64;
 inline constexpr uint8_t kFrameReportId = 4;
-inline constexpr std::size_t kFrameSumAt = 1;      // 16-bit little-endian sum of bytes 3..63
+inline constexpr std::size_t kFrameSumAt = 1;  // 16-bit little-endian sum of bytes 3..63
 inline constexpr std::size_t kFrameCommandAt = 3;
 inline constexpr std::size_t kFrameLengthAt = 4;
 inline constexpr std::size_t kFrameAddressAt = 5;  // 16-bit little-endian
@@ -49,11 +49,11 @@ inline constexpr std::size_t kInfoSize = 48;
 inline constexpr std::size_t kKeyPositions = 108;
 inline constexpr std::size_t kKeyEntrySize = 3;
 inline constexpr std::size_t kKeyTableSize = kKeyPositions * kKeyEntrySize;  // 324
-inline constexpr std::size_t kKeyTableStride = 512;                        // address of profile p: p * 512
+inline constexpr std::size_t kKeyTableStride = 512;                          // address of profile p: p * 512
 inline constexpr std::size_t kLightingBlockSize = 42;
 inline constexpr std::size_t kLightingSize = kLightingBlockSize * kProfileCount;  // 126
 inline constexpr std::size_t kKeyLampAreaSize = 180;
-inline constexpr std::size_t kKeyLampSize = kKeyLampAreaSize * kProfileCount;     // 540
+inline constexpr std::size_t kKeyLampSize = kKeyLampAreaSize * kProfileCount;  // 540
 inline constexpr std::size_t kKeyLampPatterns = 10;
 inline constexpr std::size_t kKeyLampPatternSize = 18;
 inline constexpr std::size_t kExtraUnit = 128;
