@@ -36,22 +36,16 @@ CPngButton::~CPngButton()
     }
 }
 
-void CPngButton::SetSkin(int x, int y, const QPixmap* normal, const QPixmap* over, const QPixmap* down,
-                         const QPixmap* disabled, const QPixmap* selected)
+void CPngButton::SetSkin(int x, int y, const ButtonSheets& sheets)
 {
     m_sheetX = x;
     m_sheetY = y;
-    SetSheets(normal, over, down, disabled, selected);
+    SetSheets(sheets);
 }
 
-void CPngButton::SetSheets(const QPixmap* normal, const QPixmap* over, const QPixmap* down, const QPixmap* disabled,
-                           const QPixmap* selected)
+void CPngButton::SetSheets(const ButtonSheets& sheets)
 {
-    m_normal = normal;
-    m_over = over;
-    m_down = down;
-    m_disabled = disabled;
-    m_selectedSheet = selected;
+    m_sheets = sheets;
     ClearMouseState();
     Redraw();
 }
@@ -125,18 +119,18 @@ void CPngButton::SetTooltipText(const QString& text, bool activate)
 const QPixmap* CPngButton::ChosenSheet() const
 {
     if (!isEnabled()) {
-        return m_disabled;
+        return m_sheets.disabled;
     }
     if (m_checkMode) {
         return m_checkState ? m_checkOn : m_checkOff;
     }
     if (isDown()) {
-        return m_down;
+        return m_sheets.down;
     }
     if (m_hover) {
-        return m_over;
+        return m_sheets.over;
     }
-    return m_selected ? m_selectedSheet : m_normal;
+    return m_selected ? m_sheets.selected : m_sheets.normal;
 }
 
 QColor CPngButton::ChosenColor() const
@@ -182,7 +176,7 @@ void CPngButton::paintEvent(QPaintEvent*)
         DrawCaption(painter, style, rect(), text());
     }
     if (m_drawCallback) {
-        m_drawCallback(*this, painter, sheet == m_normal);
+        m_drawCallback(*this, painter, sheet == m_sheets.normal);
     }
 }
 

@@ -21,6 +21,15 @@ inline constexpr unsigned WordBreak = 0x10;
 inline constexpr unsigned SingleLine = 0x20;
 }  // namespace TextFormat
 
+// The window's sheets a button cuts its picture from, one per state.
+struct ButtonSheets {
+    const QPixmap* normal = nullptr;
+    const QPixmap* over = nullptr;
+    const QPixmap* down = nullptr;
+    const QPixmap* disabled = nullptr;
+    const QPixmap* selected = nullptr;
+};
+
 struct CaptionColors {
     QColor normal{0, 0, 0};
     QColor over{0, 0, 0};
@@ -41,10 +50,8 @@ public:
     ~CPngButton() override;
 
     // Sheets are the window's; the button only refers to them and they must outlive it.
-    void SetSkin(int x, int y, const QPixmap* normal, const QPixmap* over, const QPixmap* down,
-                 const QPixmap* disabled, const QPixmap* selected);
-    void SetSheets(const QPixmap* normal, const QPixmap* over, const QPixmap* down, const QPixmap* disabled,
-                   const QPixmap* selected);
+    void SetSkin(int x, int y, const ButtonSheets& sheets);
+    void SetSheets(const ButtonSheets& sheets);
     void SetCheckSheets(const QPixmap* checkOff, const QPixmap* checkOn, bool checkMode, bool checkState);
     void SetSelected(bool selected, bool drawNow);
     void Redraw();
@@ -80,11 +87,7 @@ private:
     void OnHover();
     void ShowTooltip();
 
-    const QPixmap* m_normal = nullptr;
-    const QPixmap* m_over = nullptr;
-    const QPixmap* m_down = nullptr;
-    const QPixmap* m_disabled = nullptr;
-    const QPixmap* m_selectedSheet = nullptr;
+    ButtonSheets m_sheets;
     const QPixmap* m_checkOff = nullptr;
     const QPixmap* m_checkOn = nullptr;
     const QPixmap* m_lastSheet = nullptr;

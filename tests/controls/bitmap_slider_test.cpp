@@ -15,7 +15,6 @@ class BitmapSliderTest : public testing::UiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
         window = std::make_unique<RecordingWindow>();
         slider = new CBitmapSlider(kSliderId, window.get());
         slider->move(10, 10);

@@ -49,7 +49,6 @@ class SkinColorBtnTest : public testing::UiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
         window = std::make_unique<RecordingWindow>();
         button = new CSkinColorBtn(kColorId, window.get());
         button->setGeometry(0, 0, 60, 24);

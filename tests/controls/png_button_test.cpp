@@ -36,12 +36,11 @@ class PngButtonTest : public testing::UiTest {
 protected:
     void SetUp() override
     {
-        UiTest::SetUp();
         window = std::make_unique<RecordingWindow>();
         window->resize(200, 100);
         button = new CPngButton(kButtonId, window.get());
         button->setGeometry(40, 20, 30, 10);
-        button->SetSkin(40, 20, &normal, &over, &down, &disabled, &selected);
+        button->SetSkin(40, 20, {&normal, &over, &down, &disabled, &selected});
     }
 
     // The colour in the middle of what the button shows now.
@@ -61,7 +60,7 @@ protected:
 TEST_F(PngButtonTest, ShowsTheSheetAreaOnePixelUpAndLeftOfItsPosition)
 {
     const QPixmap sheet = PositionSheet();
-    button->SetSheets(&sheet, &sheet, &sheet, &sheet, &sheet);
+    button->SetSheets({&sheet, &sheet, &sheet, &sheet, &sheet});
     const QImage shown = testing::Grab(*button);
     const QImage expected = sheet.toImage().copy(39, 19, 30, 10).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, expected);
@@ -124,7 +123,7 @@ TEST_F(PngButtonTest, ResettingTheSheetsForgetsHoverAndPress)
 {
     testing::Hover(*button);
     button->setDown(true);
-    button->SetSheets(&normal, &over, &down, &disabled, &selected);
+    button->SetSheets({&normal, &over, &down, &disabled, &selected});
     EXPECT_FALSE(button->IsHovered());
     EXPECT_FALSE(button->isDown());
     EXPECT_EQ(Shown(), QColor(Qt::white));
@@ -136,10 +135,10 @@ TEST_F(PngButtonTest, MissingSheetDrawsNothingAndFrameModeDrawsOnlyTheFrame)
     QPalette palette;
     palette.setColor(QPalette::Window, Qt::black);
     window->setPalette(palette);
-    button->SetSheets(nullptr, nullptr, nullptr, nullptr, nullptr);
+    button->SetSheets({});
     EXPECT_EQ(Shown(), QColor(Qt::black));
 
-    button->SetSheets(&normal, &over, &down, &disabled, &selected);
+    button->SetSheets({&normal, &over, &down, &disabled, &selected});
     button->SetFrame(Qt::red, true);
     const QImage shown = testing::Grab(*button);
     for (const QPoint edge : {QPoint(0, 5), QPoint(1, 5), QPoint(28, 5), QPoint(29, 5), QPoint(15, 0), QPoint(15, 9)}) {

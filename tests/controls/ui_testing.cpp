@@ -110,6 +110,11 @@ QImage Grab(QWidget& widget)
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+bool SameArea(const QRegion& a, const QRegion& b)
+{
+    return a.xored(b).isEmpty();
+}
+
 bool GrabToPng(QWidget& widget, const QString& path)
 {
     return widget.grab().save(path, "PNG");

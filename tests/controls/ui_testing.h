@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -14,10 +15,10 @@ namespace tavrix::testing {
 // Creates the process's QApplication on first use (offscreen unless a platform was chosen).
 void EnsureApplication();
 
-// A test case that needs widgets.
+// A test case that needs widgets; the application exists before the fixture's members.
 class UiTest : public ::testing::Test {
 protected:
-    void SetUp() override { EnsureApplication(); }
+    UiTest() { EnsureApplication(); }
 };
 
 // The control of window with id; fails the test when there is none.
@@ -38,6 +39,8 @@ void Wheel(QWidget& control, int delta);
 void Pump();
 
 QImage Grab(QWidget& widget);
+// Whether two regions cover the same pixels, however they are cut into rectangles.
+bool SameArea(const QRegion& a, const QRegion& b);
 // Writes what a person would see of widget to path; false when it could not be written.
 bool GrabToPng(QWidget& widget, const QString& path);
 
