@@ -1,5 +1,6 @@
 #include "sim_link_fixture.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -26,7 +27,21 @@ void RecordingHost::ShowTrayState(int mode, int iconId)
 
 void RecordingHost::OnConnectionChanged(int deviceCount)
 {
+    std::function<void(int)> forward;
+    {
+        std::lock_guard lock(m_mutex);
+        forward = m_forward;
+    }
+    if (forward) {
+        forward(deviceCount);
+    }
     Record({"connection", deviceCount});
+}
+
+void RecordingHost::ForwardConnections(std::function<void(int)> handler)
+{
+    std::lock_guard lock(m_mutex);
+    m_forward = std::move(handler);
 }
 
 std::vector<RecordingHost::Call> RecordingHost::Calls() const
@@ -94,10 +109,23 @@ void SimLinkTest::SetUp()
     ::setenv("DEXLINK_SIM_STATE", m_stateFile.c_str(), 1);
     ::unsetenv("DEXLINK_SIM_LATENCY_US");
     platform::SetTimeScale(kTimeScale);
+    StartLink();
+}
+
+void SimLinkTest::StartLink()
+{
+    const std::size_t connections = m_host.CallsOf("connection").size();
     ASSERT_GT(::Init(0), 0);
     m_link = std::make_unique<device::DeviceLink>(LinkedDeviceService(), m_host);
     m_link->Start();
-    ASSERT_TRUE(m_host.WaitFor("connection", 1));
+    ASSERT_TRUE(m_host.WaitFor("connection", connections + 1));
+}
+
+void SimLinkTest::Restart()
+{
+    ::End();
+    m_link.reset();
+    StartLink();
 }
 
 void SimLinkTest::TearDown()

@@ -32,6 +32,8 @@ public:
     std::vector<Call> CallsOf(const std::string& what) const;
     // Waits (real time, bounded) until count calls of the kind were made.
     bool WaitFor(const std::string& what, std::size_t count);
+    // Hands every later device-count change on, as the main window does, besides recording it.
+    void ForwardConnections(std::function<void(int)> handler);
 
 private:
     void Record(Call call);
@@ -39,6 +41,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<Call> m_calls;
+    std::function<void(int)> m_forward;
 };
 
 // The device-service functions of the library linked into the test itself.
@@ -57,8 +60,14 @@ protected:
     dexlink::SimBackend& Sim();
     device::DeviceLink& Link() { return *m_link; }
     RecordingHost& Host() { return m_host; }
+    // Ends the library and starts it and a new link again, as a program restart would; the
+    // simulated keyboard reads its state file anew.
+    void Restart();
+    const std::string& StateFile() const { return m_stateFile; }
 
 private:
+    void StartLink();
+
     RecordingHost m_host;
     std::unique_ptr<device::DeviceLink> m_link;
     std::string m_stateFile;

@@ -1,0 +1,213 @@
+#include "model/device_sync.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "model/little_endian.h"
+#include "model/macro_area.h"
+#include "platform/clock.h"
+
+namespace tavrix::model {
+
+namespace {
+
+constexpr uint32_t kInitialisationPollMs = 50;
+constexpr std::size_t kAreaTotalOffset = 2;
+
+MacroSlotOf SlotsIn(const MacroStore& macros)
+{
+    return [&macros](uint32_t id) -> std::optional<size_t> {
+        if (id > 0xFFFF) {
+            return std::nullopt;
+        }
+        return macros.MacroSlotOf(static_cast<uint16_t>(id));
+    };
+}
+
+}  // namespace
+
+DeviceSync::DeviceSync(device::CommandSet& commands, SyncHost& host, std::recursive_mutex& modelLock,
+                       std::recursive_mutex& applyLock)
+    : m_commands(commands), m_host(host), m_modelLock(modelLock), m_applyLock(applyLock)
+{
+}
+
+void DeviceSync::OnConnectionChanged(int deviceCount)
+{
+    const int last = m_lastDeviceCount;
+    if (deviceCount == last) {
+        return;
+    }
+    if (deviceCount > 0) {
+        KeyboardArrived();
+    } else if (last != 0) {
+        m_commands.ForgetCurrentProfile();
+        m_host.SendCloseEditors();
+        m_host.HideMainWindow();
+    }
+    WaitForInitialisation();
+    m_host.ShowTrayIcon(deviceCount > 0 ? kTrayIconConnected : kTrayIconDisconnected);
+    m_lastDeviceCount = deviceCount;
+    if (!m_host.IsStartHidden()) {
+        if (deviceCount > 0) {
+            m_host.PostOpenMessage();
+        }
+        m_host.SetStartHidden();
+    }
+}
+
+void DeviceSync::KeyboardArrived()
+{
+    KeyTable defaults{};
+    if (m_commands.ReadDefaultTable(defaults) == device::kResultOk) {
+        std::lock_guard lock(m_defaultTableMutex);
+        m_defaultTable = defaults;
+    } else {
+        m_host.ShowMessage(Text("MAIN_DEFAULT_MATRIX_PROMPT"));
+    }
+    std::array<uint8_t, device::kInfoBlockSize> info{};
+    if (m_commands.ReadInfoBlock(info) == device::kResultOk) {
+        m_extraAreaCapacity = info[device::kInfoExtraUnitsOffset] * device::kExtraAreaUnit;
+    }
+    m_host.SendProfileMessage();
+}
+
+void DeviceSync::WaitForInitialisation() const
+{
+    while (!m_host.IsInitialisationComplete()) {
+        platform::SleepMs(kInitialisationPollMs);
+    }
+}
+
+KeyTable DeviceSync::DefaultKeyTable() const
+{
+    std::lock_guard lock(m_defaultTableMutex);
+    return m_defaultTable;
+}
+
+int DeviceSync::ReadKeyboardToFile(const std::filesystem::path& path)
+{
+    if (static_cast<unsigned>(m_commands.GetCurrentProfile()) > 3) {
+        return 0;
+    }
+    ConfigModel read;
+    const KeyTable defaults = DefaultKeyTable();
+    for (int profile = 0; profile < device::kProfileCount; ++profile) {
+        KeyTable table{};
+        if (m_commands.ReadKeyTable(table, profile) != device::kResultOk) {
+            return 0;
+        }
+        read.image.blocks[profile] = DecodeProfileKeyTable(table, defaults);
+    }
+    std::array<uint8_t, kMacroAreaHeaderSize> header{};
+    if (m_commands.ReadExtraArea(header) != device::kResultOk) {
+        return 0;
+    }
+    if (Get16(header, 0) == kMacroAreaMagic) {
+        // The total is the keyboard's word: never ask for more than its area holds.
+        const std::size_t capacity = m_extraAreaCapacity;
+        const std::size_t total = std::min<std::size_t>(Get16(header, kAreaTotalOffset),
+                                                        capacity > 0 ? capacity : kMaxMacroAreaSize);
+        if (total > kMacroAreaHeaderSize) {
+            std::vector<uint8_t> area(total);
+            if (m_commands.ReadExtraArea(area) != device::kResultOk) {
+                return 0;
+            }
+            if (!read.macros.Assign(DecodeMacroArea(area, [this](std::string_view key) { return Text(key); }))) {
+                return 0;
+            }
+        }
+    }
+    return SaveModelToFile(read, path) ? 1 : 0;
+}
+
+int DeviceSync::ReadKeyboardIntoModel(bool keepApply)
+{
+    (void)EnsureDataFolder();
+    const bool read = m_commands.GetCurrentProfile() >= 0 && ReadKeyboardToFile(CacheFilePath()) == 1;
+    {
+        std::lock_guard lock(m_modelLock);
+        FreeModel();
+        if (!read || !LoadProfileFile(CacheFilePath(), m_model)) {
+            NewModel(m_model, 0);
+        }
+        m_host.RefreshKeyMarks();
+    }
+    if (!keepApply) {
+        m_host.DisableApply();
+    }
+    return 1;
+}
+
+int DeviceSync::ApplyToKeyboard(bool allProfiles)
+{
+    std::lock_guard modelLock(m_modelLock);
+    {
+        std::lock_guard applyLock(m_applyLock);
+        // The texts are packed into the copy; the edited model stays exactly as the user left it.
+        m_apply.image = m_model.image;
+        m_apply.textPool = PackEntryTexts(m_apply.image, m_model.texts, m_model.macros.Count());
+        m_apply.macros = m_model.macros;
+    }
+    return UploadToKeyboard(allProfiles);
+}
+
+int DeviceSync::UploadToKeyboard(bool allProfiles)
+{
+    std::unique_lock applyLock(m_applyLock);
+    const std::span<const MacroRecord> macros = m_apply.macros.Records();
+    const MacroAreaSize sizes = MacroAreaSizes(macros);
+    const std::size_t capacity = m_extraAreaCapacity;
+    if (sizes.withoutNames > capacity) {
+        applyLock.unlock();
+        m_host.ShowMessage(Text("EXTRA_MACRO_TOO_LONG"));
+        return 0;
+    }
+    const bool includeNames = sizes.withNames <= capacity;
+    std::vector<uint8_t> area(includeNames ? sizes.withNames : sizes.withoutNames);
+    if (!EncodeMacroArea(macros, area, includeNames)) {
+        return 0;
+    }
+
+    std::vector<std::pair<int, KeyTable>> tables;
+    const KeyTable defaults = DefaultKeyTable();
+    const auto encode = [&](int profile) {
+        // A profile the keyboard does not have is refused by the write; there is nothing to encode.
+        if (profile < 0 || profile >= device::kProfileCount) {
+            tables.emplace_back(profile, KeyTable{});
+            return;
+        }
+        const ProfileBlock& block = m_apply.image.blocks[static_cast<std::size_t>(profile)];
+        tables.emplace_back(profile, EncodeProfileKeyTable(block, defaults, SlotsIn(m_apply.macros)));
+    };
+    if (allProfiles) {
+        for (int profile = 0; profile < device::kProfileCount; ++profile) {
+            encode(profile);
+        }
+    } else {
+        encode(m_commands.GetCurrentProfile());
+    }
+
+    // Every write is tried, as the keyboard expects the whole sequence; any failure is reported.
+    bool written = m_commands.BeginConfig() == device::kResultOk;
+    written = m_commands.WriteExtraArea(area) == device::kResultOk && written;
+    for (const auto& [profile, table] : tables) {
+        written = m_commands.WriteKeyTable(table, profile) == device::kResultOk && written;
+    }
+    written = m_commands.EndConfig() == device::kResultOk && written;
+    applyLock.unlock();
+
+    if (!includeNames) {
+        m_host.ShowMessage(Text("EXTRA_PROFILE_SPACE_TIGHT"));
+    }
+    return written ? 1 : 0;
+}
+
+void DeviceSync::FreeModel()
+{
+    std::lock_guard lock(m_modelLock);
+    NewModel(m_model, 0);
+}
+
+}  // namespace tavrix::model

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <mutex>
+#include <vector>
+
+#include "device/command_set.h"
+#include "model/config_model.h"
+#include "model/key_table_codec.h"
+#include "model/profile_file.h"
+
+namespace tavrix::model {
+
+// Tray icons of the connection state.
+inline constexpr int kTrayIconConnected = 141;
+inline constexpr int kTrayIconDisconnected = 128;
+
+// What synchronisation asks of the main window. Calls come from the connection-state threads as
+// well as from the window's own thread.
+class SyncHost : public ProfileFileHost {
+public:
+    virtual bool IsInitialisationComplete() const = 0;
+    // Mode 0 of the tray state: show the icon and remember it.
+    virtual void ShowTrayIcon(int iconId) = 0;
+    // UM_PROFILE, sent: returns once the window has read the keyboard into the model.
+    virtual void SendProfileMessage() = 0;
+    // UM_CLOSE_EDITORS, sent.
+    virtual void SendCloseEditors() = 0;
+    virtual void HideMainWindow() = 0;
+    // UM_OPEN, posted.
+    virtual void PostOpenMessage() = 0;
+    virtual bool IsStartHidden() const = 0;
+    virtual void SetStartHidden() = 0;
+    // Re-marks the key buttons of the current profile and their descriptions from the model;
+    // called with the model lock held.
+    virtual void RefreshKeyMarks() = 0;
+    virtual void DisableApply() = 0;
+};
+
+// Keeps the model in step with the keyboard: reads it on arrival and on request, writes the
+// model back on apply. The model is guarded by the model lock, the apply copy by the second model
+// lock; whoever needs both takes the model lock first.
+class DeviceSync {
+public:
+    DeviceSync(device::CommandSet& commands, SyncHost& host, std::recursive_mutex& modelLock,
+               std::recursive_mutex& applyLock);
+
+    // The keyboard count changed (or start-up found it); runs on a thread of its own.
+    void OnConnectionChanged(int deviceCount);
+    // Writes the keyboard's key tables and macros to the file as a profile file: 1 on success.
+    [[nodiscard]] int ReadKeyboardToFile(const std::filesystem::path& path);
+    // Replaces the model with the keyboard's configuration, or an empty model when the keyboard
+    // cannot be read. Returns 1.
+    int ReadKeyboardIntoModel(bool keepApply);
+    // Writes the model's macros and the current profile's key table (every profile's with
+    // allProfiles) to the keyboard: 1 when every write succeeded. Call with the model lock held.
+    [[nodiscard]] int ApplyToKeyboard(bool allProfiles);
+    [[nodiscard]] int UploadToKeyboard(bool allProfiles);
+    void FreeModel();
+
+    // The edited model; hold the model lock while using it.
+    ConfigModel& Model() { return m_model; }
+    KeyTable DefaultKeyTable() const;
+    std::size_t ExtraAreaCapacity() const { return m_extraAreaCapacity; }
+    int LastDeviceCount() const { return m_lastDeviceCount; }
+
+private:
+    struct ApplyCopy {
+        ModelImage image;
+        MacroStore macros;
+        std::vector<uint8_t> textPool;
+    };
+
+    void KeyboardArrived();
+    void WaitForInitialisation() const;
+    std::u16string Text(std::string_view key) const { return m_host.Text(key); }
+
+    device::CommandSet& m_commands;
+    SyncHost& m_host;
+    std::recursive_mutex& m_modelLock;
+    std::recursive_mutex& m_applyLock;
+
+    ConfigModel m_model;
+    ApplyCopy m_apply;
+    mutable std::mutex m_defaultTableMutex;
+    KeyTable m_defaultTable{};
+    std::atomic<std::size_t> m_extraAreaCapacity{0};
+    std::atomic<int> m_lastDeviceCount{0};
+};
+
+}  // namespace tavrix::model
