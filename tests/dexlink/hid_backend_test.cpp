@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,8 @@ struct FakeNode {
     std::deque<std::vector<uint8_t>> inputs;
     std::vector<std::vector<uint8_t>> writes;
     std::vector<std::vector<uint8_t>> features;
-    bool failed = false;
+    int failedThrough = 0;  // devices opened up to this number fail
+    int readFailures = 0;
     bool writeFails = false;
     int opens = 0;
     bool open = false;
@@ -72,7 +74,7 @@ public:
     explicit FakeDevice(std::shared_ptr<FakeNode> node) : m_node(std::move(node))
     {
         std::lock_guard lock(m_node->mutex);
-        ++m_node->opens;
+        m_openNumber = ++m_node->opens;
         m_node->open = true;
     }
     ~FakeDevice() override
@@ -85,8 +87,10 @@ public:
     {
         std::unique_lock lock(m_node->mutex);
         m_node->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return m_node->failed || !m_node->inputs.empty(); });
-        if (m_node->failed) {
+                                 [&] { return Failed() || !m_node->inputs.empty(); });
+        if (Failed()) {
+            ++m_node->readFailures;
+            m_node->changed.notify_all();
             return -1;
         }
         if (m_node->inputs.empty()) {
@@ -117,7 +121,10 @@ public:
     }
 
 private:
+    bool Failed() const { return m_openNumber <= m_node->failedThrough; }
+
     std::shared_ptr<FakeNode> m_node;
+    int m_openNumber = 0;
 };
 
 class FakeTransport : public HidTransport {
@@ -251,6 +258,25 @@ protected:
 
     HidBackend& Backend() { return *m_backend; }
     std::shared_ptr<FakeNode> Node(const std::string& path) { return m_system->Node(path); }
+    // The devices opened on the node so far fail; a later open works.
+    static void FailOpenDevices(FakeNode& node)
+    {
+        {
+            std::lock_guard lock(node.mutex);
+            node.failedThrough = node.opens;
+        }
+        node.changed.notify_all();
+    }
+    static bool WaitForReadFailure(FakeNode& node)
+    {
+        std::unique_lock lock(node.mutex);
+        return node.changed.wait_for(lock, kPatience, [&] { return node.readFailures > 0; });
+    }
+    static int Opens(FakeNode& node)
+    {
+        std::lock_guard lock(node.mutex);
+        return node.opens;
+    }
     void SendInput(const std::string& path, std::vector<uint8_t> report)
     {
         const auto node = Node(path);
@@ -433,15 +459,27 @@ TEST_F(HidBackendTest, NodeThatCannotBeOpenedIsTriedAgainAtTheNextChange)
     EXPECT_EQ(m_sink.CountOf(Event::Kind::DeviceCount), 1u);
 }
 
-TEST_F(HidBackendTest, FailingNodeEndsItsReaderQuietly)
+TEST_F(HidBackendTest, FailedNodeIsOpenedAgainWhenItsPathReturns)
 {
     Start(OneKeyboard());
     const auto node = Node("/dev/hidraw1");
-    {
-        std::lock_guard lock(node->mutex);
-        node->failed = true;
+    FailOpenDevices(*node);
+    ASSERT_TRUE(WaitForReadFailure(*node));
+    // Unplugged and plugged in again between two rescans: the path is listed as before.
+    const auto until = std::chrono::steady_clock::now() + kPatience;
+    while (Opens(*node) < 2 && std::chrono::steady_clock::now() < until) {
+        Backend().Rescan();
+        std::this_thread::yield();
     }
-    node->changed.notify_all();
+    EXPECT_EQ(Opens(*node), 2);
+    EXPECT_EQ(Backend().DeviceCount(kCommand), 1);
+    EXPECT_EQ(m_sink.CountOf(Event::Kind::DeviceCount), 1u);
+}
+
+TEST_F(HidBackendTest, FailingNodeEndsItsReaderQuietly)
+{
+    Start(OneKeyboard());
+    FailOpenDevices(*Node("/dev/hidraw1"));
     SendInput("/dev/hidraw2", {0x02, 0x01, 0x04});
     ASSERT_TRUE(m_sink.WaitForData(1));
     EXPECT_TRUE(SelectorMatches(kConsumer, m_sink.Events().front().collection));

@@ -134,7 +134,9 @@ HidBackend::NodeMap HidBackend::TakeGone(const std::map<std::string, std::vector
     NodeMap gone;
     std::lock_guard lock(m_mutex);
     for (auto it = m_nodes.begin(); it != m_nodes.end();) {
-        if (found.contains(it->first)) {
+        // A node whose reader failed is stale even when its path is listed again: the path
+        // may belong to a keyboard that was unplugged and plugged in between two rescans.
+        if (found.contains(it->first) && !it->second->failed.load()) {
             ++it;
             continue;
         }
@@ -165,7 +167,8 @@ void HidBackend::ReadLoop(Node& node)
     while (!node.stop.load()) {
         const int length = node.device->Read(buffer, kReadTimeoutMs);
         if (length < 0) {
-            return;  // the node failed or went away; the monitor tells of the removal
+            node.failed = true;  // gone or broken; the monitor tells of the removal
+            return;
         }
         if (length == 0) {
             continue;

@@ -41,6 +41,7 @@ private:
         std::vector<Collection> collections;
         std::unique_ptr<HidDevice> device;
         std::atomic<bool> stop{false};
+        std::atomic<bool> failed{false};  // its reader saw the device fail
         std::thread reader;
     };
     using NodeMap = std::map<std::string, std::unique_ptr<Node>>;
@@ -49,7 +50,7 @@ private:
     std::map<std::string, std::vector<Collection>> FindCollections();
     // Opens and starts nodes not open yet; true when any was opened.
     bool OpenArrived(const std::map<std::string, std::vector<Collection>>& found);
-    // Takes out the nodes no longer found.
+    // Takes out the nodes no longer found and those whose reader failed.
     NodeMap TakeGone(const std::map<std::string, std::vector<Collection>>& found);
     void ReadLoop(Node& node);
     static void CloseAll(NodeMap& nodes);

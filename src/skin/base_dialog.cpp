@@ -1,0 +1,226 @@
+#include "skin/base_dialog.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimerEvent>
+#include <QWindow>
+#include <chrono>
+#include <cstdlib>
+
+#include "controls/control_id.h"
+#include "platform/clock.h"
+#include "skin/mask_region.h"
+#include "skin/state_sheet.h"
+
+namespace tavrix::skin {
+
+namespace {
+
+// White pixels of the mask are outside the window.
+const QColor kMaskTransparent(255, 255, 255);
+const QColor kMaskTolerance(0, 0, 0);
+
+int TimerInterval(uint32_t milliseconds)
+{
+    const auto scaled =
+        std::chrono::duration_cast<std::chrono::milliseconds>(platform::ScaledDuration(milliseconds)).count();
+    return milliseconds == 0 ? 0 : std::max<int>(1, static_cast<int>(scaled));
+}
+
+}  // namespace
+
+CBaseDialog::CBaseDialog(int templateId, QWidget* parent, std::string skinIniPath, std::string skinFolder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_templateId(templateId),
+      m_skinIniPath(std::move(skinIniPath)),
+      m_skinFolder(std::move(skinFolder))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CBaseDialog::~CBaseDialog() = default;
+
+int CBaseDialog::DoModal()
+{
+    if (!Create()) {
+        return -1;
+    }
+    return exec();
+}
+
+bool CBaseDialog::Create()
+{
+    if (m_initialised) {
+        return true;
+    }
+    m_initialised = true;
+    return OnInitDialog();
+}
+
+void CBaseDialog::EndDialog(int result)
+{
+    done(result);
+}
+
+QWidget* CBaseDialog::GetDlgItem(int id) const
+{
+    return controls::FindDlgItem(*this, id);
+}
+
+void CBaseDialog::PostMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam)
+{
+    controls::PostMessage(this, message, wParam, lParam);
+}
+
+controls::LParam CBaseDialog::SendMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam)
+{
+    return controls::SendMessage(this, message, wParam, lParam);
+}
+
+void CBaseDialog::SetTimer(int id, uint32_t milliseconds)
+{
+    KillTimer(id);
+    m_timers[id] = startTimer(TimerInterval(milliseconds));
+}
+
+void CBaseDialog::KillTimer(int id)
+{
+    const auto timer = m_timers.find(id);
+    if (timer == m_timers.end()) {
+        return;
+    }
+    killTimer(timer->second);
+    m_timers.erase(timer);
+}
+
+bool CBaseDialog::OnCommand(int)
+{
+    return false;
+}
+
+controls::LParam CBaseDialog::OnMessage(uint32_t, controls::WParam, controls::LParam)
+{
+    return 0;
+}
+
+std::optional<QImage> CBaseDialog::DecodeSkinPicture(const std::string& path)
+{
+    QImage picture(QString::fromStdString(path));
+    if (picture.isNull()) {
+        return std::nullopt;
+    }
+    return picture;
+}
+
+QImage CBaseDialog::LoadSkinPicture(const std::string& path)
+{
+    std::optional<QImage> picture = DecodeSkinPicture(path);
+    if (!picture) {
+        std::_Exit(0);
+    }
+    return *picture;
+}
+
+bool CBaseDialog::OnInitDialog()
+{
+    SetUpSkin();
+    return true;
+}
+
+void CBaseDialog::OnOK()
+{
+    ReleasePictures();
+    EndDialog(IDOK);
+}
+
+void CBaseDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void CBaseDialog::OnTimer(int) {}
+
+void CBaseDialog::accept()
+{
+    OnOK();
+}
+
+void CBaseDialog::reject()
+{
+    OnCancel();
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*)
+{
+    if (m_background.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event)
+{
+    // Presses reach the dialog only on its background (or on controls that do not take clicks).
+    if (event->button() != Qt::LeftButton) {
+        QDialog::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    QWindow* window = windowHandle();
+    if (window != nullptr && window->startSystemMove()) {
+        return;
+    }
+    // Without the window system's own move the window follows the mouse itself.
+    m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragOffset && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragOffset.reset();
+    QDialog::mouseReleaseEvent(event);
+}
+
+void CBaseDialog::timerEvent(QTimerEvent* event)
+{
+    for (const auto& [id, qtId] : m_timers) {
+        if (qtId == event->timerId()) {
+            OnTimer(id);
+            return;
+        }
+    }
+    QDialog::timerEvent(event);
+}
+
+void CBaseDialog::SetUpSkin()
+{
+    m_iniFile.SetFileName(m_skinIniPath);
+    const std::string main = m_iniFile.ReadString("SCREEN", "Main", "").value_or("");
+    const std::string mask = m_iniFile.ReadString("SCREEN", "Mask", main).value_or("");
+    m_background = QPixmap::fromImage(LoadSkinPicture(JoinSkinPath(m_skinFolder, main)));
+    m_mask = LoadSkinPicture(JoinSkinPath(m_skinFolder, mask));
+
+    setFixedSize(m_background.size());
+    // An all-white mask cuts nothing: the window stays rectangular.
+    const std::optional<QRegion> region = MakeRegionFromMask(m_mask, kMaskTransparent, kMaskTolerance);
+    if (region && !region->isEmpty()) {
+        setMask(*region);
+    }
+}
+
+void CBaseDialog::ReleasePictures()
+{
+    m_background = QPixmap();
+    m_mask = QImage();
+}
+
+}  // namespace tavrix::skin
