@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "hid/hid_backend.h"
+#include "hid/udev_monitor.h"
 
 namespace tavrix::dexlink {
 namespace {
@@ -483,6 +484,19 @@ TEST_F(HidBackendTest, FailingNodeEndsItsReaderQuietly)
     SendInput("/dev/hidraw2", {0x02, 0x01, 0x04});
     ASSERT_TRUE(m_sink.WaitForData(1));
     EXPECT_TRUE(SelectorMatches(kConsumer, m_sink.Events().front().collection));
+}
+
+// The real monitor opens no device, only udev's event socket, which a container may lack: it
+// either starts and then stops at once when asked, or says it cannot start.
+TEST(UdevMonitorTest, StopsPromptlyOrDeclinesToStart)
+{
+    UdevMonitor monitor;
+    const bool started = monitor.Start([] {});
+    monitor.Stop();
+    monitor.Stop();
+    if (started) {
+        EXPECT_TRUE(monitor.Start([] {}));
+    }
 }
 
 }  // namespace
