@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+
+// What one instance of the program sends another: the window messages, the request values that
+// travel in wParam, and the name the instance lock and socket are called by.
+namespace tavrix::app {
+
+inline constexpr uint32_t UM_OPEN = 0x5350;
+inline constexpr uint32_t UM_KILL = 0x4D4B;
+
+inline constexpr uint32_t kOpenRequestTag = 0x4F50454E;
+inline constexpr uint32_t kKillRequestTag = 0x4C4C494B;
+
+inline constexpr const char* kInstanceMutexName = "QT73H20B";
+
+// On the instance socket a request is three little-endian 32-bit words (message, wParam,
+// lParam) and the reply one word: 1 when the window handled the message, 0 when it did not.
+inline constexpr size_t kInstanceRequestSize = 12;
+inline constexpr size_t kInstanceReplySize = 4;
+
+// How long a starting instance waits for the running one to handle its message: long enough
+// for a busy window, short enough that a hung instance cannot hold up the start for good.
+inline constexpr uint32_t kNotifyTimeoutMs = 10000;
+
+}  // namespace tavrix::app

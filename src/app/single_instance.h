@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// One instance per logon. The "mutex" is a lock (flock) on a file in the user's runtime folder:
+// the system drops it when its holder ends, so a crashed instance never blocks the next start.
+// The running instance listens on a local socket beside it; a later start finds the running
+// process through /proc and hands it its request over that socket.
+namespace tavrix::app {
+
+enum class InstanceRequest { Open, Kill };
+
+// Paths of the lock file and the socket in the runtime folder.
+std::string InstanceLockPath();
+std::string InstanceSocketPath();
+
+class InstanceLock {
+public:
+    enum class Result { Owned, HeldElsewhere, Unavailable };
+
+    InstanceLock() = default;
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+    ~InstanceLock();
+
+    // Owned: this process now holds the lock. HeldElsewhere: another live process holds it.
+    // Unavailable: the runtime folder or lock file cannot be used at all.
+    [[nodiscard]] Result TryAcquire();
+    void Release();
+    bool Owned() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// The processes of this user, other than the caller, whose executable file name equals the
+// given name without regard to case, oldest first. A process whose executable was replaced on
+// disk still counts. Unreadable entries are skipped; an unreadable /proc gives none.
+std::vector<pid_t> FindProcessesByExeName(const std::string& exeFileName);
+
+// The oldest of them, or 0.
+pid_t FindProcessByExeName(const std::string& exeFileName);
+
+// Sends the request to the instance window of the process and waits (bounded) until it was
+// handled. False when no instance window of that process listens or it did not answer.
+[[nodiscard]] bool NotifyInstanceWindows(pid_t processId, InstanceRequest request);
+
+struct CommandLine {
+    bool kill = false;         // "/Kill" (or --kill): make the running instance exit, then end
+    bool startHidden = false;  // "/Start" (or --start) before any kill: stay in the tray
+};
+
+// Arguments after the program name, left to right, without regard to case; others are ignored.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+enum class StartDecision { Run, Exit };
+
+// The check a start runs before any window exists: clears and sets the start-hidden flag from
+// the command line; asks a running instance to exit ("/Kill", after which this process ends
+// too) or to show itself (a second start); otherwise takes the lock. Exit means the process must
+// end at once with exit code 0 and show nothing.
+[[nodiscard]] StartDecision CheckSingleInstance(const std::vector<std::string>& arguments,
+                                                const std::string& exeFileName, InstanceLock& lock);
+
+}  // namespace tavrix::app

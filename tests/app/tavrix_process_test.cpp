@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "app/single_instance.h"
+#include "app_test_support.h"
+#include "bin_folder.h"
+#include "platform/clock.h"
+#include "test_folders.h"
+
+// The real program, started as child processes in a private logon: its own runtime, config,
+// data and home folders. Without its language files beside it the copy shows "#Error" captions,
+// which these tests do not look at.
+namespace tavrix::app {
+namespace {
+
+constexpr int kProcessTimeoutMs = 20000;
+
+class TavrixProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString built = QString::fromStdString(BinFolder()) + "/tavrix";
+        ASSERT_TRUE(QFileInfo(built).isExecutable()) << built.toStdString();
+        // A copy under a name of its own, so instances started by tests running in parallel
+        // never see each other.
+        m_program = QString::fromStdString(m_home / "tavrix-") + QString::number(::getpid());
+        ASSERT_TRUE(QFile::copy(built, m_program));
+    }
+
+    void TearDown() override
+    {
+        for (const auto& process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(kProcessTimeoutMs);
+            }
+        }
+    }
+
+    QProcess& Start(const QStringList& arguments)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(m_program, arguments);
+        EXPECT_TRUE(process->waitForStarted(kProcessTimeoutMs));
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+
+    // Runs to the end; the exit code, or -1 when it crashed or did not end in time.
+    int Run(const QStringList& arguments)
+    {
+        QProcess& process = Start(arguments);
+        if (!process.waitForFinished(kProcessTimeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+            return -1;
+        }
+        return process.exitCode();
+    }
+
+    // Waits until the instance's window answers (which also brings it to the front).
+    bool WaitUntilAnswering(QProcess& process)
+    {
+        const pid_t pid = static_cast<pid_t>(process.processId());
+        for (int attempt = 0; attempt < 1000 && process.state() == QProcess::Running; ++attempt) {
+            if (NotifyInstanceWindows(pid, InstanceRequest::Open)) {
+                return true;
+            }
+            platform::SleepMs(20);
+        }
+        return false;
+    }
+
+    static int Finished(QProcess& process)
+    {
+        if (!process.waitForFinished(kProcessTimeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+            return -1;
+        }
+        return process.exitCode();
+    }
+
+    bool Exists(const std::string& path) const
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0;
+    }
+
+    QCoreApplication& m_app = TestApplication();
+    TempFolder m_home;
+    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_home / "run"};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", m_home / "config"};
+    ScopedEnv m_data{"XDG_DATA_HOME", m_home / "data"};
+    ScopedEnv m_homeEnv{"HOME", m_home.Path()};
+    QString m_program;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+TEST_F(TavrixProcessTest, KillWithoutRunningInstanceEndsAtOnce)
+{
+    for (const char* kill : {"/Kill", "/kILL", "--kill"}) {
+        EXPECT_EQ(Run({kill}), 0) << kill;
+        EXPECT_EQ(Run({"/Start", kill}), 0) << kill;
+    }
+    EXPECT_FALSE(Exists(InstanceSocketPath())) << "nothing ever listened";
+}
+
+TEST_F(TavrixProcessTest, SecondStartRaisesTheFirstAndKillEndsIt)
+{
+    QProcess& first = Start({"/Start"});
+    ASSERT_TRUE(WaitUntilAnswering(first));
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(Run({"/START"}), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_TRUE(WaitUntilAnswering(first)) << "still the one instance";
+
+    EXPECT_EQ(Run({"/kill"}), 0);
+    EXPECT_EQ(Finished(first), 0);
+    EXPECT_FALSE(Exists(InstanceSocketPath())) << "the exit routine closes the instance socket";
+
+    QProcess& next = Start({});
+    EXPECT_TRUE(WaitUntilAnswering(next)) << "the lock went with the first instance";
+    EXPECT_EQ(Run({"--kill"}), 0);
+    EXPECT_EQ(Finished(next), 0);
+}
+
+TEST_F(TavrixProcessTest, LeftoversOfACrashedInstanceDoNotStopTheNextStart)
+{
+    QProcess& crashed = Start({});
+    ASSERT_TRUE(WaitUntilAnswering(crashed));
+    crashed.kill();
+    ASSERT_TRUE(crashed.waitForFinished(kProcessTimeoutMs));
+    ASSERT_TRUE(Exists(InstanceSocketPath()));
+    ASSERT_TRUE(Exists(InstanceLockPath()));
+
+    QProcess& next = Start({});
+    EXPECT_TRUE(WaitUntilAnswering(next));
+    EXPECT_EQ(Run({"/Kill"}), 0);
+    EXPECT_EQ(Finished(next), 0);
+}
+
+TEST_F(TavrixProcessTest, LockHeldByAnotherProgramIsNoInstance)
+{
+    InstanceLock foreign;
+    ASSERT_EQ(foreign.TryAcquire(), InstanceLock::Result::Owned);
+
+    QProcess& first = Start({});
+    EXPECT_TRUE(WaitUntilAnswering(first)) << "no process named tavrix holds the lock";
+    EXPECT_EQ(Run({}), 0) << "a later start still finds the running instance";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    EXPECT_EQ(Run({"/Kill"}), 0);
+    EXPECT_EQ(Finished(first), 0);
+}
+
+}  // namespace
+}  // namespace tavrix::app
