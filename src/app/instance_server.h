@@ -1,10 +1,9 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
-
 #include <QLocalServer>
 #include <QObject>
+#include <cstdint>
+#include <functional>
 
 class QLocalSocket;
 

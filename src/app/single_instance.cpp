@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -71,8 +72,8 @@ void PutWord(unsigned char* out, uint32_t value)
 
 uint32_t GetWord(const unsigned char* in)
 {
-    return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) |
-           (static_cast<uint32_t>(in[2]) << 16) | (static_cast<uint32_t>(in[3]) << 24);
+    return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) | (static_cast<uint32_t>(in[2]) << 16) |
+           (static_cast<uint32_t>(in[3]) << 24);
 }
 
 int ConnectInstanceSocket()
@@ -126,7 +127,8 @@ bool ReceiveAll(int fd, unsigned char* data, size_t size, std::chrono::steady_cl
 {
     size_t done = 0;
     while (done < size) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             return false;
         }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <string>
-#include <sys/types.h>
 #include <vector>
+
+#include <sys/types.h>
 
 // One instance per logon. The "mutex" is a lock (flock) on a file in the user's runtime folder:
 // the system drops it when its holder ends, so a crashed instance never blocks the next start.
@@ -48,7 +49,7 @@ pid_t FindProcessByExeName(const std::string& exeFileName);
 [[nodiscard]] bool NotifyInstanceWindows(pid_t processId, InstanceRequest request);
 
 struct CommandLine {
-    bool kill = false;         // "/Kill" (or --kill): make the running instance exit, then end
+    bool kill = false;        // "/Kill" (or --kill): make the running instance exit, then end
     bool startHidden = false;  // "/Start" (or --start) before any kill: stay in the tray
 };
 

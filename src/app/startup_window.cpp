@@ -18,9 +18,8 @@ StartupWindow::StartupWindow(std::function<void()> exitRoutine, QWidget* parent)
 {
     const int language = skin::GetLanguageIndex();
     setWindowTitle(QString::fromStdString(skin::LoadLangText("MAIN_CAPTION", language)));
-    m_label = new QLabel(QString::fromStdString(skin::LoadLangText("KEYBOARD_TRAY_DESC", language)), this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_label);
+    layout->addWidget(new QLabel(QString::fromStdString(skin::LoadLangText("KEYBOARD_TRAY_DESC", language)), this));
     resize(320, 120);
 }
 

@@ -1,13 +1,10 @@
 #pragma once
 
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 
-#include <QWidget>
-
 #include "app/instance_server.h"
-
-class QLabel;
 
 namespace tavrix::app {
 
@@ -39,7 +36,6 @@ protected:
 private:
     std::function<void()> m_exitRoutine;
     InstanceServer m_server;
-    QLabel* m_label = nullptr;
     bool m_exited = false;
 };
 

@@ -6,18 +6,21 @@
 #include "app/startup_window.h"
 #include "platform/app_profile.h"
 #include "platform/executable_path.h"
+#include "platform/registry_store.h"
 #include "platform/shell_open.h"
 
 namespace tavrix::app {
 
-CTavrixApp::CTavrixApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments)) {}
+CTavrixApp::CTavrixApp(std::vector<std::string> arguments) : m_arguments(std::move(arguments))
+{
+}
 
 bool CTavrixApp::InitInstance()
 {
     platform::SetRegistryKey(kRegistryCompany, kApplicationTitle);
     SetProgramPaths(BuildProgramPaths(platform::ExecutablePath()));
-    // Open or create; without it the language is derived anew on every lookup.
-    m_registryKey = platform::RegistryKey::Create(platform::kProgramRegistryKey);
+    // Open or create the program's key; without it the language is derived anew on every lookup.
+    (void)platform::RegistryKey::Create(platform::kProgramRegistryKey);
     // The two model locks are process-wide objects (ModelLock, SecondModelLock): they exist
     // before the window and outlive it.
     RunWindow();

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/single_instance.h"
-#include "platform/registry_store.h"
 
 namespace tavrix::app {
 
@@ -23,14 +21,10 @@ public:
     // Runs the whole program; returns false so the caller ends the process (exit code 0).
     bool InitInstance();
 
-    // The program's registry key; nothing when it could neither be opened nor created.
-    const std::optional<platform::RegistryKey>& RegistryKey() const { return m_registryKey; }
-
 private:
     void RunWindow();
 
     std::vector<std::string> m_arguments;
-    std::optional<platform::RegistryKey> m_registryKey;
     InstanceLock m_instanceLock;
 };
 

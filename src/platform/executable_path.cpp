@@ -1,6 +1,7 @@
 #include "platform/executable_path.h"
 
 #include <climits>
+
 #include <unistd.h>
 
 namespace tavrix::platform {

@@ -1,6 +1,7 @@
 #include "platform/folders.h"
 
 #include <cstdlib>
+
 #include <pwd.h>
 #include <unistd.h>
 

@@ -36,8 +36,8 @@ std::string_view Trim(std::string_view text)
 
 std::string_view Unquote(std::string_view value)
 {
-    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                        value.back() == value.front();
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
     return quoted ? value.substr(1, value.size() - 2) : value;
 }
 
@@ -164,8 +164,8 @@ bool Writable(std::string_view name)
 
 }  // namespace
 
-std::string ReadPrivateProfileString(const std::string& section, const std::string& key,
-                                     const std::string& defaultText, const std::string& path)
+std::string ReadPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultText,
+                                     const std::string& path)
 {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {

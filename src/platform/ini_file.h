@@ -18,8 +18,8 @@ namespace tavrix::platform {
 inline constexpr size_t kProfileStringMaxChars = 259;
 
 // The value of key in section of the file at path, or defaultText (cut the same way).
-std::string ReadPrivateProfileString(const std::string& section, const std::string& key,
-                                     const std::string& defaultText, const std::string& path);
+std::string ReadPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultText,
+                                     const std::string& path);
 
 // Sets key in section to value, adding the section or key when missing and creating the file
 // (UTF-8) when it does not exist. The file is replaced in one step. Fails, leaving the file as it

@@ -1,11 +1,10 @@
 #include "platform/shell_open.h"
 
-#include <mutex>
-
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
+#include <mutex>
 
 namespace tavrix::platform {
 

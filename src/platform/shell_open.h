@@ -13,7 +13,7 @@ namespace tavrix::platform {
 enum class ShowMode { Normal, Hidden };
 
 struct ShellRequest {
-    std::string target;      // a file path or a URL
+    std::string target;     // a file path or a URL
     std::string parameters;  // blank-separated arguments for a program; may be empty
     ShowMode show = ShowMode::Normal;
 };

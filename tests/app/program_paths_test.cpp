@@ -1,10 +1,8 @@
-#include "app/program_paths.h"
-
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "app/app_state.h"
+#include "app/program_paths.h"
 #include "test_folders.h"
 
 namespace tavrix::app {

@@ -1,14 +1,17 @@
-#include "app/single_instance.h"
-
-#include <gtest/gtest.h>
-
-#include <future>
-#include <unistd.h>
-
 #include <QProcess>
 #include <algorithm>
+#include <cstring>
+#include <future>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "app/app_state.h"
+#include "app/instance_messages.h"
+#include "app/single_instance.h"
 #include "app/startup_window.h"
 #include "app_test_support.h"
 #include "test_folders.h"
@@ -113,6 +116,50 @@ TEST_F(InstanceTest, WindowAnswersOpenAndKill)
     EXPECT_FALSE(NotifyServed(::getpid(), InstanceRequest::Open)) << "no longer listening";
 }
 
+// Sends raw bytes to the instance socket; the reply word, or -1 when none came.
+int64_t SendRaw(const std::string& bytes)
+{
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = InstanceSocketPath();
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    int64_t reply = -1;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size()) &&
+        bytes.size() >= kInstanceRequestSize) {
+        unsigned char word[4] = {};
+        pollfd waiting{fd, POLLIN, 0};
+        if (::poll(&waiting, 1, 10000) == 1 && ::recv(fd, word, sizeof word, MSG_WAITALL) == 4) {
+            reply = word[0] | (word[1] << 8) | (word[2] << 16) | (static_cast<int64_t>(word[3]) << 24);
+        }
+    }
+    ::close(fd);
+    return reply;
+}
+
+TEST_F(InstanceTest, BrokenRequestsDoNotStopTheWindowAnswering)
+{
+    StartupWindow window([] {});
+    ASSERT_TRUE(window.ListenForInstances());
+    const struct {
+        std::string bytes;
+        int64_t reply;
+    } cases[] = {
+        {std::string("\x50\x53\x00", 3), -1},
+        {std::string(12, '\xFF'), 0},
+        {std::string("\x50\x53\0\0\x4E\x45\x50\x4F\0\0\0\0", 12) + "trailing", 1},
+    };
+    for (const auto& c : cases) {
+        auto reply = std::async(std::launch::async, [&c] { return SendRaw(c.bytes); });
+        while (reply.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        EXPECT_EQ(reply.get(), c.reply) << c.bytes.size() << " bytes";
+    }
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
+}
+
 TEST_F(InstanceTest, ForeignMessagesAreNotHandled)
 {
     int exits = 0;
@@ -122,7 +169,10 @@ TEST_F(InstanceTest, ForeignMessagesAreNotHandled)
         uint32_t wParam;
         uint32_t lParam;
     } cases[] = {
-        {0x5350, 0x4C4C494B, 0}, {0x4D4B, 0x4F50454E, 0}, {0x4D4B, 0x4C4C494B, 1}, {0x1234, 0x4F50454E, 0},
+        {0x5350, 0x4C4C494B, 0},
+        {0x4D4B, 0x4F50454E, 0},
+        {0x4D4B, 0x4C4C494B, 1},
+        {0x1234, 0x4F50454E, 0},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(window.HandleInstanceMessage(c.message, c.wParam, c.lParam));

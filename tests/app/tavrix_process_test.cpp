@@ -1,13 +1,12 @@
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <cstdlib>
+#include <memory>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/single_instance.h"
 #include "app_test_support.h"

@@ -1,8 +1,7 @@
-#include "platform/ini_file.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/file_util.h"
+#include "platform/ini_file.h"
 #include "test_folders.h"
 
 namespace tavrix::platform {
@@ -56,10 +55,18 @@ TEST_F(IniFileTest, LookupRules)
         const char* expected;
     };
     const Case cases[] = {
-        {"TEXT", "CAPTION", "Hello world"},  {"text", "caption", "Hello world"}, {"TEXT", "Empty", ""},
-        {"TEXT", "Quoted", "  keeps blanks "}, {"TEXT", "Single", "x"},        {"TEXT", "Equals", "="},
-        {"TEXT", "Dup", "first"},            {"TEXT", "Missing", "#Error"},      {"Other", "caption", "other"},
-        {"Absent", "Caption", "#Error"},     {"TEXT", "Late", "#Error"},         {"TEXT", "NoValueLine", "#Error"},
+        {"TEXT", "CAPTION", "Hello world"},
+        {"text", "caption", "Hello world"},
+        {"TEXT", "Empty", ""},
+        {"TEXT", "Quoted", "  keeps blanks "},
+        {"TEXT", "Single", "x"},
+        {"TEXT", "Equals", "="},
+        {"TEXT", "Dup", "first"},
+        {"TEXT", "Missing", "#Error"},
+        {"Other", "caption", "other"},
+        {"Absent", "Caption", "#Error"},
+        {"TEXT", "Late", "#Error"},
+        {"TEXT", "NoValueLine", "#Error"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Read(c.section, c.key), c.expected) << c.section << "/" << c.key;

@@ -1,9 +1,8 @@
-#include "platform/registry_store.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/app_profile.h"
 #include "platform/file_util.h"
+#include "platform/registry_store.h"
 #include "test_folders.h"
 
 namespace tavrix::platform {

@@ -1,8 +1,8 @@
-#include "platform/shell_open.h"
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include "platform/shell_open.h"
 
 namespace tavrix::platform {
 namespace {

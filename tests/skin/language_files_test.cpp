@@ -1,16 +1,16 @@
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include <gtest/gtest.h>
+
+#include "bin_folder.h"
 #include "platform/file_util.h"
 #include "platform/utf.h"
 #include "skin/lang_keys.h"
 #include "skin/language.h"
-#include "bin_folder.h"
 
 namespace tavrix::skin {
 namespace {
@@ -59,8 +59,7 @@ TEST(LanguageFilesTest, AllThreeDefineTheSameKeys)
     }
 }
 
-template <typename Keys>
-void ExpectAllPresent(const char* section, const Keys& keys)
+template <typename Keys> void ExpectAllPresent(const char* section, const Keys& keys)
 {
     for (int index = 0; index < 3; ++index) {
         for (const std::string_view key : keys) {

@@ -1,15 +1,14 @@
-#include "skin/language.h"
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <set>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "platform/file_util.h"
 #include "platform/registry_store.h"
 #include "platform/system_language.h"
 #include "platform/utf.h"
+#include "skin/language.h"
 #include "test_folders.h"
 
 namespace tavrix::skin {
@@ -96,8 +95,8 @@ TEST(FoldSystemLanguageTest, EveryRow)
 
 TEST(FoldSystemLanguageTest, EveryFoldedRowIsReachableFromALocale)
 {
-    for (const char* locale : {"zh_HK", "zh_SG", "en_GB", "en_AU", "en_CA", "en_NZ", "en_IE", "en_ZA", "en_JM",
-                               "en_AG", "en_BZ", "en_TT"}) {
+    for (const char* locale :
+         {"zh_HK", "zh_SG", "en_GB", "en_AU", "en_CA", "en_NZ", "en_IE", "en_ZA", "en_JM", "en_AG", "en_BZ", "en_TT"}) {
         const uint16_t id = platform::LanguageIdFromLocale(locale);
         EXPECT_NE(id, platform::kLanguageEnglishUs) << locale;
     }
@@ -105,7 +104,10 @@ TEST(FoldSystemLanguageTest, EveryFoldedRowIsReachableFromALocale)
 
 class LangLookupTest : public ::testing::Test {
 protected:
-    void WriteEnglish(const std::string& text) { ASSERT_TRUE(platform::WriteFileAtomically(m_folder / "Lang0409.ini", text)); }
+    void WriteEnglish(const std::string& text)
+    {
+        ASSERT_TRUE(platform::WriteFileAtomically(m_folder / "Lang0409.ini", text));
+    }
     std::string Folder() const { return m_folder.Path() + "/"; }
 
     TempFolder m_folder;
