@@ -48,10 +48,10 @@ private:
 device::DeviceService LinkedDeviceService();
 
 // A started device link on the simulated keyboard, with the program's timing sped up a
-// hundredfold (a 1000 ms reply wait takes 10 ms).
+// tenfold (a 1000 ms reply wait takes 100 ms: short, yet long enough for a loaded machine).
 class SimLinkTest : public ::testing::Test {
 protected:
-    static constexpr double kTimeScale = 0.01;
+    static constexpr double kTimeScale = 0.1;
 
     void SetUp() override;
     void TearDown() override;
