@@ -172,15 +172,18 @@ InstanceLock::~InstanceLock()
     Release();
 }
 
+int InstanceLock::OpenLockFile()
+{
+    if (!platform::MakeFolders(platform::RuntimeFolder())) {
+        return -1;
+    }
+    return ::open(InstanceLockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
 InstanceLock::Result InstanceLock::TryAcquire()
 {
-    if (Owned()) {
-        return Result::Owned;
-    }
-    if (!platform::MakeFolders(platform::RuntimeFolder())) {
-        return Result::Unavailable;
-    }
-    const int fd = ::open(InstanceLockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    Release();
+    const int fd = OpenLockFile();
     if (fd < 0) {
         return Result::Unavailable;
     }
@@ -189,8 +192,24 @@ InstanceLock::Result InstanceLock::TryAcquire()
         ::close(fd);
         return busy ? Result::HeldElsewhere : Result::Unavailable;
     }
+    // Shared from now on, so an instance that joins keeps the lock alive after this one ends.
+    ::flock(fd, LOCK_SH);
     m_fd = fd;
     return Result::Owned;
+}
+
+bool InstanceLock::Join()
+{
+    Release();
+    const int fd = OpenLockFile();
+    if (fd < 0 || ::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return false;
+    }
+    m_fd = fd;
+    return true;
 }
 
 void InstanceLock::Release()
@@ -297,7 +316,9 @@ StartDecision CheckSingleInstance(const std::vector<std::string>& arguments, con
     }
     const std::vector<pid_t> running = FindProcessesByExeName(exeFileName);
     if (running.empty()) {
-        // The lock belongs to a program of another name: run as the first instance.
+        // The lock belongs to a program of another name: run as the first instance, holding the
+        // lock too so later starts still find it.
+        (void)lock.Join();
         return StartDecision::Run;
     }
     (void)NotifyAny(running, InstanceRequest::Open);

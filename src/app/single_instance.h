@@ -17,6 +17,9 @@ enum class InstanceRequest { Open, Kill };
 std::string InstanceLockPath();
 std::string InstanceSocketPath();
 
+// The instance "mutex": it exists while any process holds the lock file. Every running instance
+// holds it shared; creating it means taking it exclusively first, which only works when nobody
+// holds it.
 class InstanceLock {
 public:
     enum class Result { Owned, HeldElsewhere, Unavailable };
@@ -26,13 +29,18 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
     ~InstanceLock();
 
-    // Owned: this process now holds the lock. HeldElsewhere: another live process holds it.
-    // Unavailable: the runtime folder or lock file cannot be used at all.
+    // Owned: nobody held the lock and this process now does. HeldElsewhere: another live process
+    // holds it. Unavailable: the runtime folder or lock file cannot be used at all.
     [[nodiscard]] Result TryAcquire();
+    // Holds the lock beside its other holders, so it outlives them; true when held.
+    bool Join();
     void Release();
-    bool Owned() const { return m_fd >= 0; }
+    bool Held() const { return m_fd >= 0; }
 
 private:
+    // The lock file, opened; -1 when it cannot be.
+    static int OpenLockFile();
+
     int m_fd = -1;
 };
 
@@ -60,7 +68,8 @@ enum class StartDecision { Run, Exit };
 
 // The check a start runs before any window exists: clears and sets the start-hidden flag from
 // the command line; asks a running instance to exit ("/Kill", after which this process ends
-// too) or to show itself (a second start); otherwise takes the lock. Exit means the process must
+// too) or to show itself (a second start); otherwise takes the lock, or joins it when its holder
+// is a program of another name. Exit means the process must
 // end at once with exit code 0 and show nothing.
 [[nodiscard]] StartDecision CheckSingleInstance(const std::vector<std::string>& arguments,
                                                 const std::string& exeFileName, InstanceLock& lock);

@@ -2,11 +2,11 @@
 #include <algorithm>
 #include <cstring>
 #include <future>
+
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
-
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "app/app_state.h"
@@ -186,18 +186,18 @@ TEST_F(InstanceTest, CheckTakesTheLockAndSetsTheStartHiddenFlag)
     InstanceLock lock;
     SetStartHidden(true);
     EXPECT_EQ(CheckSingleInstance({}, "tavrix-test-instance", lock), StartDecision::Run);
-    EXPECT_TRUE(lock.Owned());
+    EXPECT_TRUE(lock.Held());
     EXPECT_FALSE(IsStartHidden());
 
     InstanceLock second;
     EXPECT_EQ(CheckSingleInstance({"/start"}, "tavrix-test-instance", second), StartDecision::Run)
         << "the lock's holder has another name";
-    EXPECT_FALSE(second.Owned());
+    EXPECT_TRUE(second.Held()) << "joined";
     EXPECT_TRUE(IsStartHidden());
 
     InstanceLock third;
     EXPECT_EQ(CheckSingleInstance({"/Start", "/KILL"}, "tavrix-test-instance", third), StartDecision::Exit);
-    EXPECT_FALSE(third.Owned());
+    EXPECT_FALSE(third.Held());
     SetStartHidden(false);
 }
 

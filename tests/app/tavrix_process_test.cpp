@@ -153,6 +153,8 @@ TEST_F(TavrixProcessTest, LockHeldByAnotherProgramIsNoInstance)
     QProcess& first = Start({});
     EXPECT_TRUE(WaitUntilAnswering(first)) << "no process named tavrix holds the lock";
     EXPECT_EQ(Run({}), 0) << "a later start still finds the running instance";
+    foreign.Release();
+    EXPECT_EQ(Run({}), 0) << "the running instance keeps the lock after the other program let go";
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(Run({"/Kill"}), 0);
     EXPECT_EQ(Finished(first), 0);
