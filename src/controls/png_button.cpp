@@ -222,8 +222,8 @@ void CPngButton::OnHover()
         update();
     }
     if (m_tooltipActive) {
-        const auto delay = std::chrono::duration_cast<std::chrono::milliseconds>(
-            platform::ScaledDuration(kTooltipDelayMs));
+        const auto delay =
+            std::chrono::duration_cast<std::chrono::milliseconds>(platform::ScaledDuration(kTooltipDelayMs));
         m_tooltipTimer.start(std::max<int>(1, static_cast<int>(delay.count())));
     }
 }

@@ -17,9 +17,9 @@ struct FormatFlag {
 
 // Left and top are the absence of the other bits.
 constexpr FormatFlag kFormatFlags[] = {
-    {TextFormat::Center, Qt::AlignHCenter},         {TextFormat::Right, Qt::AlignRight},
-    {TextFormat::VCenter, Qt::AlignVCenter},        {TextFormat::Bottom, Qt::AlignBottom},
-    {TextFormat::WordBreak, Qt::TextWordWrap},      {TextFormat::SingleLine, Qt::TextSingleLine},
+    {TextFormat::Center, Qt::AlignHCenter},    {TextFormat::Right, Qt::AlignRight},
+    {TextFormat::VCenter, Qt::AlignVCenter},   {TextFormat::Bottom, Qt::AlignBottom},
+    {TextFormat::WordBreak, Qt::TextWordWrap}, {TextFormat::SingleLine, Qt::TextSingleLine},
 };
 
 constexpr double kPi = 3.1415927;

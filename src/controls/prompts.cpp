@@ -31,8 +31,8 @@ QStringList NameFiltersFromPattern(const QString& filter)
     for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        const QString description = parts[i].contains(QLatin1Char('(')) ? parts[i].section(QLatin1Char('('), 0, 0)
-                                                                         : parts[i];
+        const QString description =
+            parts[i].contains(QLatin1Char('(')) ? parts[i].section(QLatin1Char('('), 0, 0) : parts[i];
         nameFilters << QStringLiteral("%1(%2)").arg(description, patterns);
     }
     return nameFilters;

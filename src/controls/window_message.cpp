@@ -32,8 +32,7 @@ void PostMessage(QWidget* window, uint32_t message, WParam wParam, LParam lParam
     }
     // The window is the context object: Qt drops the call when the window is gone by then.
     QMetaObject::invokeMethod(
-        window, [window, message, wParam, lParam] { Deliver(window, message, wParam, lParam); },
-        Qt::QueuedConnection);
+        window, [window, message, wParam, lParam] { Deliver(window, message, wParam, lParam); }, Qt::QueuedConnection);
 }
 
 LParam SendMessage(QWidget* window, uint32_t message, WParam wParam, LParam lParam)

@@ -30,10 +30,8 @@ int TimerInterval(uint32_t milliseconds)
 }  // namespace
 
 CBaseDialog::CBaseDialog(int templateId, QWidget* parent, std::string skinIniPath, std::string skinFolder)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_templateId(templateId),
-      m_skinIniPath(std::move(skinIniPath)),
-      m_skinFolder(std::move(skinFolder))
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_templateId(templateId),
+      m_skinIniPath(std::move(skinIniPath)), m_skinFolder(std::move(skinFolder))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -138,7 +136,9 @@ void CBaseDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
-void CBaseDialog::OnTimer(int) {}
+void CBaseDialog::OnTimer(int)
+{
+}
 
 void CBaseDialog::accept()
 {

@@ -35,8 +35,7 @@ public:
 
     [[nodiscard]] int TemplateId() const { return m_templateId; }
     [[nodiscard]] QWidget* GetDlgItem(int id) const;
-    template <typename Control>
-    [[nodiscard]] Control* GetDlgItem(int id) const
+    template <typename Control> [[nodiscard]] Control* GetDlgItem(int id) const
     {
         return dynamic_cast<Control*>(GetDlgItem(id));
     }
@@ -91,7 +90,7 @@ private:
     QPixmap m_background;
     QImage m_mask;
     bool m_initialised = false;
-    std::map<int, int> m_timers;  // timer id → Qt's timer id
+    std::map<int, int> m_timers;         // timer id → Qt's timer id
     std::optional<QPoint> m_dragOffset;  // set while the window follows the mouse itself
 };
 

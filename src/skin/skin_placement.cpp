@@ -27,8 +27,7 @@ void PlaceSkinButton(controls::CPngButton& button, const std::string& iniPath, c
     }
 }
 
-void PlaceSkinControl(QWidget& control, const std::string& iniPath, const std::string& section,
-                      const std::string& key)
+void PlaceSkinControl(QWidget& control, const std::string& iniPath, const std::string& section, const std::string& key)
 {
     control.setGeometry(ToQRect(ReadSkinRect(iniPath, section, key)));
 }
@@ -42,8 +41,7 @@ void PlaceSkinArrow(controls::CPngButton& button, const std::string& iniPath, co
     button.SetSkin(image.x, image.y, {sheet, sheet, sheet, sheet, sheet});
 }
 
-void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::string& section,
-                     const std::string& key)
+void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::string& section, const std::string& key)
 {
     const SkinRect rect = ReadSkinRect(iniPath, section, key);
     control.move(rect.x, rect.y);

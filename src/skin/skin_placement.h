@@ -17,8 +17,7 @@ void PlaceSkinButton(controls::CPngButton& button, const std::string& iniPath, c
                      const std::string& key, const controls::ButtonSheets& sheets);
 
 // Moves and sizes control to the rectangle under key.
-void PlaceSkinControl(QWidget& control, const std::string& iniPath, const std::string& section,
-                      const std::string& key);
+void PlaceSkinControl(QWidget& control, const std::string& iniPath, const std::string& section, const std::string& key);
 
 // Places button by the first rectangle; its picture is cut from sheet at the x and y of the
 // second rectangle, in every state.
@@ -27,7 +26,6 @@ void PlaceSkinArrow(controls::CPngButton& button, const std::string& iniPath, co
                     const QPixmap* sheet);
 
 // Moves control's top-left corner to the x and y under key, keeping its size.
-void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::string& section,
-                     const std::string& key);
+void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::string& section, const std::string& key);
 
 }  // namespace tavrix::skin

@@ -1,5 +1,6 @@
 #include <QMenu>
 #include <QToolButton>
+
 #include <gtest/gtest.h>
 
 #include "controls/color_static.h"

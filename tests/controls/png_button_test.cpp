@@ -1,4 +1,5 @@
 #include <QToolTip>
+
 #include <gtest/gtest.h>
 
 #include "controls/png_button.h"
@@ -167,8 +168,8 @@ TEST_F(PngButtonTest, CaptionIsWrittenInTheStateColour)
     button->setGeometry(40, 20, 80, 30);
     button->setText("WWWW");
     CaptionColors colors{Qt::red, Qt::yellow, Qt::cyan, Qt::gray, Qt::magenta};
-    button->SetTextStyle(true, 14, "DejaVu Sans", colors, TextFormat::Center | TextFormat::VCenter |
-                                                             TextFormat::SingleLine);
+    button->SetTextStyle(true, 14, "DejaVu Sans", colors,
+                         TextFormat::Center | TextFormat::VCenter | TextFormat::SingleLine);
     const QImage shown = testing::Grab(*button);
     bool red = false;
     for (int y = 0; y < shown.height(); ++y) {

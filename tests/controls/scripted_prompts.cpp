@@ -4,8 +4,7 @@ namespace tavrix::testing {
 
 namespace {
 
-template <typename T>
-T TakeOr(std::deque<T>& answers, T fallback)
+template <typename T> T TakeOr(std::deque<T>& answers, T fallback)
 {
     if (answers.empty()) {
         return fallback;

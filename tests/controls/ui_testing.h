@@ -4,8 +4,9 @@
 #include <QRegion>
 #include <QString>
 #include <QWidget>
-#include <gtest/gtest.h>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "controls/window_message.h"
 

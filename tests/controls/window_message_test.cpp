@@ -1,8 +1,9 @@
 #include <QLabel>
 #include <QThread>
-#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "controls/control_id.h"
 #include "controls/window_message.h"

@@ -1,4 +1,5 @@
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include "controls/png_button.h"
@@ -39,10 +40,7 @@ public:
 class BaseDialogTest : public testing::UiTest {
 protected:
     // Writes a skin file naming the pictures and returns its path.
-    std::string WriteSkin(const std::string& screen)
-    {
-        return skin.WriteFile("Test.ini", "[SCREEN]\n" + screen);
-    }
+    std::string WriteSkin(const std::string& screen) { return skin.WriteFile("Test.ini", "[SCREEN]\n" + screen); }
 
     std::unique_ptr<TestDialog> MakeDialog(const std::string& ini)
     {
@@ -83,6 +81,8 @@ TEST_F(BaseDialogTest, AllWhiteMaskLeavesTheWindowRectangular)
 
 TEST_F(BaseDialogTest, MissingPictureEndsTheProcessWithExitCodeZero)
 {
+    // The child starts afresh rather than forking a process that already runs Qt's threads.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     skin.WritePicture("back.png", testing::TestSkin::Picture(QSize(100, 50), Qt::darkGreen));
     skin.WriteFile("broken.jpg", "not a picture");
     const char* screens[] = {

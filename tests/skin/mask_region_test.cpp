@@ -36,8 +36,7 @@ TEST_F(MaskRegionTest, OnlyPureWhiteIsTransparentWithoutTolerance)
 
 TEST_F(MaskRegionTest, AllWhiteGivesAnEmptyRegionAndNoPictureNone)
 {
-    EXPECT_EQ(MakeRegionFromMask(testing::TestSkin::Picture(QSize(8, 8), Qt::white), kWhite, kNoTolerance),
-              QRegion());
+    EXPECT_EQ(MakeRegionFromMask(testing::TestSkin::Picture(QSize(8, 8), Qt::white), kWhite, kNoTolerance), QRegion());
     EXPECT_FALSE(MakeRegionFromMask(QImage(), kWhite, kNoTolerance).has_value());
 }
 

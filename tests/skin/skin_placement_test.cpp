@@ -1,4 +1,5 @@
 #include <QLabel>
+
 #include <gtest/gtest.h>
 
 #include "controls/png_button.h"

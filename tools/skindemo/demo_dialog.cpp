@@ -14,19 +14,15 @@ constexpr int kCloseId = 2;
 constexpr int kSliderId = 1178;
 constexpr int kStatusId = 1200;
 
-const controls::CaptionColors kCaptionColors{{255, 255, 255}, {255, 130, 0}, {255, 155, 4}, {127, 127, 127},
-                                             {0, 100, 255}};
+const controls::CaptionColors kCaptionColors{
+    {255, 255, 255}, {255, 130, 0}, {255, 155, 4}, {127, 127, 127}, {0, 100, 255}};
 
 }  // namespace
 
 DemoDialog::DemoDialog(const std::string& exeFolder)
     : CBaseDialog(102, nullptr, exeFolder + "Skins/Demo.ini", exeFolder + "Skins/"),
-      m_exeFolder(exeFolder),
-      m_profiles{{kProfileIds[0], this}, {kProfileIds[1], this}, {kProfileIds[2], this}},
-      m_apply(kApplyId, this),
-      m_help(kHelpId, this),
-      m_close(kCloseId, this),
-      m_slider(kSliderId, this),
+      m_exeFolder(exeFolder), m_profiles{{kProfileIds[0], this}, {kProfileIds[1], this}, {kProfileIds[2], this}},
+      m_apply(kApplyId, this), m_help(kHelpId, this), m_close(kCloseId, this), m_slider(kSliderId, this),
       m_status(kStatusId, this)
 {
 }
@@ -38,8 +34,8 @@ bool DemoDialog::OnInitDialog()
         QPixmap* sheet;
         const char* file;
     } sheets[] = {
-        {&m_normal, "Skins\\demo_normal.png"},    {&m_over, "Skins\\demo_over.png"},
-        {&m_down, "Skins\\demo_down.png"},        {&m_disabled, "Skins\\demo_disable.png"},
+        {&m_normal, "Skins\\demo_normal.png"},   {&m_over, "Skins\\demo_over.png"},
+        {&m_down, "Skins\\demo_down.png"},       {&m_disabled, "Skins\\demo_disable.png"},
         {&m_selected, "Skins\\demo_select.png"},
     };
     for (const auto& entry : sheets) {

@@ -17,9 +17,9 @@ struct DemoButton {
 
 // Where the demo's buttons lie; the skin file and the sheets are both made from this table.
 const DemoButton kButtons[] = {
-    {"FUNC_PROFILE1", {40, 70, 110, 32}},   {"FUNC_PROFILE2", {160, 70, 110, 32}},
-    {"FUNC_PROFILE3", {280, 70, 110, 32}},  {"CONTROL2_APPLY", {330, 200, 100, 30}},
-    {"CONTROL_CLOSE", {432, 20, 24, 24}},   {"CONTROL_HELP", {40, 200, 100, 30}},
+    {"FUNC_PROFILE1", {40, 70, 110, 32}},  {"FUNC_PROFILE2", {160, 70, 110, 32}},
+    {"FUNC_PROFILE3", {280, 70, 110, 32}}, {"CONTROL2_APPLY", {330, 200, 100, 30}},
+    {"CONTROL_CLOSE", {432, 20, 24, 24}},  {"CONTROL_HELP", {40, 200, 100, 30}},
 };
 
 struct SheetStyle {
@@ -29,10 +29,8 @@ struct SheetStyle {
 };
 
 const SheetStyle kSheets[] = {
-    {"demo_normal.png", {70, 78, 92}, {120, 130, 150}},
-    {"demo_over.png", {96, 110, 132}, {255, 130, 0}},
-    {"demo_down.png", {40, 46, 58}, {255, 155, 4}},
-    {"demo_disable.png", {60, 60, 60}, {80, 80, 80}},
+    {"demo_normal.png", {70, 78, 92}, {120, 130, 150}}, {"demo_over.png", {96, 110, 132}, {255, 130, 0}},
+    {"demo_down.png", {40, 46, 58}, {255, 155, 4}},     {"demo_disable.png", {60, 60, 60}, {80, 80, 80}},
     {"demo_select.png", {44, 50, 64}, {0, 100, 255}},
 };
 

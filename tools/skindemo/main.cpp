@@ -21,7 +21,8 @@ using tavrix::skindemo::DemoDialog;
 bool GrabScreen(const DemoDialog& dialog, const QString& path)
 {
     const QRect area = dialog.frameGeometry().adjusted(-20, -20, 20, 20);
-    return QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
         .save(path, "PNG");
 }
 
@@ -44,8 +45,7 @@ void PlayAndGrab(DemoDialog& dialog, const QString& folder)
     QTest::mouseMove(&dialog, QPoint(340, 60));
     QTest::mouseRelease(&dialog, Qt::LeftButton, Qt::NoModifier, QPoint(340, 60));
     QTest::qWait(200);
-    std::printf("window moved from (%d, %d) to (%d, %d)\n", before.x(), before.y(), dialog.pos().x(),
-                dialog.pos().y());
+    std::printf("window moved from (%d, %d) to (%d, %d)\n", before.x(), before.y(), dialog.pos().x(), dialog.pos().y());
     GrabScreen(dialog, folder + "/demo_after.png");
     dialog.EndDialog(tavrix::skin::IDOK);
 }
