@@ -1,3 +1,4 @@
+#include <QCursor>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -216,7 +217,10 @@ TEST_F(PngButtonTest, EmptyTooltipTextNeverMakesATooltip)
 TEST_F(PngButtonTest, TooltipShowsAfterTheMouseRests)
 {
     platform::SetTimeScale(0.01);
+    // The pointer rests on the button, so showing the window does not make it leave.
+    QCursor::setPos(button->mapToGlobal(button->rect().center()));
     window->show();
+    testing::Pump();
     button->SetTooltipText("Apply the changes", true);
     EXPECT_TRUE(button->HasTooltipWindow());
     testing::Hover(*button);
