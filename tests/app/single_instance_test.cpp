@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QProcess>
 #include <algorithm>
 #include <cstring>
@@ -13,8 +14,8 @@
 #include "app/instance_messages.h"
 #include "app/single_instance.h"
 #include "app/startup_window.h"
-#include "app_test_support.h"
 #include "test_folders.h"
+#include "ui_testing.h"
 
 namespace tavrix::app {
 namespace {
@@ -46,7 +47,7 @@ TEST(CommandLineTest, ArgumentsLeftToRight)
 
 TEST(FindProcessTest, FindsOtherProcessesOfTheNameButNeverTheCaller)
 {
-    TestApplication();
+    testing::EnsureApplication();
     QProcess sleeper;
     sleeper.start("sleep", {"30"});
     ASSERT_TRUE(sleeper.waitForStarted(10000));
@@ -61,20 +62,24 @@ TEST(FindProcessTest, FindsOtherProcessesOfTheNameButNeverTheCaller)
 }
 
 // A private runtime folder, so the lock and socket are this test's own.
-class InstanceTest : public ::testing::Test {
+class InstanceTest : public testing::UiTest {
 protected:
-    // Runs the notification on its own thread while this thread serves the window, as a
-    // second process would.
-    bool NotifyServed(pid_t pid, InstanceRequest request)
+    // Runs work on its own thread, as a second process would, while this thread serves the
+    // window.
+    template <typename Work> static auto Served(Work work)
     {
-        auto result = std::async(std::launch::async, [pid, request] { return NotifyInstanceWindows(pid, request); });
+        auto result = std::async(std::launch::async, work);
         while (result.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         }
         return result.get();
     }
 
-    QApplication& m_app = TestApplication();
+    static bool NotifyServed(pid_t pid, InstanceRequest request)
+    {
+        return Served([pid, request] { return NotifyInstanceWindows(pid, request); });
+    }
+
     TempFolder m_runtime;
     ScopedEnv m_env{"XDG_RUNTIME_DIR", m_runtime.Path()};
 };
@@ -151,11 +156,7 @@ TEST_F(InstanceTest, BrokenRequestsDoNotStopTheWindowAnswering)
         {std::string("\x50\x53\0\0\x4E\x45\x50\x4F\0\0\0\0", 12) + "trailing", 1},
     };
     for (const auto& c : cases) {
-        auto reply = std::async(std::launch::async, [&c] { return SendRaw(c.bytes); });
-        while (reply.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        EXPECT_EQ(reply.get(), c.reply) << c.bytes.size() << " bytes";
+        EXPECT_EQ(Served([&c] { return SendRaw(c.bytes); }), c.reply) << c.bytes.size() << " bytes";
     }
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
 }

@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include "app/single_instance.h"
-#include "app_test_support.h"
 #include "bin_folder.h"
 #include "platform/clock.h"
 #include "test_folders.h"
+#include "ui_testing.h"
 
 // The real program, started as child processes in a private logon: its own runtime, config,
 // data and home folders. Without its language files beside it the copy shows "#Error" captions,
@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kProcessTimeoutMs = 20000;
 
-class TavrixProcessTest : public ::testing::Test {
+class TavrixProcessTest : public testing::UiTest {
 protected:
     void SetUp() override
     {
@@ -92,7 +92,6 @@ protected:
         return ::stat(path.c_str(), &info) == 0;
     }
 
-    QCoreApplication& m_app = TestApplication();
     TempFolder m_home;
     ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_home / "run"};
     ScopedEnv m_config{"XDG_CONFIG_HOME", m_home / "config"};
