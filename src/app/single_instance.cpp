@@ -303,7 +303,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
 StartDecision CheckSingleInstance(const std::vector<std::string>& arguments, const std::string& exeFileName,
                                   InstanceLock& lock)
 {
-    SetStartHidden(false);
     const CommandLine commandLine = ParseCommandLine(arguments);
     SetStartHidden(commandLine.startHidden);
     if (commandLine.kill) {
