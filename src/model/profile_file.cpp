@@ -1,14 +1,12 @@
 #include "model/profile_file.h"
 
-#include <cstdlib>
 #include <memory>
 #include <new>
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include "model/little_endian.h"
 #include "model/profile_file_io.h"
+#include "platform/file_util.h"
+#include "platform/folders.h"
 
 namespace tavrix::model {
 
@@ -23,14 +21,6 @@ constexpr uint64_t kMaxProfileFileSize = 0xFFFFFFFFu;
 bool HasText(const KeyAssignment& slot)
 {
     return slot.type == kTypeDefaultWithText || slot.type == kTypeNoOutputWithText;
-}
-
-std::filesystem::path HomeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    const passwd* entry = ::getpwuid(::getuid());
-    return entry && entry->pw_dir ? entry->pw_dir : "/";
 }
 
 bool HeaderIsValid(const ProfileFileHeader& header, std::span<const uint8_t> bytes)
@@ -142,10 +132,7 @@ int ProfileCount()
 
 std::filesystem::path DataFolder()
 {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const std::filesystem::path base =
-        dataHome && *dataHome == '/' ? std::filesystem::path(dataHome) : HomeFolder() / ".local" / "share";
-    return base / kDataFolderName;
+    return std::filesystem::path(platform::LocalAppDataFolder()) / kDataFolderName;
 }
 
 std::filesystem::path CacheFilePath()
@@ -155,9 +142,7 @@ std::filesystem::path CacheFilePath()
 
 bool EnsureDataFolder()
 {
-    std::error_code error;
-    std::filesystem::create_directories(DataFolder(), error);
-    return std::filesystem::is_directory(DataFolder(), error);
+    return platform::MakeFolders(DataFolder().string());
 }
 
 int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host)

@@ -23,13 +23,12 @@ public:
 // The keyboard keeps three profiles.
 int ProfileCount();
 
-// The local application-data folder: $XDG_DATA_HOME (when absolute, else ~/.local/share) and
-// "PL3094V".
+// The program's folder, "PL3094V", in the local application-data folder (platform/folders.h).
 std::filesystem::path DataFolder();
 // "$Profile0" in the data folder: the model as last read from the keyboard or last applied,
 // whatever profile is current.
 std::filesystem::path CacheFilePath();
-// Creates the data folder when missing; true when it exists afterwards.
+// Creates the data folder (private to the user) when missing; true when it exists afterwards.
 [[nodiscard]] bool EnsureDataFolder();
 
 // Results of ValidateProfileFile; callers treat everything but kProfileValid as a failure.
