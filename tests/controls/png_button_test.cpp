@@ -200,6 +200,31 @@ TEST_F(PngButtonTest, RotatedCaptionIsCentredForItsAngle)
     EXPECT_EQ(RotatedCaptionRect(QRect(0, 0, 20, 40), QSize(100, 12), 0), QRect(QPoint(0, 0), QPoint(19, 25)));
 }
 
+TEST_F(PngButtonTest, TurnedCaptionRisesCentredInTheButton)
+{
+    button->setGeometry(40, 20, 120, 44);
+    button->setText("Turned");
+    const CaptionColors colors{Qt::red, Qt::red, Qt::red, Qt::red, Qt::red};
+    button->SetTextStyle(true, 10, "DejaVu Sans", colors, TextFormat::Bottom | TextFormat::SingleLine);
+    button->SetTextRotation(268, true);
+    const QImage shown = testing::Grab(*button);
+    QRect caption;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixelColor(x, y) == QColor(Qt::red)) {
+                caption = caption.united(QRect(x, y, 1, 1));
+            }
+        }
+    }
+    ASSERT_FALSE(caption.isEmpty());
+    EXPECT_GT(caption.top(), 0);
+    EXPECT_LT(caption.bottom(), shown.height() - 1);
+    EXPECT_NEAR(caption.center().x(), shown.width() / 2, 6);
+    EXPECT_NEAR(caption.center().y(), shown.height() / 2, 6);
+    // Turned by 26.8 degrees the word climbs well over one line's height.
+    EXPECT_GT(caption.height(), button->CaptionFont().pixelSize() * 3 / 2);
+}
+
 TEST_F(PngButtonTest, TextFormatBitsMapToQtFlags)
 {
     EXPECT_EQ(QtTextFlags(37), Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine);

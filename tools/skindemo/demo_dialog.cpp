@@ -11,6 +11,7 @@ constexpr int kProfileIds[3] = {1004, 1005, 1006};
 constexpr int kApplyId = 1020;
 constexpr int kHelpId = 1021;
 constexpr int kCloseId = 2;
+constexpr int kTurnedId = 1022;
 constexpr int kSliderId = 1178;
 constexpr int kStatusId = 1200;
 
@@ -22,8 +23,8 @@ const controls::CaptionColors kCaptionColors{
 DemoDialog::DemoDialog(const std::string& exeFolder)
     : CBaseDialog(102, nullptr, exeFolder + "Skins/Demo.ini", exeFolder + "Skins/"),
       m_exeFolder(exeFolder), m_profiles{{kProfileIds[0], this}, {kProfileIds[1], this}, {kProfileIds[2], this}},
-      m_apply(kApplyId, this), m_help(kHelpId, this), m_close(kCloseId, this), m_slider(kSliderId, this),
-      m_status(kStatusId, this)
+      m_apply(kApplyId, this), m_help(kHelpId, this), m_close(kCloseId, this), m_turned(kTurnedId, this),
+      m_slider(kSliderId, this), m_status(kStatusId, this)
 {
 }
 
@@ -49,15 +50,25 @@ bool DemoDialog::OnInitDialog()
         m_profiles[i].setText(QString("Profile %1").arg(i + 1));
     }
     skin::PlaceSkinButton(m_apply, ini, "BUTTONINFO", "CONTROL2_APPLY", buttonSheets);
-    skin::PlaceSkinButton(m_help, ini, "BUTTONINFO", "CONTROL_HELP_ABSENT", buttonSheets);
+    skin::PlaceSkinButton(m_help, ini, "BUTTONINFO", "CONTROL_HELP", buttonSheets);
     skin::PlaceSkinButton(m_close, ini, "BUTTONINFO", "CONTROL_CLOSE", buttonSheets);
+    skin::PlaceSkinButton(m_turned, ini, "BUTTONINFO", "FUNC_SWITCH", buttonSheets);
     m_apply.setText("Apply");
+    m_help.setText("Help");
+    m_help.setEnabled(false);
     m_close.setText("x");
-    for (controls::CPngButton* button : {&m_profiles[0], &m_profiles[1], &m_profiles[2], &m_apply, &m_close}) {
+    m_turned.setText("Turned");
+
+    for (controls::CPngButton* button :
+         {&m_profiles[0], &m_profiles[1], &m_profiles[2], &m_apply, &m_help, &m_close, &m_turned}) {
         button->SetTextStyle(true, 10, "DejaVu Sans", kCaptionColors,
                              controls::TextFormat::Center | controls::TextFormat::VCenter |
                                  controls::TextFormat::SingleLine);
     }
+    // A turned caption starts at the bottom left of its placed rectangle and rises from there.
+    m_turned.SetTextStyle(true, 10, "DejaVu Sans", kCaptionColors,
+                          controls::TextFormat::Bottom | controls::TextFormat::SingleLine);
+    m_turned.SetTextRotation(268, true);
     m_apply.SetTooltipText("Write the changes", true);
     SelectProfile(kProfileIds[0]);
 
@@ -85,8 +96,8 @@ bool DemoDialog::OnCommand(int id)
         EndDialog(skin::IDCANCEL);
         return true;
     }
-    if (id == kApplyId) {
-        m_status.setText("Apply clicked");
+    if (id == kApplyId || id == kTurnedId) {
+        m_status.setText(id == kApplyId ? "Apply clicked" : "Turned clicked");
         return true;
     }
     SelectProfile(id);

@@ -11,7 +11,8 @@
 namespace tavrix::skindemo {
 
 // A skinned window made of the demo skin: three profile buttons of which one is selected, Apply,
-// Help (absent from the skin, so disabled), Close, a slider and a label telling what happened.
+// Help (disabled), a button with a turned caption, Close, a slider and a label telling what
+// happened.
 class DemoDialog : public skin::CBaseDialog {
 public:
     // exeFolder holds Skins/Demo.ini and its pictures.
@@ -31,6 +32,7 @@ private:
     controls::CPngButton m_apply;
     controls::CPngButton m_help;
     controls::CPngButton m_close;
+    controls::CPngButton m_turned;
     controls::CBitmapSlider m_slider;
     controls::ColorStatic m_status;
     QPixmap m_normal, m_over, m_down, m_disabled, m_selected;

@@ -20,6 +20,7 @@ const DemoButton kButtons[] = {
     {"FUNC_PROFILE1", {40, 70, 110, 32}},  {"FUNC_PROFILE2", {160, 70, 110, 32}},
     {"FUNC_PROFILE3", {280, 70, 110, 32}}, {"CONTROL2_APPLY", {330, 200, 100, 30}},
     {"CONTROL_CLOSE", {432, 20, 24, 24}},  {"CONTROL_HELP", {40, 200, 100, 30}},
+    {"FUNC_SWITCH", {160, 192, 120, 44}},
 };
 
 struct SheetStyle {
