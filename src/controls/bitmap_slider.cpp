@@ -183,7 +183,7 @@ void CBitmapSlider::SetAndPost(int position)
 
 void CBitmapSlider::Post()
 {
-    PostMessage(parentWidget(), UM_SLIDER, static_cast<WParam>(GetDlgCtrlID(*this)), m_position);
+    PostMessage(OwnerWindow(*this), UM_SLIDER, static_cast<WParam>(GetDlgCtrlID(*this)), m_position);
 }
 
 }  // namespace tavrix::controls

@@ -5,10 +5,10 @@
 #include <cstdint>
 
 // A horizontal slider that shows whatever picture its owner gives it and turns mouse, key and
-// wheel input into a position within a range. Each change is posted to the parent as UM_SLIDER.
+// wheel input into a position within a range. Each change is posted to its window as UM_SLIDER.
 namespace tavrix::controls {
 
-// Posted to the slider's parent: wParam the slider's id, lParam the position.
+// Posted to the slider's window: wParam the slider's id, lParam the position.
 inline constexpr uint32_t UM_SLIDER = 0x28D1;
 
 // The position/pixel arithmetic of the slider over a picture pictureWidth pixels wide.

@@ -50,14 +50,20 @@ LParam SendMessage(QWidget* window, uint32_t message, WParam wParam, LParam lPar
     return result;
 }
 
+QWidget* OwnerWindow(const QWidget& control)
+{
+    for (QWidget* window = control.parentWidget(); window != nullptr; window = window->parentWidget()) {
+        if (dynamic_cast<MessageTarget*>(window) != nullptr) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 void NotifyCommand(QWidget& control)
 {
-    const int id = GetDlgCtrlID(control);
-    for (QWidget* window = control.parentWidget(); window != nullptr; window = window->parentWidget()) {
-        if (auto* target = dynamic_cast<MessageTarget*>(window)) {
-            target->OnCommand(id);
-            return;
-        }
+    if (auto* target = dynamic_cast<MessageTarget*>(OwnerWindow(control))) {
+        target->OnCommand(GetDlgCtrlID(control));
     }
 }
 

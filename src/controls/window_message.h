@@ -32,7 +32,10 @@ void PostMessage(QWidget* window, uint32_t message, WParam wParam, LParam lParam
 // MessageTarget.
 LParam SendMessage(QWidget* window, uint32_t message, WParam wParam, LParam lParam);
 
-// Tells the nearest ancestor of control that is a MessageTarget that control was clicked.
+// The window a control reports to: its nearest ancestor that is a MessageTarget, or nullptr.
+[[nodiscard]] QWidget* OwnerWindow(const QWidget& control);
+
+// Tells the control's owner window that control was clicked.
 void NotifyCommand(QWidget& control);
 
 }  // namespace tavrix::controls

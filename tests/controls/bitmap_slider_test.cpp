@@ -147,6 +147,14 @@ TEST_F(BitmapSliderTest, WheelMovesOnlyAfterAPressAndUntilTheMouseLeaves)
     EXPECT_TRUE(Posted().empty());
 }
 
+TEST_F(BitmapSliderTest, SliderInAPanelPostsToItsWindow)
+{
+    auto* panel = new QWidget(window.get());
+    slider->setParent(panel);
+    testing::Key(*slider, Qt::Key_Home);
+    EXPECT_EQ(Posted(), std::vector<LParam>{0});
+}
+
 TEST_F(BitmapSliderTest, SetterClampsToTheRange)
 {
     const struct {
