@@ -325,7 +325,8 @@ TEST_F(DeviceSyncTest, ApplyWritesTheCurrentProfileAfterTheMacros)
     EXPECT_EQ(commands.back(), device::kCmdEndConfig);
     EXPECT_EQ(keyTableAddresses, (std::vector<uint16_t>{1024, 1080, 1136, 1192, 1248, 1304}));
     const auto position = static_cast<size_t>(sim::DefaultKeyPosition(kKeyC)) * 3;
-    const auto& table = Sim().Memory().keyTables[2];
+    const sim::KeyboardMemory memory = Sim().Memory();
+    const auto& table = memory.keyTables[2];
     EXPECT_EQ((std::array<uint8_t, 3>{table[position], table[position + 1], table[position + 2]}),
               (std::array<uint8_t, 3>{5, 1, 1}))
         << "C plays the macro in slot 1";
