@@ -17,5 +17,5 @@ function(tavrix_add_test name)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TAVRIX_BIN_DIR=${TAVRIX_OUTPUT_DIR}")
+    PROPERTIES LABELS "${labels}" ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
