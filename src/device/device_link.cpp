@@ -182,7 +182,9 @@ void DeviceLink::AcceptReply(const DexRequestRecord& record)
         return;  // nobody waits: dropped
     }
     const uint32_t length = std::min(record.value, m_pending.capacity);
-    std::memcpy(m_pending.buffer, record.data, length);
+    if (length > 0) {
+        std::memcpy(m_pending.buffer, record.data, length);  // an empty reply may have no buffer
+    }
     m_pending.receivedLength = length;
     m_pending.replyEvent.Set();
 }

@@ -242,5 +242,52 @@ TEST_F(DeviceLinkTest, DeviceCountChangesRunTheConnectionRoutine)
     EXPECT_EQ(calls[2].first, 1);
 }
 
+// Replies handed over straight from the write, as a transport may: an empty read can come
+// without a buffer at all.
+int OneKeyboard(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
+
+int Registered(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
+
+int Deleted(DexHandle)
+{
+    return 0;
+}
+
+int AnswerWithNoBytes(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t, uint32_t,
+                      DexHandle*)
+{
+    const DexRequestRecord record{DEX_TAG_CTRL, 0, nullptr, nullptr};
+    const DexNotification notification{DEX_NOTIFY_DATA, 0, &record};
+    DeviceLink::OnDeviceNotify(&notification);
+    return 1;
+}
+
+TEST(DeviceLinkEmptyReplyTest, ReplyWithoutBytesAnswersNothing)
+{
+    DeviceService service;
+    service.RequestGetDeviceCount = &OneKeyboard;
+    service.RequestAsyncRead = &Registered;
+    service.DeleteRequestFromUnitId = &Deleted;
+    service.RequestWriteOne = &AnswerWithNoBytes;
+    testing::RecordingHost host;
+    platform::SetTimeScale(0.01);
+    {
+        DeviceLink link(service, host);
+        link.Start();
+        const std::array<uint8_t, 4> request{kReportId, 0, 0, kTestCommand};
+        std::array<uint8_t, kReportSize> reply{};
+        uint32_t received = 1;
+        EXPECT_EQ(link.SendCommand(request, reply, received), kResultNoReply);
+        EXPECT_EQ(received, 0u);
+    }
+    platform::SetTimeScale(1.0);
+}
+
 }  // namespace
 }  // namespace tavrix::device
