@@ -64,7 +64,8 @@ std::array<uint8_t, 64> Frame(uint8_t command, uint8_t length = 0, uint16_t addr
 {
     std::array<uint8_t, 64> frame{
         4, 0, 0, command, length, static_cast<uint8_t>(address & 0xFF), static_cast<uint8_t>(address >> 8)};
-    std::fill(frame.begin() + 8, frame.begin() + 8 + length, fill);
+    // The length byte may be a command's parameter (boot mode's 0xEE): fill no further than the data.
+    std::fill(frame.begin() + 8, frame.begin() + 8 + std::min<std::size_t>(length, 56), fill);
     return frame;
 }
 
