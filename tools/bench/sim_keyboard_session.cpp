@@ -1,0 +1,68 @@
+#include "sim_keyboard_session.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <string>
+
+#include "dexlink.h"
+
+namespace tavrix::bench {
+
+namespace {
+
+std::atomic<uint64_t> g_writes{0};
+
+int CountingWriteOne(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, const uint8_t* data,
+                     uint32_t length, uint32_t checksum, DexHandle* handle)
+{
+    ++g_writes;
+    return ::RequestWriteOne(selector, callback, tag, data, length, checksum, handle);
+}
+
+device::DeviceService LinkedDeviceService()
+{
+    device::DeviceService service;
+    service.Init = &::Init;
+    service.End = &::End;
+    service.Debug = &::Debug;
+    service.RequestGetDeviceCount = &::RequestGetDeviceCount;
+    service.RequestAsyncRead = &::RequestAsyncRead;
+    service.RequestWriteOne = &CountingWriteOne;
+    service.RequestWrite = &::RequestWrite;
+    service.RequestStatusWrite = &::RequestStatusWrite;
+    service.RequestStatusSetFeature = &::RequestStatusSetFeature;
+    service.RequestStatusGet = &::RequestStatusGet;
+    service.DeleteRequestFromUnitId = &::DeleteRequestFromUnitId;
+    service.DeleteRequestFromHandle = &::DeleteRequestFromHandle;
+    return service;
+}
+
+}  // namespace
+
+SimKeyboardSession::SimKeyboardSession(uint32_t latencyUs)
+{
+    ::setenv("DEXLINK_BACKEND", "sim", 1);
+    ::setenv("DEXLINK_SIM_STATE", "", 1);
+    ::setenv("DEXLINK_SIM_LATENCY_US", std::to_string(latencyUs).c_str(), 1);
+    m_started = ::Init(0) > 0;
+    m_link = std::make_unique<device::DeviceLink>(LinkedDeviceService(), m_host);
+    m_commands = std::make_unique<device::CommandSet>(*m_link);
+    if (m_started) {
+        m_link->Start();
+    }
+    g_writes = 0;
+}
+
+SimKeyboardSession::~SimKeyboardSession()
+{
+    ::End();
+    m_commands.reset();
+    m_link.reset();
+}
+
+uint64_t SimKeyboardSession::Transactions()
+{
+    return g_writes;
+}
+
+}  // namespace tavrix::bench

@@ -1,0 +1,199 @@
+#include "scripted_link.h"
+
+#include <array>
+
+#include "device/command_set.h"
+#include "device/device_link.h"
+#include "platform/clock.h"
+
+namespace tavrix::fuzz {
+
+namespace {
+
+// Replies that never come cost the program's full wait; a millionfold faster clock keeps a
+// script's 3 x 1000 ms to 3 ms.
+constexpr double kTimeScale = 1e-6;
+
+Script* g_script = nullptr;
+
+void Notify(uint32_t kind, const DexRequestRecord& record)
+{
+    const DexNotification notification{kind, 0, &record};
+    device::DeviceLink::OnDeviceNotify(&notification);
+}
+
+void SendEvent(uint16_t value)
+{
+    const uint8_t bytes[2] = {static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)};
+    DexConsumerBlock consumer{};
+    consumer.eventValue = bytes;
+    Notify(DEX_NOTIFY_DATA, DexRequestRecord{DEX_TAG_CONS, sizeof bytes, bytes, &consumer});
+}
+
+int DeviceCount(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
+
+int Registered(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle* handle)
+{
+    *handle = 1;
+    return 1;
+}
+
+int StatusWritten(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
+
+int Deleted(DexHandle)
+{
+    return 0;
+}
+
+int AnswerFromScript(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t* request, uint32_t length,
+                     uint32_t, DexHandle*)
+{
+    std::optional<Answer> answer = g_script->AnswerTo(std::span(request, length));
+    if (!answer) {
+        return -1;
+    }
+    if (answer->mode & kEventFirst) {
+        SendEvent(answer->event);
+    }
+    if (answer->mode & kCountChangeFirst) {
+        Notify(DEX_NOTIFY_DEVICE_COUNT, DexRequestRecord{DEX_TAG_CTRL, answer->deviceCount, nullptr, nullptr});
+    }
+    if (answer->mode & kNoReply) {
+        return 1;
+    }
+    std::vector<uint8_t>& reply = answer->reply;
+    if (!(answer->mode & kEchoAsGiven) && reply.size() > device::kCommandOffset && length > device::kCommandOffset) {
+        reply[device::kCommandOffset] = request[device::kCommandOffset];
+    }
+    const uint8_t* bytes = (answer->mode & kNoData) ? nullptr : reply.data();
+    Notify(DEX_NOTIFY_DATA, DexRequestRecord{DEX_TAG_CTRL, static_cast<uint32_t>(reply.size()), bytes, nullptr});
+    return 1;
+}
+
+device::DeviceService ScriptedService()
+{
+    device::DeviceService service;
+    service.RequestGetDeviceCount = &DeviceCount;
+    service.RequestAsyncRead = &Registered;
+    service.RequestWriteOne = &AnswerFromScript;
+    service.RequestStatusWrite = &StatusWritten;
+    service.DeleteRequestFromUnitId = &Deleted;
+    return service;
+}
+
+class QuietHost : public device::DeviceHost {
+public:
+    void OnGKeyBankChanged(uint32_t, int) override {}
+    void StartLightingRefresh() override {}
+    void ShowTrayState(int, int) override {}
+    void OnConnectionChanged(int) override {}
+};
+
+// A profile from -1 to 3, so both sides of the range check are reached.
+int ProfileArgument(Script& script)
+{
+    return script.Argument() % 5 - 1;
+}
+
+int SmallArgument(Script& script)
+{
+    return static_cast<int>(script.Argument()) - 1;
+}
+
+int AddressArgument(Script& script)
+{
+    const int low = script.Argument();
+    return (low | (script.Argument() << 8)) - 1;
+}
+
+void RunEveryCommand(device::CommandSet& commands, Script& script)
+{
+    std::array<uint8_t, device::kInfoBlockSize> info{};
+    std::array<uint8_t, device::kKeyTableSize> table{};
+    std::array<uint8_t, device::kDataSize> chunk{};
+    static_cast<void>(commands.BeginConfig());
+    static_cast<void>(commands.ReadInfoBlock(info));
+    static_cast<void>(commands.GetCurrentProfile());
+    static_cast<void>(commands.ReadDefaultTable(table));
+    static_cast<void>(commands.ReadKeyTable(table, ProfileArgument(script)));
+    std::vector<uint8_t> area(static_cast<std::size_t>(script.Argument()) * 2);
+    static_cast<void>(commands.ReadExtraArea(area));
+    static_cast<void>(commands.WriteExtraArea(area));
+    const int lightingLength = SmallArgument(script);
+    static_cast<void>(commands.ReadLightingBytes(chunk, lightingLength, AddressArgument(script)));
+    const int colourLength = SmallArgument(script);
+    const int colourOffset = SmallArgument(script);
+    static_cast<void>(commands.ReadKeyColours(chunk, colourLength, colourOffset, ProfileArgument(script)));
+    static_cast<void>(commands.WriteKeyTable(table, ProfileArgument(script)));
+    static_cast<void>(commands.WriteInfoBlock(info));
+    commands.SetCurrentProfile(ProfileArgument(script));
+    static_cast<void>(commands.TestCommand());
+    static_cast<void>(commands.EndConfig());
+}
+
+}  // namespace
+
+std::optional<Answer> InputScript::AnswerTo(std::span<const uint8_t>)
+{
+    if (Ended()) {
+        return std::nullopt;
+    }
+    Answer answer;
+    answer.mode = Next();
+    if (answer.mode & kEventFirst) {
+        const uint8_t low = Next();
+        answer.event = static_cast<uint16_t>(low | (Next() << 8));
+    }
+    if (answer.mode & kCountChangeFirst) {
+        answer.deviceCount = Next();
+    }
+    if (!(answer.mode & kNoReply)) {
+        const std::size_t length = Next();
+        const std::size_t available = std::min(length, m_bytes.size() - m_position);
+        answer.reply.assign(m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position),
+                            m_bytes.begin() + static_cast<std::ptrdiff_t>(m_position + available));
+        answer.reply.resize(length);
+        m_position += available;
+    }
+    return answer;
+}
+
+void RunScript(Script& script)
+{
+    platform::SetTimeScale(kTimeScale);
+    g_script = &script;
+    QuietHost host;
+    {
+        device::DeviceLink link(ScriptedService(), host);
+        link.Start();
+        device::CommandSet commands(link);
+        while (!script.Ended()) {
+            RunEveryCommand(commands, script);
+        }
+    }
+    g_script = nullptr;
+}
+
+void AppendAnswer(const Answer& answer, std::vector<uint8_t>& bytes)
+{
+    bytes.push_back(answer.mode);
+    if (answer.mode & kEventFirst) {
+        bytes.push_back(static_cast<uint8_t>(answer.event & 0xFF));
+        bytes.push_back(static_cast<uint8_t>(answer.event >> 8));
+    }
+    if (answer.mode & kCountChangeFirst) {
+        bytes.push_back(answer.deviceCount);
+    }
+    if (!(answer.mode & kNoReply)) {
+        bytes.push_back(static_cast<uint8_t>(answer.reply.size()));
+        bytes.insert(bytes.end(), answer.reply.begin(), answer.reply.end());
+    }
+}
+
+}  // namespace tavrix::fuzz
