@@ -1,0 +1,91 @@
+#include <QPainter>
+
+#include "paint_kit.h"
+#include "skin_output.h"
+
+namespace tavrix::skingen {
+
+namespace {
+
+constexpr int kTraySize = 64;
+constexpr int kAppSize = 256;
+
+QImage Transparent(int side)
+{
+    QImage picture(side, side, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
+// A small keyboard: body in body colour, keys in key colour.
+void PaintKeyboard(QPainter& painter, qreal side, const QColor& body, const QColor& keys)
+{
+    const qreal u = side / 64;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(body);
+    painter.drawRoundedRect(QRectF(4 * u, 16 * u, 56 * u, 34 * u), 6 * u, 6 * u);
+    painter.setBrush(keys);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 7; ++col) {
+            painter.drawRoundedRect(QRectF((9 + col * 7) * u, (21 + row * 7) * u, 5 * u, 5 * u), 1.2 * u, 1.2 * u);
+        }
+    }
+    painter.drawRoundedRect(QRectF(16 * u, 42 * u, 32 * u, 4 * u), 1.2 * u, 1.2 * u);
+}
+
+// 128: no keyboard; 141: keyboard present; 142: the keyboard reports a state change.
+QImage TrayIcon(int id)
+{
+    QImage picture = Transparent(kTraySize);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    if (id == 128) {
+        PaintKeyboard(painter, kTraySize, QColor(96, 100, 110), QColor(40, 42, 48));
+        painter.setPen(QPen(QColor(230, 70, 60), 5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(12, 56), QPointF(52, 10));
+        return picture;
+    }
+    PaintKeyboard(painter, kTraySize, colors::kAccent, QColor(40, 24, 8));
+    if (id == 142) {
+        painter.setPen(QPen(QColor(20, 20, 20), 2));
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(QPointF(50, 14), 10, 10);
+        painter.setPen(QPen(colors::kAccent, 2.5, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(50, 8), QPointF(50, 15));
+        painter.drawPoint(QPointF(50, 19.5));
+    }
+    return picture;
+}
+
+// The application icon: an accent keycap with the program's initial.
+QImage AppIcon()
+{
+    QImage picture = Transparent(kAppSize);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF cap(20, 20, 216, 216);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(30, 32, 38));
+    painter.drawRoundedRect(cap, 44, 44);
+    QLinearGradient top(0, 36, 0, 196);
+    top.setColorAt(0, QColor(255, 160, 40));
+    top.setColorAt(1, colors::kAccentDeep);
+    painter.setBrush(top);
+    painter.drawRoundedRect(cap.adjusted(18, 12, -18, -30), 32, 32);
+    painter.setPen(QColor(30, 18, 6));
+    painter.setFont(UiFont(120, QFont::Black));
+    painter.drawText(cap.adjusted(18, 12, -18, -30), Qt::AlignCenter, QStringLiteral("T"));
+    return picture;
+}
+
+} // namespace
+
+void WriteIcons(SkinOutput& output)
+{
+    for (int id : {128, 141, 142}) {
+        output.Save(QStringLiteral("%1.png").arg(id), TrayIcon(id));
+    }
+    output.Save("tavrix.png", AppIcon());
+}
+
+} // namespace tavrix::skingen
