@@ -6,23 +6,14 @@ namespace tavrix::skingen {
 
 namespace {
 
-// G1 to G5 carry their bank caption ("A1", "B1") from the program, so their picture only tags
-// the key in a corner; G6 to G9 carry their name.
+// G1 to G5 carry their bank caption ("A1", "B1") from the program, so only G6 to G9 carry their
+// name in the picture.
 constexpr int kCaptionedGKeys = 5;
 
 void PaintGKey(QPainter& painter, const SkinItem& item, Appearance appearance)
 {
-    const int number = item.text.mid(1).toInt();
-    if (number > kCaptionedGKeys) {
-        PaintKeycap(painter, item.rect, item.text, {}, appearance);
-        return;
-    }
-    PaintKeycap(painter, item.rect, {}, {}, appearance);
-    painter.save();
-    painter.setPen(appearance == Appearance::Chosen ? QColor(255, 196, 128) : colors::kMuted);
-    painter.setFont(UiFont(8, QFont::DemiBold));
-    painter.drawText(QRect(item.rect.left() + 6, item.rect.top() + 3, 20, 10), Qt::AlignLeft | Qt::AlignTop, item.text);
-    painter.restore();
+    const bool captioned = item.text.mid(1).toInt() <= kCaptionedGKeys;
+    PaintKeycap(painter, item.rect, captioned ? QString() : item.text, {}, appearance);
 }
 
 void PaintCaption(QPainter& painter, const SkinItem& item)

@@ -27,7 +27,7 @@ CapColors CapColorsOf(Appearance appearance)
     case Appearance::Pressed:
         return {{20, 21, 25}, {34, 37, 43}, {30, 32, 37}, colors::kAccent, colors::kAccent};
     case Appearance::Chosen:
-        return {{40, 24, 8}, {92, 52, 12}, {66, 38, 10}, {255, 196, 128}, colors::kAccent};
+        return {{110, 54, 0}, {58, 50, 44}, {46, 40, 35}, colors::kAccent, colors::kAccent};
     case Appearance::Greyed:
         return {{22, 23, 26}, {36, 38, 43}, {32, 34, 38}, {90, 94, 102}, Qt::transparent};
     case Appearance::Rest:
@@ -265,10 +265,10 @@ void PaintButton(QPainter& painter, const QRect& rect, Appearance appearance, co
         textColor = colors::kAccent;
         break;
     case Appearance::Chosen:
-        fill.setColorAt(0, QColor(70, 42, 14));
-        fill.setColorAt(1, QColor(48, 30, 12));
+        fill.setColorAt(0, QColor(50, 46, 44));
+        fill.setColorAt(1, QColor(40, 37, 35));
         border = colors::kAccent;
-        textColor = QColor(255, 200, 140);
+        textColor = colors::kAccent;
         break;
     case Appearance::Greyed:
         fill.setColorAt(0, QColor(30, 32, 37));
@@ -307,9 +307,8 @@ void PaintChoice(QPainter& painter, const QRect& rect, Appearance appearance, co
         painter.drawRoundedRect(QRectF(rect.left() + 8, rect.bottom() - 4, rect.width() - 16, 3), 1.5, 1.5);
     }
     if (!text.isEmpty()) {
-        const QColor color = appearance == Appearance::Chosen    ? QColor(255, 200, 140)
-                             : appearance == Appearance::Pressed ? colors::kAccent
-                                                                 : colors::kText;
+        const QColor color =
+            appearance == Appearance::Chosen || appearance == Appearance::Pressed ? colors::kAccent : colors::kText;
         painter.setPen(color);
         painter.setFont(UiFont(11, QFont::Bold));
         painter.drawText(QRectF(rect).adjusted(0, 3, 0, -rect.height() / 2 + 2), Qt::AlignHCenter | Qt::AlignBottom,
