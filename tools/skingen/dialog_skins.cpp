@@ -85,8 +85,9 @@ void PaintTitle(QPainter& painter, const SkinItem& item, bool macroOnly)
     painter.restore();
 }
 
-// The dialog as it shows with set's page and every button on sheet. In the macro-only set the
-// key, media and function tabs are blank: the dialog disables them and clears their captions.
+// The dialog as it shows with set's page and every button on sheet. The macro page's buttons
+// show on the macro sets only. In the macro-only set the key, media and function tabs are blank:
+// the dialog disables them and clears their captions.
 QImage CompositeScene(const WindowLayout& layout, const CompositeSet& set, Sheet sheet)
 {
     QImage scene(layout.size, QImage::Format_RGB32);
@@ -94,11 +95,12 @@ QImage CompositeScene(const WindowLayout& layout, const CompositeSet& set, Sheet
     PaintWindowBody(painter, layout.size, kDialogTitleHeight);
     for (const SkinItem& item : layout.items) {
         const bool blankTab = set.macroOnly && item.look == Look::Tab && item.key != "CONTROL_MACRO";
+        const bool otherPage = item.key.startsWith("FUNC_MACRO_") && set.page != Page::Macro;
         if (item.look == Look::Page)
             PaintPage(painter, layout, item, set.page);
         else if (item.look == Look::Title)
             PaintTitle(painter, item, set.macroOnly);
-        else if (!blankTab)
+        else if (!blankTab && !otherPage)
             PaintItem(painter, item, sheet);
     }
     return scene;
