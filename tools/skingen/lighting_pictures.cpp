@@ -84,25 +84,46 @@ template <typename Draw> QImage PictureButton(QSize size, bool pressed, Draw dra
     return picture;
 }
 
+// An arrow whose tip is at tip, pointing along (dx, dy).
 void Arrow(QPainter& painter, QPointF tip, qreal dx, qreal dy, const QColor& color)
 {
+    const QPointF along(dx, dy);
+    const QPointF across(-dy, dx);
     QPainterPath path;
-    path.moveTo(tip - QPointF(dx * 8, dy * 8));
+    path.moveTo(tip - along * 9);
     path.lineTo(tip);
-    path.moveTo(tip - QPointF(dx * 4 + dy * 4, dy * 4 + dx * 4));
+    path.moveTo(tip - along * 4 + across * 4);
     path.lineTo(tip);
-    path.lineTo(tip - QPointF(dx * 4 - dy * 4, dy * 4 - dx * 4));
+    path.lineTo(tip - along * 4 - across * 4);
     painter.setPen(QPen(color, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
 }
 
-// The direction pictures: a pair of arrows pointing which way the light runs.
+// A chevron centred on centre, pointing along (dx, dy).
+void Chevron(QPainter& painter, QPointF centre, qreal dx, qreal dy, const QColor& color)
+{
+    const QPointF along(dx, dy);
+    const QPointF across(-dy, dx);
+    QPainterPath path;
+    path.moveTo(centre - along * 3 + across * 5);
+    path.lineTo(centre + along * 2);
+    path.lineTo(centre - along * 3 - across * 5);
+    painter.setPen(QPen(color, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(path);
+}
+
+// The direction pictures: three chevrons, fading behind the leading one, the way the light runs.
 QImage DirectionPicture(qreal dx, qreal dy, bool pressed)
 {
     return PictureButton(kDirectionPictureSize, pressed, [&](QPainter& p, const QRectF& r, const QColor& c) {
-        const QPointF centre = r.center();
-        Arrow(p, centre + QPointF(dx * 2 - dy * 6, dy * 2 - dx * 6) + QPointF(dx * 4, dy * 4), dx, dy, c);
-        Arrow(p, centre + QPointF(dx * 2 + dy * 6, dy * 2 + dx * 6) + QPointF(dx * 4, dy * 4), dx, dy, c);
+        const QPointF along(dx, dy);
+        for (int i = -1; i <= 1; ++i) {
+            QColor shade = c;
+            shade.setAlphaF(0.45 + 0.275 * (i + 1));
+            Chevron(p, r.center() + along * (i * 7.0), dx, dy, shade);
+        }
     });
 }
 
