@@ -231,6 +231,11 @@ void ShootMain(const std::string& exeFolder, const QString& out)
         button.setText(LangText(exeFolder, "TEXT", text));
         button.SetTextStyle(true, 10, "Arial Unicode MS", kCaptionColors, kCentred);
     }
+    // The profile file button's caption rises at an angle from its bottom left.
+    auto& profiles = window.Button("FUNC_PROFILES");
+    profiles.SetTextStyle(true, 10, "Arial Unicode MS", kCaptionColors,
+                          controls::TextFormat::Bottom | controls::TextFormat::SingleLine);
+    profiles.SetTextRotation(268, true);
     for (int g = 1; g <= 5; ++g) {
         auto& button = window.Button("FUNC_G" + std::to_string(g));
         button.setText(QStringLiteral("A%1").arg(g));

@@ -1,4 +1,6 @@
 #include <QPainter>
+#include <QPainterPath>
+#include <cmath>
 
 #include "paint_kit.h"
 
@@ -29,6 +31,33 @@ void PaintCaption(QPainter& painter, const SkinItem& item)
     painter.restore();
 }
 
+// The caption rises at this angle; the stripes follow it so the slant reads as meant.
+constexpr qreal kCaptionAngle = 26.8;
+
+void PaintSlanted(QPainter& painter, const SkinItem& item, Appearance appearance)
+{
+    PaintButton(painter, item.rect, appearance);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    QPainterPath inside;
+    inside.addRoundedRect(QRectF(item.rect).adjusted(1.5, 1.5, -1.5, -1.5), 5, 5);
+    painter.setClipPath(inside);
+    // Stripes parallel to the caption, framing the band it runs along.
+    const qreal angle = kCaptionAngle * M_PI / 180;
+    const QPointF along(std::cos(angle), -std::sin(angle));
+    const QPointF normal(std::sin(angle), std::cos(angle));
+    const QPointF centre = QRectF(item.rect).center();
+    QColor stripe = appearance == Appearance::Rest ? QColor(255, 130, 0, 110) : colors::kAccent;
+    for (qreal offset : {-30.0, 30.0, 40.0, 50.0}) {
+        const QPointF at = centre + normal * offset;
+        painter.setPen(QPen(stripe, offset < 0 ? 1 : 3));
+        painter.drawLine(at - along * 400, at + along * 400);
+        if (offset > 0)
+            stripe.setAlphaF(stripe.alphaF() * 0.6);
+    }
+    painter.restore();
+}
+
 } // namespace
 
 void PaintItem(QPainter& painter, const SkinItem& item, Sheet sheet)
@@ -43,6 +72,9 @@ void PaintItem(QPainter& painter, const SkinItem& item, Sheet sheet)
         break;
     case Look::Choice:
         PaintChoice(painter, item.rect, appearance, item.text, item.text2);
+        break;
+    case Look::Slanted:
+        PaintSlanted(painter, item, appearance);
         break;
     case Look::Push:
     case Look::Labelled:

@@ -8,7 +8,7 @@ namespace tavrix::skingen {
 
 namespace {
 
-constexpr QSize kMainSize{1280, 520};
+constexpr QSize kMainSize{1280, 540};
 
 // Keyboard geometry: one key unit in pixels, the gap between caps, the top-left of the main
 // block and of the G-key column.
@@ -208,12 +208,12 @@ void AddWindowButtons(WindowLayout& layout)
         {"CONTROL_MINIMIZE", {1194, 12, 30, 26}, Look::Icon, "minimize", {}},
         {"CONTROL_CLOSE", {1228, 12, 30, 26}, Look::Close, "close", {}},
 
-        {"FUNC_PROFILES", {18, 62, 196, 36}, Look::Push, {}, {}},
-        {"FUNC_PROFILE1", {226, 62, 92, 36}, Look::Choice, {}, {}},
-        {"FUNC_PROFILE2", {322, 62, 92, 36}, Look::Choice, {}, {}},
-        {"FUNC_PROFILE3", {418, 62, 92, 36}, Look::Choice, {}, {}},
-        {"FUNC_MACRO", {522, 62, 100, 36}, Look::Push, {}, {}},
-        {"FUNC_DEFAULT", {626, 62, 110, 36}, Look::Push, {}, {}},
+        {"FUNC_PROFILES", {150, 454, 300, 76}, Look::Slanted, {}, {}},
+        {"FUNC_PROFILE1", {18, 62, 92, 36}, Look::Choice, {}, {}},
+        {"FUNC_PROFILE2", {114, 62, 92, 36}, Look::Choice, {}, {}},
+        {"FUNC_PROFILE3", {210, 62, 92, 36}, Look::Choice, {}, {}},
+        {"FUNC_MACRO", {318, 62, 100, 36}, Look::Push, {}, {}},
+        {"FUNC_DEFAULT", {422, 62, 110, 36}, Look::Push, {}, {}},
         {"FUNC_SWITCH", {740, 66, 28, 28}, Look::None, {}, {}},
         {"CONTROL_UsbStatic", {776, 62, 84, 36}, Look::None, {}, {}},
         {"FUNC_REPORT1", {862, 62, 42, 36}, Look::Choice, "1000", "Hz"},
@@ -221,13 +221,13 @@ void AddWindowButtons(WindowLayout& layout)
         {"FUNC_REPORT3", {950, 62, 42, 36}, Look::Choice, "250", "Hz"},
         {"FUNC_REPORT4", {994, 62, 42, 36}, Look::Choice, "125", "Hz"},
 
-        {"OSTRIM_LINK", {18, 472, 32, 32}, Look::Link, "globe", {}},
-        {"FACEBOOK_LINK", {56, 472, 32, 32}, Look::Link, "people", {}},
-        {"TWITTER_LINK", {94, 472, 32, 32}, Look::Link, "chat", {}},
-        {"CONTROL_JDTStatic", {QPoint(700, 482), kProgressSize}, Look::None, {}, {}},
-        {"CONTROL_OK", {938, 468, 104, 34}, Look::Push, {}, {}},
-        {"CONTROL_CANCEL", {1048, 468, 104, 34}, Look::Push, {}, {}},
-        {"CONTROL2_APPLY", {1158, 468, 104, 34}, Look::Push, {}, {}},
+        {"OSTRIM_LINK", {18, 476, 32, 32}, Look::Link, "globe", {}},
+        {"FACEBOOK_LINK", {56, 476, 32, 32}, Look::Link, "people", {}},
+        {"TWITTER_LINK", {94, 476, 32, 32}, Look::Link, "chat", {}},
+        {"CONTROL_JDTStatic", {QPoint(700, 486), kProgressSize}, Look::None, {}, {}},
+        {"CONTROL_OK", {938, 475, 104, 34}, Look::Push, {}, {}},
+        {"CONTROL_CANCEL", {1048, 475, 104, 34}, Look::Push, {}, {}},
+        {"CONTROL2_APPLY", {1158, 475, 104, 34}, Look::Push, {}, {}},
     };
     layout.items.insert(layout.items.end(), items.begin(), items.end());
 }

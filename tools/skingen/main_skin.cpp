@@ -8,8 +8,8 @@ namespace tavrix::skingen {
 namespace {
 
 constexpr int kTitleHeight = 50;
-const QRectF kPlate(18, 110, 1018, 318);
-const QRectF kPanel(1050, 62, 212, 366);
+const QRectF kPlate(kMainPlate);
+const QRectF kPanel(kMainPanel);
 
 void PaintBrand(QPainter& painter)
 {
@@ -68,7 +68,7 @@ QImage MainScene(const WindowLayout& layout, Sheet sheet)
     PaintPlateDetails(painter);
     PaintCard(painter, kPanel, colors::kPanel, 8);
     PaintPanelDetails(painter);
-    painter.fillRect(QRect(18, 454, 1244, 1), colors::kEdge);
+    painter.fillRect(QRect(18, kMainClosingRuleY, 1244, 1), colors::kEdge);
     for (const SkinItem& item : layout.items) {
         PaintItem(painter, item, sheet);
     }

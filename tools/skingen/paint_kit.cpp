@@ -109,6 +109,7 @@ Appearance AppearanceOf(Look look, Sheet sheet)
         return states[static_cast<int>(sheet)];
     }
     case Look::Push:
+    case Look::Slanted:
     case Look::Labelled:
     case Look::Icon:
     case Look::Close: {

@@ -29,6 +29,7 @@ enum class Look {
     Bank,     // G-key bank indicator: bank A on the normal sheet, bank B on the over sheet
     Caption,  // a static word, the same on every sheet
     Tab,      // page button: rest, hover, shown page (the down sheet), greyed
+    Slanted,  // button whose caption the program turns: a tile striped at the caption's angle
     Title,    // dialog title, the same on every sheet
     Page,     // the page picture of the composite dialog, the same on every sheet of a set
 };
@@ -68,5 +69,10 @@ inline constexpr QSize kAllLampsPictureSize{28, 24};
 inline constexpr QSize kProgressSize{200, 14};
 inline constexpr QSize kPalettePictureSize{24, 24};
 inline constexpr QSize kArrowSize{14, 24};
+
+// The main window's cards behind its controls and the rule above its closing row.
+inline constexpr QRect kMainPlate{18, 110, 1018, 318};
+inline constexpr QRect kMainPanel{1050, 62, 212, 366};
+inline constexpr int kMainClosingRuleY = 442;
 
 } // namespace tavrix::skingen
