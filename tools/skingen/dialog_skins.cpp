@@ -106,17 +106,21 @@ QImage CompositeScene(const WindowLayout& layout, const CompositeSet& set, Sheet
     return scene;
 }
 
-// A plain dialog with a title and its buttons on sheet.
-QImage DialogScene(const WindowLayout& layout, const QString& title, Sheet sheet)
+// A plain dialog with a title and its buttons on sheet. With sunkenDown the down sheet, which
+// the window also takes as its disabled look, shows the buttons sunken rather than lit.
+QImage DialogScene(const WindowLayout& layout, const QString& title, Sheet sheet, bool sunkenDown = false)
 {
     QImage scene(layout.size, QImage::Format_RGB32);
     QPainter painter(&scene);
     PaintWindowBody(painter, layout.size, kDialogTitleHeight - 6);
     PaintTitle(painter, SkinItem{{}, QRect(18, 6, 300, 28), Look::Title, title, {}}, false);
     for (const SkinItem& item : layout.items) {
-        if (item.look == Look::None && item.key.startsWith("PROGRAM_LIST"))
+        if (item.key == "PROGRAM_LIST" || item.key == "CONTROL_UPStatic")
             PaintWell(painter, QRectF(item.rect).adjusted(-2, -2, 2, 2));
-        PaintItem(painter, item, sheet);
+        if (sunkenDown && sheet == Sheet::Down && item.look == Look::Labelled)
+            PaintButton(painter, item.rect, Appearance::Sunken, item.text);
+        else
+            PaintItem(painter, item, sheet);
     }
     return scene;
 }
@@ -147,7 +151,7 @@ void WriteProfileSkin(SkinOutput& output)
     const QString title = QStringLiteral("Profiles");
     output.Save("Profile_normal.jpg", SheetFromScene(DialogScene(layout, title, Sheet::Normal)));
     output.Save("Profile_over.jpg", SheetFromScene(DialogScene(layout, title, Sheet::Over)));
-    output.Save("Profile_down.jpg", SheetFromScene(DialogScene(layout, title, Sheet::Down)));
+    output.Save("Profile_down.jpg", SheetFromScene(DialogScene(layout, title, Sheet::Down, true)));
     output.Save("profile_bg.png", DialogScene(layout, title, Sheet::Normal));
     output.Save("profile_mask.png", MaskPicture(layout.size));
     output.WriteIni(layout, {{"Main", "profile_bg.png"}, {"Mask", "profile_mask.png"}});

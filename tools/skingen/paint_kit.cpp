@@ -29,6 +29,7 @@ CapColors CapColorsOf(Appearance appearance)
     case Appearance::Chosen:
         return {{110, 54, 0}, {58, 50, 44}, {46, 40, 35}, colors::kAccent, colors::kAccent};
     case Appearance::Greyed:
+    case Appearance::Sunken:
         return {{22, 23, 26}, {36, 38, 43}, {32, 34, 38}, {90, 94, 102}, Qt::transparent};
     case Appearance::Rest:
         break;
@@ -83,6 +84,7 @@ QColor GlyphColorOf(Appearance appearance)
     case Appearance::Chosen:
         return colors::kAccent;
     case Appearance::Greyed:
+    case Appearance::Sunken:
         return colors::kFaint;
     case Appearance::Rest:
         break;
@@ -270,6 +272,12 @@ void PaintButton(QPainter& painter, const QRect& rect, Appearance appearance, co
         fill.setColorAt(1, QColor(40, 37, 35));
         border = colors::kAccent;
         textColor = colors::kAccent;
+        break;
+    case Appearance::Sunken:
+        fill.setColorAt(0, QColor(22, 24, 28));
+        fill.setColorAt(1, QColor(28, 30, 35));
+        border = QColor(54, 58, 67);
+        textColor = QColor(150, 155, 166);
         break;
     case Appearance::Greyed:
         fill.setColorAt(0, QColor(30, 32, 37));

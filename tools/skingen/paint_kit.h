@@ -14,7 +14,8 @@
 namespace tavrix::skingen {
 
 // What a control shows on one sheet.
-enum class Appearance { Rest, Hover, Pressed, Chosen, Greyed };
+// Sunken serves a sheet that is both the pressed and the disabled look.
+enum class Appearance { Rest, Hover, Pressed, Chosen, Greyed, Sunken };
 
 namespace colors {
 inline const QColor kWindowTop{24, 26, 31};
