@@ -145,8 +145,9 @@ void Unhover(QWidget& widget)
 
 const char* MainPicks(const std::string& key)
 {
-    if (key.rfind("KEY_", 0) == 0 || key.rfind("FUNC_G", 0) == 0 || key.rfind("FUNC_PROFILE", 0) == 0 ||
-        key.rfind("FUNC_REPORT", 0) == 0)
+    if (key.rfind("FUNC_PROFILE", 0) == 0 && key != "FUNC_PROFILES")
+        return "NODND";
+    if (key.rfind("KEY_", 0) == 0 || key.rfind("FUNC_G", 0) == 0 || key.rfind("FUNC_REPORT", 0) == 0)
         return "NODNX";
     if (key == "CONTROL2_APPLY")
         return "NODXN";

@@ -105,9 +105,13 @@ Appearance AppearanceOf(Look look, Sheet sheet)
 {
     switch (look) {
     case Look::Key:
-    case Look::GKey:
-    case Look::Choice: {
+    case Look::GKey: {
         const Appearance states[] = {Appearance::Rest, Appearance::Hover, Appearance::Pressed, Appearance::Chosen};
+        return states[static_cast<int>(sheet)];
+    }
+    case Look::Choice: {
+        // Pressing a choice chooses it, so the down sheet can serve as its selected look as well.
+        const Appearance states[] = {Appearance::Rest, Appearance::Hover, Appearance::Chosen, Appearance::Chosen};
         return states[static_cast<int>(sheet)];
     }
     case Look::Push:
