@@ -1,5 +1,6 @@
 #include <QImage>
 #include <QRect>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -246,6 +247,42 @@ TEST_F(DefaultSkinTest, SliderPicturesShareOneSizeAndShowEachPositionApart)
         }
     }
     EXPECT_EQ(RectOf("Main.ini", "BUTTONINFO", "CONTROL_LightSlider").size(), first.size());
+}
+
+// Mean difference per channel of two pictures over area.
+double MeanDifference(const QImage& a, const QImage& b, const QRect& area)
+{
+    double sum = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor p = a.pixelColor(x, y);
+            const QColor q = b.pixelColor(x, y);
+            sum += std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue());
+        }
+    }
+    return sum / (3.0 * area.width() * area.height());
+}
+
+TEST_F(DefaultSkinTest, EveryKeyLooksDifferentOnEachOfItsSheets)
+{
+    // A plain difference a person notices at a glance, well above JPEG noise.
+    constexpr double kVisible = 6.0;
+    const char* sheetNames[] = {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "main_disable.jpg"};
+    std::vector<QImage> sheets;
+    for (const char* name : sheetNames) {
+        sheets.push_back(Picture(name));
+    }
+    for (const std::string& key : MainButtonKeys()) {
+        if (key.rfind("KEY_", 0) != 0 && key.rfind("FUNC_G", 0) != 0)
+            continue;
+        const QRect area = SheetAreaOf(RectOf("Main.ini", "BUTTONINFO", key));
+        for (size_t a = 0; a < sheets.size(); ++a) {
+            for (size_t b = a + 1; b < sheets.size(); ++b) {
+                EXPECT_GT(MeanDifference(sheets[a], sheets[b], area), kVisible)
+                    << key << ": " << sheetNames[a] << " and " << sheetNames[b];
+            }
+        }
+    }
 }
 
 // The middle of the white knob on the slider's track row.

@@ -68,7 +68,8 @@ void PaintLegends(QPainter& painter, const QRectF& face, const QString& legend, 
         painter.drawText(face, Qt::AlignCenter, legend);
         return;
     }
-    painter.setFont(UiFont(legend.size() > 5 && !wide ? 8 : 10, QFont::DemiBold));
+    const int narrowSize = legend.size() >= 5 ? 8 : 9;
+    painter.setFont(UiFont(wide ? 10 : narrowSize, QFont::DemiBold));
     if (wide)
         painter.drawText(face.adjusted(6, 0, -4, -4), Qt::AlignLeft | Qt::AlignBottom, legend);
     else
