@@ -38,7 +38,7 @@ void PaintWell(QPainter& painter, const QRectF& rect)
 
 void PaintFaintGlyphs(QPainter& painter, const QRectF& area, const QStringList& glyphs)
 {
-    const qreal side = 28;
+    const qreal side = 34;
     qreal x = area.right() - glyphs.size() * (side + 14);
     for (const QString& glyph : glyphs) {
         PaintGlyph(painter, QRectF(x, area.bottom() - side - 14, side, side), glyph, QColor(52, 56, 64));
@@ -62,11 +62,13 @@ void PaintPage(QPainter& painter, const WindowLayout& layout, const SkinItem& ma
         break;
     case Page::Media:
         PaintWell(painter, rectOf("FUNC_MEDIA_SELECT").adjusted(-2, -2, 2, 2));
-        PaintFaintGlyphs(painter, mask.rect, {QStringLiteral("arrow-up"), QStringLiteral("arrow-down")});
+        PaintFaintGlyphs(
+            painter, mask.rect,
+            {QStringLiteral("previous"), QStringLiteral("play"), QStringLiteral("next"), QStringLiteral("volume")});
         break;
     case Page::Function:
         PaintWell(painter, rectOf("FUNC_FUNCTION_SELECT").adjusted(-2, -2, 2, 2));
-        PaintFaintGlyphs(painter, mask.rect, {QStringLiteral("menu")});
+        PaintFaintGlyphs(painter, mask.rect, {QStringLiteral("keyboard"), QStringLiteral("menu")});
         break;
     }
 }

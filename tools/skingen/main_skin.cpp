@@ -54,6 +54,15 @@ void PaintPanelDetails(QPainter& painter)
     line.setColorAt(0, colors::kAccent);
     line.setColorAt(1, QColor(255, 130, 0, 0));
     painter.fillRect(QRectF(kPanel.left() + 12, 106, kPanel.width() - 24, 1), line);
+    // A dimmed spectrum along the panel's foot: the panel is about light.
+    const QRectF foot(kPanel.left() + 12, kPanel.bottom() - 16, kPanel.width() - 24, 4);
+    QLinearGradient spectrum(foot.left(), 0, foot.right(), 0);
+    for (int i = 0; i <= 6; ++i) {
+        spectrum.setColorAt(i / 6.0, QColor::fromHsv((i * 60) % 360, 200, 150));
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(spectrum);
+    painter.drawRoundedRect(foot, 2, 2);
     painter.restore();
 }
 

@@ -471,6 +471,34 @@ void PaintGlyph(QPainter& painter, const QRectF& r, const QString& glyph, const 
         path.lineTo(at(0.3, 0.88));
         path.lineTo(at(0.7, 0.88));
         path.lineTo(at(0.76, 0.26));
+    } else if (glyph == "play") {
+        path.moveTo(at(0.3, 0.18));
+        path.lineTo(at(0.8, 0.5));
+        path.lineTo(at(0.3, 0.82));
+        path.closeSubpath();
+    } else if (glyph == "next" || glyph == "previous") {
+        const bool next = glyph == "next";
+        auto mirrored = [&](qreal fx, qreal fy) { return at(next ? fx : 1 - fx, fy); };
+        path.moveTo(mirrored(0.16, 0.22));
+        path.lineTo(mirrored(0.52, 0.5));
+        path.lineTo(mirrored(0.16, 0.78));
+        path.closeSubpath();
+        path.moveTo(mirrored(0.5, 0.22));
+        path.lineTo(mirrored(0.86, 0.5));
+        path.lineTo(mirrored(0.5, 0.78));
+        path.closeSubpath();
+    } else if (glyph == "volume") {
+        path.moveTo(at(0.12, 0.38));
+        path.lineTo(at(0.3, 0.38));
+        path.lineTo(at(0.52, 0.18));
+        path.lineTo(at(0.52, 0.82));
+        path.lineTo(at(0.3, 0.62));
+        path.lineTo(at(0.12, 0.62));
+        path.closeSubpath();
+        path.moveTo(at(0.66, 0.34));
+        path.quadTo(at(0.76, 0.5), at(0.66, 0.66));
+        path.moveTo(at(0.76, 0.2));
+        path.quadTo(at(0.96, 0.5), at(0.76, 0.8));
     } else if (glyph == "keyboard") {
         path.addRoundedRect(QRectF(at(0.04, 0.22), at(0.96, 0.8)), 2, 2);
         for (qreal fx : {0.2, 0.36, 0.52, 0.68, 0.84}) {
