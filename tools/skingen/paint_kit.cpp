@@ -359,8 +359,8 @@ void PaintLamp(QPainter& painter, const QRect& rect, const QString& label)
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QPointF led(rect.center().x() + 0.5, rect.top() + 9);
     QRadialGradient glow(led, 5);
-    glow.setColorAt(0, QColor(120, 220, 150));
-    glow.setColorAt(1, QColor(40, 90, 60));
+    glow.setColorAt(0, QColor(255, 190, 110));
+    glow.setColorAt(1, colors::kAccentDeep);
     painter.setPen(QPen(QColor(10, 11, 13), 1));
     painter.setBrush(glow);
     painter.drawEllipse(led, 3.5, 3.5);
