@@ -323,6 +323,15 @@ void ShootComposite(const std::string& exeFolder, const QString& out, bool macro
     window.Save(out + (macroPage ? "/composite_macro.png" : "/composite_key.png"));
 }
 
+// The key-assignment dialog's background alone, as its window shows it before any control.
+void ShootBackground(const std::string& exeFolder, const QString& out)
+{
+    ShotWindow window(exeFolder, "Composite.ini", {});
+    window.Init();
+    window.show();
+    window.Save(out + "/composite_background.png");
+}
+
 } // namespace
 
 } // namespace tavrix::skinshot
@@ -340,8 +349,6 @@ int main(int argc, char* argv[])
     tavrix::skinshot::ShootMain(exeFolder, out);
     tavrix::skinshot::ShootComposite(exeFolder, out, false);
     tavrix::skinshot::ShootComposite(exeFolder, out, true);
-    const QImage background(QString::fromStdString(exeFolder + "Skins/composite_bg.png"));
-    const bool saved = background.save(out + "/composite_background.png", "PNG");
-    std::printf("%s %s/composite_background.png\n", saved ? "wrote" : "could not write", qPrintable(out));
+    tavrix::skinshot::ShootBackground(exeFolder, out);
     return 0;
 }
