@@ -3,11 +3,14 @@
 #include <QApplication>
 
 #include "app/app_state.h"
-#include "app/startup_window.h"
+#include "app/instance_messages.h"
+#include "app/instance_server.h"
+#include "device/device_service.h"
 #include "platform/app_profile.h"
 #include "platform/executable_path.h"
 #include "platform/registry_store.h"
 #include "platform/shell_open.h"
+#include "ui/main_window/tavrix_dlg.h"
 
 namespace tavrix::app {
 
@@ -33,14 +36,29 @@ void CTavrixApp::RunWindow()
         return;
     }
     StartCompanion(GetProgramPaths().companionProgram);
-    StartupWindow window([this] { m_instanceLock.Release(); });
+    const ProgramPaths& paths = GetProgramPaths();
+    ui::CTavrixDlg window(
+        paths, [folder = paths.exeDrive + paths.exeFolder] { return device::BindDeviceServiceOrExit(folder); });
+    InstanceServer server([&window](uint32_t message, uint32_t wParam, uint32_t lParam) {
+        return IsInstanceMessage(message, lParam) && window.OnMessage(message, wParam, lParam) != 0;
+    });
+    window.SetInstanceRelease([this, &server] {
+        server.Close();
+        m_instanceLock.Release();
+    });
+    // exit, not quit: the run ends even from inside a message box the window shows.
+    window.SetRunEnd([] { QCoreApplication::exit(0); });
+    // The window sets itself up hidden; it shows itself once the keyboard is there.
+    window.Create();
     // Without the socket a later start cannot reach this instance, but this one still runs.
-    (void)window.ListenForInstances();
-    if (!IsStartHidden()) {
-        window.ShowAndRaise();
-    }
+    (void)server.Listen();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::exec();
+}
+
+bool IsInstanceMessage(uint32_t message, uint32_t lParam)
+{
+    return lParam == 0 && (message == UM_OPEN || message == UM_KILL);
 }
 
 void StartCompanion(const std::string& companionProgram)
@@ -48,4 +66,4 @@ void StartCompanion(const std::string& companionProgram)
     (void)platform::ShellOpen(platform::ShellRequest{companionProgram, {}, platform::ShowMode::Hidden});
 }
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

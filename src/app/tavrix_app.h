@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,11 @@ private:
     InstanceLock m_instanceLock;
 };
 
+// Whether a message from another instance is one the main window answers: UM_OPEN or UM_KILL
+// with lParam 0 (the window checks the tag).
+bool IsInstanceMessage(uint32_t message, uint32_t lParam);
+
 // Opens the companion program beside the executable, hidden; its failure is ignored.
 void StartCompanion(const std::string& companionProgram);
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

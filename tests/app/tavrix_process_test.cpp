@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -15,8 +16,8 @@
 #include "ui_testing.h"
 
 // The real program, started as child processes in a private logon: its own runtime, config,
-// data and home folders. Without its language files beside it the copy shows "#Error" captions,
-// which these tests do not look at.
+// data and home folders, and the simulated keyboard. Without its language files beside it the
+// copy shows "#Error" captions, which these tests do not look at.
 namespace tavrix::app {
 namespace {
 
@@ -29,8 +30,15 @@ protected:
         const QString built = QString::fromStdString(BinFolder()) + "/tavrix";
         ASSERT_TRUE(QFileInfo(built).isExecutable()) << built.toStdString();
         // A copy under a name of its own, so instances started by tests running in parallel
-        // never see each other.
-        m_program = QString::fromStdString(m_home / "tavrix-") + QString::number(::getpid());
+        // never see each other, in a folder of its own beside the library and data it loads.
+        const std::string folder = m_home / "bin";
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+        for (const char* data : {"libdexlink.so", "Skins", "Icons", "Help"}) {
+            ASSERT_TRUE(QFile::link(QString::fromStdString(BinFolder() + "/" + data),
+                                    QString::fromStdString(folder + "/" + data)))
+                << data;
+        }
+        m_program = QString::fromStdString(folder + "/tavrix-") + QString::number(::getpid());
         ASSERT_TRUE(QFile::copy(built, m_program));
     }
 
@@ -97,6 +105,8 @@ protected:
     ScopedEnv m_config{"XDG_CONFIG_HOME", m_home / "config"};
     ScopedEnv m_data{"XDG_DATA_HOME", m_home / "data"};
     ScopedEnv m_homeEnv{"HOME", m_home.Path()};
+    ScopedEnv m_backend{"DEXLINK_BACKEND", std::string("sim")};
+    ScopedEnv m_simState{"DEXLINK_SIM_STATE", m_home / "sim-keyboard.bin"};
     QString m_program;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
@@ -159,5 +169,5 @@ TEST_F(TavrixProcessTest, LockHeldByAnotherProgramIsNoInstance)
     EXPECT_EQ(Finished(first), 0);
 }
 
-}  // namespace
-}  // namespace tavrix::app
+} // namespace
+} // namespace tavrix::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The keys of the drawn keyboard: which button stands for which key, in the fixed order the
+// keyboard is drawn and cleared in.
+namespace tavrix::ui {
+
+struct DrawnKey {
+    int id;           // control id of the key's button
+    uint16_t keyCode; // set-1 make code, plus 0x100 for 0xE0-prefixed keys
+    int ledIndex;     // position in the keyboard's lamp matrix
+};
+
+inline constexpr std::size_t kDrawnKeyCount = 104;
+inline constexpr std::size_t kGKeyCount = 9;
+
+// G1 to G9, in G-key number order.
+inline constexpr std::array<int, kGKeyCount> kGKeyIds{1000, 1001, 1002, 1003, 1004, 1140, 1141, 1142, 1143};
+
+// The key buttons in drawing order.
+const std::array<DrawnKey, kDrawnKeyCount>& DrawnKeys();
+
+} // namespace tavrix::ui

@@ -1,0 +1,536 @@
+#include "ui/main_window/tavrix_dlg.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QThread>
+#include <thread>
+
+#include "app/app_state.h"
+#include "controls/control_id.h"
+#include "controls/prompts.h"
+#include "platform/clock.h"
+#include "skin/language.h"
+#include "skin/skin_placement.h"
+#include "skin/state_sheet.h"
+#include "ui/main_window/custom_messages.h"
+#include "ui/main_window/key_layout.h"
+
+namespace tavrix::ui {
+
+namespace {
+
+constexpr int kEffectComboId = 1146;
+constexpr int kLanguageIndexLimit = 3;
+
+QString LangText(std::string_view key)
+{
+    return QString::fromStdString(skin::LoadLangText(std::string(key), skin::GetLanguageIndex()));
+}
+
+bool IsArrowKey(int key)
+{
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+} // namespace
+
+CTavrixDlg::CTavrixDlg(app::ProgramPaths paths, ServiceBinder binder)
+    : skin::CBaseDialog(kTemplateId, nullptr, paths.mainSkinFile, paths.mainSkinFolder), m_paths(std::move(paths)),
+      m_binder(std::move(binder))
+{
+    SetIconFolder(m_paths.exeDrive + m_paths.exeFolder + "Icons/");
+    setWindowIcon(ApplicationIcon());
+}
+
+CTavrixDlg::~CTavrixDlg()
+{
+    StopDeviceLink();
+    delete m_about.data();
+}
+
+bool CTavrixDlg::OnInitDialog()
+{
+    skin::CBaseDialog::OnInitDialog();
+    m_initialisationComplete = false;
+
+    // Without the device library the program has nothing to offer: the binder ends the process.
+    m_service = m_binder();
+    m_link = std::make_unique<device::DeviceLink>(m_service, *this);
+    m_commands = std::make_unique<device::CommandSet>(*m_link);
+    m_sync = std::make_unique<model::DeviceSync>(*m_commands, *this, app::ModelLock(), app::SecondModelLock());
+    m_link->Start();
+    if (m_link->IsDevicePresent() == 0) {
+        app::SetStartHidden(true);
+    }
+
+    SetApplyEnabled(false);
+    MakeSheets();
+    ReadLinks();
+    PlaceWindowButtons();
+    app::BuildSettingsPath();
+
+    m_progress = new ProgressPicture(this, SkinFolder());
+    skin::PlaceSkinControl(*m_progress, SkinIniPath(), "BUTTONINFO", "CONTROL_JDTStatic");
+
+    // Hidden after start-up the window has no taskbar entry; ShowMainWindow gives it one.
+    setWindowFlag(Qt::Tool, true);
+    setWindowTitle(LangText("MAIN_CAPTION"));
+    SendMessage(UM_LANG, kLangTag, skin::GetLanguageIndex());
+    PostMessage(UM_INIT, kInitTag, 0);
+    return true;
+}
+
+void CTavrixDlg::MakeSheets()
+{
+    const std::string& folder = m_paths.exeFolder;
+    const struct {
+        QPixmap* sheet;
+        const char* file;
+    } kSheets[] = {
+        {&m_sheets.normal, "Skins\\main_normal.jpg"},  {&m_sheets.over, "Skins\\main_over.jpg"},
+        {&m_sheets.down, "Skins\\main_down.jpg"},      {&m_sheets.disabled, "Skins\\main_disable.jpg"},
+        {&m_sheets.normal2, "Skins\\main_normal.jpg"}, {&m_sheets.over2, "Skins\\main_over.jpg"},
+        {&m_sheets.down2, "Skins\\main_down.jpg"},     {&m_sheets.disabled2, "Skins\\main_disable.jpg"},
+        {&m_sheets.arrow, "Skins\\Arrow.jpg"},         {&m_sheets.color0, "Skins\\main_color0.jpg"},
+        {&m_sheets.color1, "Skins\\main_color1.jpg"},
+    };
+    for (const auto& [sheet, file] : kSheets) {
+        skin::MakeStateSheet(*sheet, skin::LoadSkinImage(folder, file), *this);
+    }
+}
+
+void CTavrixDlg::ReadLinks()
+{
+    static constexpr std::array<const char*, 3> kKeys{"Link", "Facebook_Link", "Twitter_Link"};
+    static constexpr std::array<const char*, 3> kDefaults{"https://tavrix.example.org/", "https://www.facebook.com/",
+                                                          "https://twitter.com/"};
+    for (std::size_t i = 0; i < kKeys.size(); ++i) {
+        m_links[i] = m_iniFile.ReadString("SCREEN", kKeys[i], kDefaults[i]).value_or("").substr(0, 259);
+    }
+}
+
+void CTavrixDlg::OnInit()
+{
+    m_trayIcon.Create(this, LangText("KEYBOARD_TRAY_DESC"), kIconNoKeyboard, kTrayMenuId);
+    m_trayIcon.SetMenuCallback([](std::vector<TrayMenuItem>& items) {
+        for (TrayMenuItem& item : items) {
+            const char* key = item.id == kCommandOpen ? "MENU_11" : item.id == kCommandAbout ? "MENU_22" : "MENU_33";
+            item.text = LangText(key);
+        }
+    });
+    m_trayIconId = kIconNoKeyboard;
+    m_initialisationComplete = true;
+    hide();
+}
+
+void CTavrixDlg::OnProfile()
+{
+    if (m_closing) {
+        return;
+    }
+    m_sync->ReadKeyboardIntoModel(false);
+    if (m_parts.keyboard != nullptr) {
+        m_parts.keyboard->SelectProfileButton(m_commands->GetCurrentProfile());
+    }
+    if (m_parts.lighting != nullptr) {
+        m_parts.lighting->ReadLightingState();
+        m_parts.lighting->RefreshLightingPanel();
+    }
+}
+
+void CTavrixDlg::OnLanguage(int languageIndex)
+{
+    if (languageIndex < 0 || languageIndex > kLanguageIndexLimit) {
+        languageIndex = 0;
+    }
+    if (m_about) {
+        controls::SendMessage(m_about, UM_LANG, kLangTag, languageIndex);
+    }
+    if (m_parts.composite != nullptr) {
+        m_parts.composite->OnLanguage(languageIndex);
+    }
+    if (m_parts.lighting != nullptr) {
+        m_parts.lighting->SetLightingTexts(languageIndex);
+    }
+    StyleCornerButtons(languageIndex);
+    static constexpr std::pair<int, const char*> kCaptions[] = {
+        {1135, "PROFILE_1"},
+        {1136, "PROFILE_2"},
+        {1137, "PROFILE_3"},
+        {1007, "PROFILE_MACRO"},
+        {1138, "PROFILE_DEFAULT"},
+        {skin::IDOK, "PROFILE_OK"},
+        {skin::IDCANCEL, "PROFILE_CANCLE"},
+        {1006, "PROFILE_APPLY"},
+    };
+    for (const auto& [id, key] : kCaptions) {
+        StyleCaption(id, key, languageIndex);
+    }
+}
+
+void CTavrixDlg::CloseEditors()
+{
+    if (m_about) {
+        m_about->close();
+    }
+    for (EditorPart* editor : {m_parts.profileManager, m_parts.composite}) {
+        if (editor != nullptr) {
+            editor->CloseIfOpen();
+        }
+    }
+}
+
+void CTavrixDlg::ShowMainWindow()
+{
+    if (m_sync == nullptr || m_sync->LastDeviceCount() == 0) {
+        // Queued: the request may come from another instance, which waits for its answer and
+        // must not wait for the user to read the message.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                controls::ActivePrompts().MessageBox(this, {LangText("MAIN_NO_DEVICE_PROMPT"), QString()});
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    setWindowFlag(Qt::Tool, false);
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+bool CTavrixDlg::OnCommand(int id)
+{
+    switch (id) {
+    case 1121:
+        OpenLink(0);
+        return true;
+    case 1209:
+        OpenLink(1);
+        return true;
+    case 1210:
+        OpenLink(2);
+        return true;
+    case 1005:
+        if (m_parts.profileManager != nullptr) {
+            m_parts.profileManager->OpenFor(id);
+        }
+        return true;
+    case 1007:
+        if (m_parts.composite != nullptr) {
+            m_parts.composite->OpenFor(kGKeyIds.back());
+        }
+        return true;
+    case skin::IDOK:
+        ApplyChanges();
+        hide();
+        return true;
+    case skin::IDCANCEL:
+        hide();
+        return true;
+    case 1122:
+        OpenHelp();
+        return true;
+    case 1124:
+    case kCommandExit:
+        ExitCommand();
+        return true;
+    case 1123:
+        showMinimized();
+        return true;
+    case 1139:
+        RunButtonMenu();
+        return true;
+    case 1006:
+        ApplyChanges();
+        return true;
+    case 1138:
+        RestoreDefaults();
+        return true;
+    case kCommandSystemAbout:
+    case kCommandAbout:
+        OpenAbout();
+        return true;
+    case kCommandOpen:
+        ShowMainWindow();
+        return true;
+    case kCommandImport:
+        ImportProfile();
+        return true;
+    case kCommandExport:
+        ExportProfile();
+        return true;
+    case kCommandUpdate:
+        if (m_parts.update != nullptr) {
+            m_parts.update->OpenFor(id);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+controls::LParam CTavrixDlg::OnMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam)
+{
+    const auto tagged = [wParam](uint32_t tag) { return wParam == tag; };
+    switch (message) {
+    case UM_OPEN:
+        if (!tagged(kOpenRequestTag)) {
+            return 0;
+        }
+        ShowMainWindow();
+        return 1;
+    case UM_KILL:
+        if (!tagged(kKillRequestTag)) {
+            return 0;
+        }
+        ExitCommand();
+        return 1;
+    case UM_INIT:
+        if (!tagged(kInitTag)) {
+            return 0;
+        }
+        OnInit();
+        return 1;
+    case UM_PROFILE:
+        if (!tagged(kProfileTag)) {
+            return 0;
+        }
+        OnProfile();
+        return 1;
+    case UM_GKEYS:
+        if (!tagged(kGKeysTag)) {
+            return 0;
+        }
+        if (m_parts.keyboard != nullptr) {
+            m_parts.keyboard->RefreshGKeyMarks();
+        }
+        return 1;
+    case UM_LANG:
+        if (!tagged(kLangTag)) {
+            return 0;
+        }
+        OnLanguage(static_cast<int>(lParam));
+        return 1;
+    case UM_CLOSE_EDITORS:
+        if (!tagged(kCloseEditorsTag)) {
+            return 0;
+        }
+        CloseEditors();
+        return 1;
+    case WM_TIMECHANGE:
+        ApplyChanges();
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void CTavrixDlg::OnTimer(int id)
+{
+    if (id == kTimerProgress) {
+        m_progress->Advance();
+        return;
+    }
+    if (id == kTimerLightingRefresh) {
+        KillTimer(id);
+        if (m_parts.lighting != nullptr) {
+            m_parts.lighting->ReadLightingState();
+            m_parts.lighting->RefreshLightingPanel();
+        }
+        return;
+    }
+    skin::CBaseDialog::OnTimer(id);
+}
+
+// The dialog never closes by the keyboard: OK and Cancel only come from their buttons.
+void CTavrixDlg::OnOK()
+{
+}
+
+void CTavrixDlg::OnCancel()
+{
+}
+
+void CTavrixDlg::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_F1) {
+        OpenHelp();
+        event->accept();
+        return;
+    }
+    const QWidget* focus = focusWidget();
+    const bool effectComboFocused = focus != nullptr && controls::GetDlgCtrlID(*focus) == kEffectComboId;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
+        (IsArrowKey(key) && effectComboFocused)) {
+        event->accept();
+        return;
+    }
+    skin::CBaseDialog::keyPressEvent(event);
+}
+
+void CTavrixDlg::closeEvent(QCloseEvent* event)
+{
+    // Closed by the desktop (a window-list close, the session ending): the program ends.
+    ExitCommand();
+    event->accept();
+}
+
+void CTavrixDlg::SetApplyEnabled(bool enabled)
+{
+    m_applyEnabled = enabled;
+    RunOnWindowThread([this] {
+        if (controls::CPngButton* apply = Button(1006)) {
+            apply->setEnabled(m_applyEnabled);
+        }
+    });
+}
+
+void CTavrixDlg::SetTrayIconId(int iconId)
+{
+    if (iconId == m_trayIconId) {
+        return;
+    }
+    m_trayIcon.SetIcon(iconId);
+    m_trayIconId = iconId;
+}
+
+void CTavrixDlg::OnGKeyBankChanged(uint32_t tag, int)
+{
+    // Posted, not sent: the library's notification thread must never wait for this window.
+    PostMessage(UM_GKEYS, tag, 0);
+}
+
+void CTavrixDlg::StartLightingRefresh()
+{
+    RunOnWindowThread([this] { SetTimer(kTimerLightingRefresh, 0); });
+}
+
+void CTavrixDlg::ShowTrayState(int mode, int iconId)
+{
+    if (mode == device::kTrayModeBusy) {
+        SetTrayIconId(kIconKeyboardBusy);
+    } else if (iconId != 0) {
+        m_rememberedTrayIconId = iconId;
+        SetTrayIconId(iconId);
+    } else {
+        SetTrayIconId(m_rememberedTrayIconId);
+    }
+}
+
+void CTavrixDlg::OnConnectionChanged(int deviceCount)
+{
+    if (m_closing || m_sync == nullptr) {
+        return;
+    }
+    m_sync->OnConnectionChanged(deviceCount);
+}
+
+std::u16string CTavrixDlg::Text(std::string_view key) const
+{
+    return LangText(key).toStdU16String();
+}
+
+void CTavrixDlg::ShowMessage(const std::u16string& text)
+{
+    RunOnWindowThread([this, message = QString::fromStdU16String(text)] {
+        controls::ActivePrompts().MessageBox(this, {message, QString()});
+    });
+}
+
+bool CTavrixDlg::IsInitialisationComplete() const
+{
+    return m_initialisationComplete || m_closing;
+}
+
+void CTavrixDlg::ShowTrayIcon(int iconId)
+{
+    ShowTrayState(device::kTrayModeIcon, iconId);
+}
+
+void CTavrixDlg::SendProfileMessage()
+{
+    if (!m_closing) {
+        SendMessage(UM_PROFILE, kProfileTag, 0);
+    }
+}
+
+void CTavrixDlg::SendCloseEditors()
+{
+    if (!m_closing) {
+        SendMessage(UM_CLOSE_EDITORS, kCloseEditorsTag, 0);
+    }
+}
+
+void CTavrixDlg::HideMainWindow()
+{
+    RunOnWindowThread([this] { hide(); });
+}
+
+void CTavrixDlg::PostOpenMessage()
+{
+    PostMessage(UM_OPEN, kOpenRequestTag, 0);
+}
+
+bool CTavrixDlg::IsStartHidden() const
+{
+    return app::IsStartHidden();
+}
+
+void CTavrixDlg::SetStartHidden()
+{
+    app::SetStartHidden(true);
+}
+
+void CTavrixDlg::RefreshKeyMarks()
+{
+    if (m_parts.keyboard != nullptr) {
+        m_parts.keyboard->RefreshKeyMarks();
+    }
+}
+
+void CTavrixDlg::DisableApply()
+{
+    SetApplyEnabled(false);
+}
+
+void CTavrixDlg::RunOnWindowThread(std::function<void()> work)
+{
+    if (QThread::currentThread() == thread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void CTavrixDlg::StopDeviceLink()
+{
+    m_closing = true;
+    if (m_link == nullptr) {
+        return;
+    }
+    if (m_service.End != nullptr) {
+        m_service.End();
+    }
+    // The link's threads may be waiting for this window to handle a message: keep handling them
+    // until every one of them has ended.
+    std::atomic<bool> stopped{false};
+    std::thread stopper([this, &stopped] {
+        m_link.reset();
+        stopped = true;
+    });
+    while (!stopped) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        platform::SleepMs(1);
+    }
+    stopper.join();
+}
+
+controls::CPngButton* CTavrixDlg::Button(int id) const
+{
+    return GetDlgItem<controls::CPngButton>(id);
+}
+
+} // namespace tavrix::ui

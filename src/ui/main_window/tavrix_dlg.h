@@ -1,0 +1,159 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/program_paths.h"
+#include "controls/png_button.h"
+#include "device/command_set.h"
+#include "device/device_host.h"
+#include "device/device_link.h"
+#include "device/device_service.h"
+#include "model/device_sync.h"
+#include "skin/base_dialog.h"
+#include "ui/main_window/about_dlg.h"
+#include "ui/main_window/progress_picture.h"
+#include "ui/main_window/window_parts.h"
+#include "ui/tray/tray_icon.h"
+#include "ui/tray/tray_pictures.h"
+
+// The program's only top-level window. It binds the device library, keeps the model in step
+// with the keyboard, lives mostly hidden behind its tray icon and owns every editor.
+namespace tavrix::ui {
+
+// The main window's skin sheets, for the parts drawn on it.
+struct MainSheets {
+    QPixmap normal, over, down, disabled;
+    QPixmap normal2, over2, down2, disabled2;
+    QPixmap arrow;
+    QPixmap color0, color1;
+};
+
+class CTavrixDlg : public skin::CBaseDialog, public device::DeviceHost, public model::SyncHost {
+public:
+    static constexpr int kTemplateId = 102;
+
+    // Binds the device library and calls its Init; the real one ends the process on failure.
+    using ServiceBinder = std::function<device::DeviceService()>;
+
+    // paths: the program's paths (skin, help, settings); binder: how the device library is bound.
+    CTavrixDlg(app::ProgramPaths paths, ServiceBinder binder);
+    ~CTavrixDlg() override;
+
+    // Attaches the drawn keyboard, the lighting panel and the editors.
+    void AttachParts(const WindowParts& parts) { m_parts = parts; }
+    // What the exit routine does to give up being the program's instance.
+    void SetInstanceRelease(std::function<void()> release) { m_releaseInstance = std::move(release); }
+    // What ends the program's run once the exit routine finished.
+    void SetRunEnd(std::function<void()> end) { m_endRun = std::move(end); }
+
+    void SetApplyEnabled(bool enabled);
+    [[nodiscard]] bool IsApplyEnabled() const { return m_applyEnabled; }
+    void ShowMainWindow();
+    void ApplyChanges();
+    bool ExitRoutine();
+    void SetTrayIconId(int iconId);
+    [[nodiscard]] int TrayIconId() const { return m_trayIconId; }
+
+    // DeviceHost: calls from the device link's threads.
+    void OnGKeyBankChanged(uint32_t tag, int bank) override;
+    void StartLightingRefresh() override;
+    void ShowTrayState(int mode, int iconId) override;
+    void OnConnectionChanged(int deviceCount) override;
+
+    // SyncHost.
+    std::u16string Text(std::string_view key) const override;
+    void ShowMessage(const std::u16string& text) override;
+    bool IsInitialisationComplete() const override;
+    void ShowTrayIcon(int iconId) override;
+    void SendProfileMessage() override;
+    void SendCloseEditors() override;
+    void HideMainWindow() override;
+    void PostOpenMessage() override;
+    bool IsStartHidden() const override;
+    void SetStartHidden() override;
+    void RefreshKeyMarks() override;
+    void DisableApply() override;
+
+    bool OnCommand(int id) override;
+    controls::LParam OnMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam) override;
+
+    [[nodiscard]] model::DeviceSync& Sync() { return *m_sync; }
+    [[nodiscard]] device::CommandSet& Commands() { return *m_commands; }
+    [[nodiscard]] CTrayIcon& TrayIcon() { return m_trayIcon; }
+    [[nodiscard]] CAboutDlg* AboutDialog() const { return m_about.data(); }
+    [[nodiscard]] const MainSheets& Sheets() const { return m_sheets; }
+    [[nodiscard]] const std::string& SiteLink() const { return m_links[0]; }
+    [[nodiscard]] int ActiveBank() const { return m_link ? m_link->ActiveBank() : 0; }
+    [[nodiscard]] bool IsApplying() const { return m_applying; }
+
+protected:
+    bool OnInitDialog() override;
+    void OnTimer(int id) override;
+    void OnOK() override;
+    void OnCancel() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct WindowButton;
+
+    void MakeSheets();
+    void ReadLinks();
+    void PlaceWindowButtons();
+    void StyleCaption(int id, const char* textKey, int languageIndex);
+    void StyleCornerButtons(int languageIndex);
+    [[nodiscard]] controls::ButtonSheets SheetsFor(const char* pattern) const;
+
+    void OnInit();
+    void OnProfile();
+    void OnLanguage(int languageIndex);
+    void CloseEditors();
+    void OpenAbout();
+    void OpenHelp();
+    void OpenLink(int index);
+    void RunButtonMenu();
+    void ImportProfile();
+    void ExportProfile();
+    void RestoreDefaults();
+    void ClearCurrentProfileKeys(int profile);
+    void ExitCommand();
+    void WriteInBackground(const std::function<void()>& work);
+    void StopDeviceLink();
+    void RunOnWindowThread(std::function<void()> work);
+    void FinishProgress();
+    controls::CPngButton* Button(int id) const;
+
+    app::ProgramPaths m_paths;
+    ServiceBinder m_binder;
+    WindowParts m_parts;
+    std::function<void()> m_releaseInstance;
+    std::function<void()> m_endRun;
+
+    MainSheets m_sheets;
+    std::array<std::string, 3> m_links;
+    ProgressPicture* m_progress = nullptr;
+    CTrayIcon m_trayIcon;
+    QPointer<CAboutDlg> m_about;
+
+    device::DeviceService m_service;
+    std::unique_ptr<device::DeviceLink> m_link;
+    std::unique_ptr<device::CommandSet> m_commands;
+    std::unique_ptr<model::DeviceSync> m_sync;
+
+    std::atomic<bool> m_applyEnabled{false};
+    std::atomic<bool> m_initialisationComplete{false};
+    std::atomic<bool> m_closing{false};
+    std::atomic<int> m_trayIconId{kIconNoKeyboard};
+    std::atomic<int> m_rememberedTrayIconId{kIconNoKeyboard};
+    bool m_applying = false;
+    int m_progressRun = 0;
+    bool m_exited = false;
+};
+
+} // namespace tavrix::ui

@@ -1,0 +1,326 @@
+#include <QCursor>
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <thread>
+
+#include "app/app_state.h"
+#include "controls/prompts.h"
+#include "model/key_code.h"
+#include "model/profile_file.h"
+#include "platform/clock.h"
+#include "platform/shell_open.h"
+#include "skin/language.h"
+#include "skin/skin_placement.h"
+#include "ui/main_window/custom_messages.h"
+#include "ui/main_window/key_layout.h"
+#include "ui/main_window/tavrix_dlg.h"
+
+// The main window's buttons and what they run: apply, import, export, restore defaults, help,
+// links, the about box and the exit.
+namespace tavrix::ui {
+
+namespace {
+
+const char* const kSection = "BUTTONINFO";
+const QString kCaptionFace = QStringLiteral("Arial Unicode MS");
+constexpr unsigned kCaptionFormat = 0x25;
+constexpr unsigned kProfilesFormat = 0x28;
+constexpr unsigned kVersionFormat = 0x24;
+constexpr int kProfilesRotation = 268;
+
+const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
+                                             QColor(0xFF, 0x9B, 0x04), QColor(0x7F, 0x7F, 0x7F),
+                                             QColor(0x00, 0x64, 0xFF)};
+
+const QString kProfileFilter = QStringLiteral("(*.fwc)|*.fwc|(*.*)|*.*||");
+
+QString LangText(const char* key, int languageIndex = skin::GetLanguageIndex())
+{
+    return QString::fromStdString(skin::LoadLangText(key, languageIndex));
+}
+
+controls::FileRequest ProfileFileRequest(bool save)
+{
+    controls::FileRequest request;
+    request.filter = kProfileFilter;
+    request.defaultExtension = QStringLiteral("fwc");
+    request.initialName = QStringLiteral("*.fwc");
+    request.overwritePrompt = save;
+    return request;
+}
+
+} // namespace
+
+// Sheets by state, normal, over, down, disabled, selected: N normal, O over, D down, X disabled.
+struct CTavrixDlg::WindowButton {
+    int id;
+    const char* key;
+    const char* sheets;
+};
+
+controls::ButtonSheets CTavrixDlg::SheetsFor(const char* pattern) const
+{
+    const auto pick = [this](char letter) -> const QPixmap* {
+        switch (letter) {
+        case 'O':
+            return &m_sheets.over;
+        case 'D':
+            return &m_sheets.down;
+        case 'X':
+            return &m_sheets.disabled;
+        default:
+            return &m_sheets.normal;
+        }
+    };
+    return {pick(pattern[0]), pick(pattern[1]), pick(pattern[2]), pick(pattern[3]), pick(pattern[4])};
+}
+
+void CTavrixDlg::PlaceWindowButtons()
+{
+    static constexpr WindowButton kButtons[] = {
+        {1121, "OSTRIM_LINK", "NOXNN"},
+        {1209, "FACEBOOK_LINK", "NOXNN"},
+        {1210, "TWITTER_LINK", "NOXNN"},
+        {1005, "FUNC_PROFILES", "NODNN"},
+        {1007, "FUNC_MACRO", "NODNN"},
+        {skin::IDOK, "CONTROL_OK", "NODNN"},
+        {skin::IDCANCEL, "CONTROL_CANCEL", "NODNN"},
+        {1122, "CONTROL_HELP", "NODNN"},
+        {1124, "CONTROL_CLOSE", "NODNN"},
+        {1123, "CONTROL_MINIMIZE", "NODNN"},
+        {1139, "CONTROL_MENU", "NODNN"},
+        {1006, "CONTROL2_APPLY", "NODXN"},
+        {1134, "OSTRIM_VER", "NNNNN"},
+        {1138, "FUNC_DEFAULT", "NODNX"},
+        {1144, "FUNC_SWITCH", "NODNX"},
+        {1135, "FUNC_PROFILE1", "NODND"},
+        {1136, "FUNC_PROFILE2", "NODND"},
+        {1137, "FUNC_PROFILE3", "NODND"},
+    };
+    for (const WindowButton& entry : kButtons) {
+        auto* button = new controls::CPngButton(entry.id, this);
+        skin::PlaceSkinButton(*button, SkinIniPath(), kSection, entry.key, SheetsFor(entry.sheets));
+    }
+    for (int i = 0; i < 3; ++i) {
+        Button(i == 0 ? 1121 : 1208 + i)->SetTooltipText(QString::fromStdString(m_links[static_cast<size_t>(i)]), true);
+    }
+    Button(1122)->SetTooltipText(LangText("MAIN_HELP_PROMPT"), true);
+    StyleCornerButtons(skin::GetLanguageIndex());
+
+    controls::CPngButton* profiles = Button(1005);
+    profiles->SetTextRotation(kProfilesRotation, true);
+    profiles->SetTextStyle(true, 10, kCaptionFace, kCaptionColors, kProfilesFormat);
+
+    controls::CPngButton* version = Button(1134);
+    version->setText(QString());
+    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), kCaptionColors, kVersionFormat);
+    version->setEnabled(false);
+
+    Button(1144)->hide();
+}
+
+void CTavrixDlg::StyleCornerButtons(int languageIndex)
+{
+    static constexpr std::pair<int, const char*> kTooltips[] = {
+        {1123, "MAIN_MINIMIZE_PROMPT"}, {1139, "MAIN_MENU_PROMPT"}, {1124, "MAIN_CLOSE_PROMPT"}};
+    for (const auto& [id, key] : kTooltips) {
+        controls::CPngButton* button = Button(id);
+        button->SetTextStyle(false, 10, kCaptionFace, kCaptionColors, kCaptionFormat);
+        button->SetTooltipText(LangText(key, languageIndex), true);
+    }
+}
+
+void CTavrixDlg::StyleCaption(int id, const char* textKey, int languageIndex)
+{
+    controls::CPngButton* button = Button(id);
+    button->setText(LangText(textKey, languageIndex));
+    button->SetTextStyle(true, 10, kCaptionFace, kCaptionColors, kCaptionFormat);
+}
+
+void CTavrixDlg::OpenLink(int index)
+{
+    (void)platform::ShellOpen({m_links[static_cast<size_t>(index)], {}, platform::ShowMode::Normal});
+}
+
+void CTavrixDlg::OpenHelp()
+{
+    (void)platform::ShellOpen({m_paths.helpFolder + "index.html", {}, platform::ShowMode::Normal});
+}
+
+void CTavrixDlg::OpenAbout()
+{
+    if (m_about) {
+        m_about->raise();
+        return;
+    }
+    m_about = new CAboutDlg(QString::fromStdString(SiteLink()), [this] { OpenHelp(); });
+    m_about->show();
+}
+
+void CTavrixDlg::RunButtonMenu()
+{
+    const std::vector<controls::MenuItem> items{{kCommandImport, LangText("MENU_1")},
+                                                {kCommandExport, LangText("MENU_2")},
+                                                {kCommandAbout, LangText("MENU_3")}};
+    const int chosen = controls::ActivePrompts().PopupMenu(this, QCursor::pos(), items);
+    if (chosen != 0) {
+        OnCommand(chosen);
+    }
+}
+
+void CTavrixDlg::WriteInBackground(const std::function<void()>& work)
+{
+    // The keyboard takes a while; the window keeps painting and the progress keeps turning.
+    QEventLoop loop;
+    std::thread worker([&] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+}
+
+void CTavrixDlg::ApplyChanges()
+{
+    if (m_applying || m_sync == nullptr) {
+        return;
+    }
+    m_applying = true;
+    ++m_progressRun;
+    m_progress->Start();
+    SetTimer(kTimerProgress, kProgressPeriodMs);
+    if (IsApplyEnabled()) {
+        bool saved = false;
+        int written = 0;
+        WriteInBackground([&] {
+            std::lock_guard lock(app::ModelLock());
+            saved = model::SaveCacheFile(m_sync->Model());
+            written = m_sync->ApplyToKeyboard(false);
+        });
+        if (saved && written != 0) {
+            SetApplyEnabled(false);
+        }
+    }
+    const auto delay =
+        std::chrono::duration_cast<std::chrono::milliseconds>(platform::ScaledDuration(kProgressLingerMs));
+    QTimer::singleShot(delay, this, [this, run = m_progressRun] {
+        if (run == m_progressRun) {
+            FinishProgress();
+        }
+    });
+    m_applying = false;
+}
+
+void CTavrixDlg::FinishProgress()
+{
+    KillTimer(kTimerProgress);
+    m_progress->hide();
+}
+
+void CTavrixDlg::ImportProfile()
+{
+    const std::optional<QString> chosen = controls::ActivePrompts().OpenFileName(this, ProfileFileRequest(false));
+    if (!chosen) {
+        return;
+    }
+    const std::filesystem::path path = chosen->toStdString();
+    bool loaded = model::ValidateProfileFile(path, *this) == model::kProfileValid;
+    if (loaded) {
+        // The model is replaced only by a file that loads whole: a failed load leaves it as it was.
+        WriteInBackground([&] {
+            std::lock_guard lock(app::ModelLock());
+            loaded = model::LoadProfileFile(path, m_sync->Model());
+            if (loaded) {
+                (void)model::SaveCacheFile(m_sync->Model());
+                (void)m_sync->ApplyToKeyboard(true);
+            }
+        });
+    }
+    if (!loaded) {
+        controls::ActivePrompts().MessageBox(this, {LangText("MAIN_PROMPT_INPORT"), QString()});
+        return;
+    }
+    {
+        std::lock_guard lock(app::ModelLock());
+        RefreshKeyMarks();
+    }
+    SetApplyEnabled(false);
+}
+
+void CTavrixDlg::ExportProfile()
+{
+    const std::optional<QString> chosen = controls::ActivePrompts().SaveFileName(this, ProfileFileRequest(true));
+    if (!chosen) {
+        return;
+    }
+    std::lock_guard lock(app::ModelLock());
+    (void)model::SaveModelToFile(m_sync->Model(), chosen->toStdString());
+}
+
+void CTavrixDlg::RestoreDefaults()
+{
+    controls::MessageBoxRequest request{LangText("MAIN_PROMPT_DEFAULT"), QString(), controls::PromptButtons::YesNo,
+                                        controls::PromptResult::No};
+    if (controls::ActivePrompts().MessageBox(this, request) != controls::PromptResult::Yes) {
+        return;
+    }
+    // Without a known current profile there is no block to clear and nothing to write.
+    const int profile = m_commands->GetCurrentProfile();
+    if (profile < 0 || profile >= model::ProfileCount()) {
+        return;
+    }
+    ClearCurrentProfileKeys(profile);
+    SetApplyEnabled(true);
+    if (m_parts.lighting != nullptr && m_parts.lighting->IsLightingEditOn()) {
+        m_parts.lighting->ResetLightingDefaults();
+    }
+    ApplyChanges();
+}
+
+void CTavrixDlg::ClearCurrentProfileKeys(int profile)
+{
+    std::lock_guard lock(app::ModelLock());
+    model::ProfileBlock& block = m_sync->Model().image.blocks[static_cast<size_t>(profile)];
+    const auto bank = static_cast<model::GKeyBank>(ActiveBank());
+    for (std::size_t gKey = 0; gKey < kGKeyIds.size(); ++gKey) {
+        block[model::GKeySlot(bank, gKey)] = model::KeyAssignment{};
+    }
+    for (const DrawnKey& key : DrawnKeys()) {
+        block[model::KeyIndexOf(key.keyCode)] = model::KeyAssignment{};
+    }
+    if (m_parts.keyboard != nullptr) {
+        m_parts.keyboard->ShowKeysCleared();
+    }
+}
+
+void CTavrixDlg::ExitCommand()
+{
+    hide();
+    ExitRoutine();
+    if (m_endRun) {
+        m_endRun();
+    }
+}
+
+bool CTavrixDlg::ExitRoutine()
+{
+    if (m_exited) {
+        return true;
+    }
+    m_exited = true;
+    CloseEditors();
+    if (m_releaseInstance) {
+        m_releaseInstance();
+    }
+    m_trayIcon.Delete();
+    m_trayIconId = 0;
+    SetApplyEnabled(false);
+    if (m_sync != nullptr) {
+        std::lock_guard lock(app::ModelLock());
+        m_sync->FreeModel();
+    }
+    return true;
+}
+
+} // namespace tavrix::ui

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/program_paths.h"
+#include "platform/shell_open.h"
+#include "scripted_prompts.h"
+#include "sim/sim_backend.h"
+#include "test_folders.h"
+#include "ui/main_window/tavrix_dlg.h"
+#include "ui/main_window/window_parts.h"
+#include "ui_testing.h"
+
+namespace tavrix::testing {
+
+// Records what the main window asks of its parts.
+class RecordingParts : public ui::KeyboardPart, public ui::EditorPart {
+public:
+    void RefreshKeyMarks() override { Count(keyMarks); }
+    void RefreshGKeyMarks() override { Count(gKeyMarks); }
+    void SelectProfileButton(int profile) override { selectedProfile = profile; }
+    void ShowKeysCleared() override { Count(keysCleared); }
+    void CloseIfOpen() override { Count(closed); }
+    void OnLanguage(int languageIndex) override { language = languageIndex; }
+    void OpenFor(int controlId) override { openedFor = controlId; }
+
+    std::atomic<int> keyMarks{0};
+    std::atomic<int> gKeyMarks{0};
+    std::atomic<int> keysCleared{0};
+    std::atomic<int> closed{0};
+    std::atomic<int> selectedProfile{-1};
+    std::atomic<int> language{-1};
+    std::atomic<int> openedFor{0};
+
+private:
+    static void Count(std::atomic<int>& counter) { ++counter; }
+};
+
+// The main window on the simulated keyboard, with the built skin, private folders, scripted
+// prompts and the shell recorded. Timing runs ten times faster.
+class MainWindowTest : public UiTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates and initialises the window; the keyboard is plugged in unless told otherwise.
+    void Start(bool keyboardPresent = true, bool startHidden = false);
+    // Handles events until done() holds; false when it did not within a generous bound.
+    static bool WaitUntil(const std::function<bool()>& done);
+    // Waits until the window finished initialising and handled the keyboard found at start.
+    bool WaitUntilSettled(int iconId);
+
+    ui::CTavrixDlg& Dlg() { return *m_dlg; }
+    static dexlink::SimBackend& Sim();
+    static QString Text(const char* key);
+    // Every message box text shown so far.
+    std::vector<QString> MessageTexts() const;
+    // The model's image as bytes, for comparing.
+    std::vector<uint8_t> ModelBytes();
+
+    TempFolder m_home;
+    ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_home / "run"};
+    ScopedEnv m_config{"XDG_CONFIG_HOME", m_home / "config"};
+    ScopedEnv m_data{"XDG_DATA_HOME", m_home / "data"};
+    ScopedEnv m_backend{"DEXLINK_BACKEND", std::string("sim")};
+    ScopedEnv m_state{"DEXLINK_SIM_STATE", m_home / "sim.bin"};
+    ScriptedPrompts m_prompts;
+    RecordingParts m_parts;
+    std::vector<platform::ShellRequest> m_opened;
+    int m_runEnds = 0;
+    int m_releases = 0;
+    std::unique_ptr<ui::CTavrixDlg> m_dlg;
+};
+
+} // namespace tavrix::testing
