@@ -12,6 +12,13 @@ inline constexpr uint32_t UM_KILL = 0x4D4B;
 inline constexpr uint32_t kOpenRequestTag = 0x4F50454E;
 inline constexpr uint32_t kKillRequestTag = 0x4C4C494B;
 
+// Whether a message from another instance is one the main window answers: UM_OPEN or UM_KILL
+// with lParam 0 (the window itself checks the tag in wParam).
+constexpr bool IsInstanceMessage(uint32_t message, uint32_t lParam)
+{
+    return lParam == 0 && (message == UM_OPEN || message == UM_KILL);
+}
+
 inline constexpr const char* kInstanceMutexName = "QT73H20B";
 
 // On the instance socket a request is three little-endian 32-bit words (message, wParam,
@@ -23,4 +30,4 @@ inline constexpr size_t kInstanceReplySize = 4;
 // for a busy window, short enough that a hung instance cannot hold up the start for good.
 inline constexpr uint32_t kNotifyTimeoutMs = 10000;
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

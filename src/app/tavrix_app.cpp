@@ -56,11 +56,6 @@ void CTavrixApp::RunWindow()
     QApplication::exec();
 }
 
-bool IsInstanceMessage(uint32_t message, uint32_t lParam)
-{
-    return lParam == 0 && (message == UM_OPEN || message == UM_KILL);
-}
-
 void StartCompanion(const std::string& companionProgram)
 {
     (void)platform::ShellOpen(platform::ShellRequest{companionProgram, {}, platform::ShowMode::Hidden});

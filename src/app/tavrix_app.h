@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,6 @@ private:
     std::vector<std::string> m_arguments;
     InstanceLock m_instanceLock;
 };
-
-// Whether a message from another instance is one the main window answers: UM_OPEN or UM_KILL
-// with lParam 0 (the window checks the tag).
-bool IsInstanceMessage(uint32_t message, uint32_t lParam);
 
 // Opens the companion program beside the executable, hidden; its failure is ignored.
 void StartCompanion(const std::string& companionProgram);

@@ -12,8 +12,8 @@
 
 #include "app/app_state.h"
 #include "app/instance_messages.h"
+#include "app/instance_server.h"
 #include "app/single_instance.h"
-#include "app/startup_window.h"
 #include "test_folders.h"
 #include "ui_testing.h"
 
@@ -101,23 +101,40 @@ TEST_F(InstanceTest, LockWithoutUsableRuntimeFolderIsUnavailable)
     EXPECT_EQ(lock.TryAcquire(), InstanceLock::Result::Unavailable);
 }
 
-TEST_F(InstanceTest, WindowAnswersOpenAndKill)
+// The instance socket as the program serves it: messages for the main window pass the check and
+// reach the handler, which records them as the window would handle them.
+class InstanceEndpoint {
+public:
+    InstanceEndpoint()
+        : m_server([this](uint32_t message, uint32_t wParam, uint32_t lParam) {
+              if (!IsInstanceMessage(message, lParam)) {
+                  return false;
+              }
+              handled.push_back({message, wParam});
+              return true;
+          })
+    {
+    }
+
+    InstanceServer& Server() { return m_server; }
+    std::vector<std::pair<uint32_t, uint32_t>> handled;
+
+private:
+    InstanceServer m_server;
+};
+
+TEST_F(InstanceTest, ServerHandsOpenAndKillToTheWindow)
 {
-    int exits = 0;
-    StartupWindow window([&exits] { ++exits; });
-    ASSERT_TRUE(window.ListenForInstances());
-    EXPECT_FALSE(window.isVisible());
+    InstanceEndpoint endpoint;
+    ASSERT_TRUE(endpoint.Server().Listen());
 
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(exits, 0);
-
     EXPECT_FALSE(NotifyServed(::getpid() + 1, InstanceRequest::Kill)) << "another process's window";
-    EXPECT_EQ(exits, 0);
-
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Kill));
-    EXPECT_EQ(exits, 1);
-    EXPECT_FALSE(window.isVisible());
+    const std::vector<std::pair<uint32_t, uint32_t>> expected{{UM_OPEN, kOpenRequestTag}, {UM_KILL, kKillRequestTag}};
+    EXPECT_EQ(endpoint.handled, expected);
+
+    endpoint.Server().Close();
     EXPECT_FALSE(NotifyServed(::getpid(), InstanceRequest::Open)) << "no longer listening";
 }
 
@@ -145,8 +162,8 @@ int64_t SendRaw(const std::string& bytes)
 
 TEST_F(InstanceTest, BrokenRequestsDoNotStopTheWindowAnswering)
 {
-    StartupWindow window([] {});
-    ASSERT_TRUE(window.ListenForInstances());
+    InstanceEndpoint endpoint;
+    ASSERT_TRUE(endpoint.Server().Listen());
     const struct {
         std::string bytes;
         int64_t reply;
@@ -161,25 +178,18 @@ TEST_F(InstanceTest, BrokenRequestsDoNotStopTheWindowAnswering)
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
 }
 
-TEST_F(InstanceTest, ForeignMessagesAreNotHandled)
+TEST(InstanceMessageTest, OnlyOpenAndKillWithoutLParamReachTheWindow)
 {
-    int exits = 0;
-    StartupWindow window([&exits] { ++exits; });
     const struct {
         uint32_t message;
-        uint32_t wParam;
         uint32_t lParam;
+        bool passes;
     } cases[] = {
-        {0x5350, 0x4C4C494B, 0},
-        {0x4D4B, 0x4F50454E, 0},
-        {0x4D4B, 0x4C4C494B, 1},
-        {0x1234, 0x4F50454E, 0},
+        {UM_OPEN, 0, true}, {UM_KILL, 0, true}, {UM_KILL, 1, false}, {UM_OPEN, 0x4F50454E, false}, {0x1234, 0, false},
     };
     for (const auto& c : cases) {
-        EXPECT_FALSE(window.HandleInstanceMessage(c.message, c.wParam, c.lParam));
+        EXPECT_EQ(IsInstanceMessage(c.message, c.lParam), c.passes) << std::hex << c.message << " " << c.lParam;
     }
-    EXPECT_EQ(exits, 0);
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(InstanceTest, CheckTakesTheLockAndSetsTheStartHiddenFlag)
@@ -202,5 +212,5 @@ TEST_F(InstanceTest, CheckTakesTheLockAndSetsTheStartHiddenFlag)
     SetStartHidden(false);
 }
 
-}  // namespace
-}  // namespace tavrix::app
+} // namespace
+} // namespace tavrix::app
