@@ -12,6 +12,7 @@
 #include "model/profile_file.h"
 #include "sim_link_fixture.h"
 #include "skin/language.h"
+#include "skin/skin_rect.h"
 #include "ui/main_window/about_dlg.h"
 #include "ui/main_window/custom_messages.h"
 #include "ui/main_window/key_layout.h"
@@ -103,6 +104,54 @@ TEST_F(MainWindowSessionTest, StartHiddenStaysInTheTrayUntilOpened)
     Dlg().OnCommand(kCommandOpen);
     EXPECT_TRUE(Dlg().isVisible());
     EXPECT_TRUE(MessageTexts().empty());
+}
+
+TEST_F(MainWindowSessionTest, WindowButtonsSitWhereTheSkinSaysAndDoTheirWork)
+{
+    Start(true, true);
+    const struct {
+        int id;
+        const char* key;
+    } buttons[] = {
+        {1121, "OSTRIM_LINK"},
+        {1209, "FACEBOOK_LINK"},
+        {1210, "TWITTER_LINK"},
+        {1005, "FUNC_PROFILES"},
+        {1007, "FUNC_MACRO"},
+        {skin::IDOK, "CONTROL_OK"},
+        {skin::IDCANCEL, "CONTROL_CANCEL"},
+        {1122, "CONTROL_HELP"},
+        {1124, "CONTROL_CLOSE"},
+        {1123, "CONTROL_MINIMIZE"},
+        {1139, "CONTROL_MENU"},
+        {kApplyId, "CONTROL2_APPLY"},
+        {1134, "OSTRIM_VER"},
+        {1138, "FUNC_DEFAULT"},
+        {1144, "FUNC_SWITCH"},
+        {1135, "FUNC_PROFILE1"},
+        {1136, "FUNC_PROFILE2"},
+        {1137, "FUNC_PROFILE3"},
+    };
+    for (const auto& button : buttons) {
+        const skin::SkinRect rect = skin::ReadSkinRect(Dlg().SkinIniPath(), "BUTTONINFO", button.key);
+        EXPECT_EQ(testing::Control(Dlg(), button.id).geometry(), QRect(rect.x, rect.y, rect.w, rect.h)) << button.key;
+    }
+    EXPECT_FALSE(testing::Control(Dlg(), 1134).isEnabled()) << "the version label";
+    EXPECT_TRUE(testing::Control(Dlg(), 1144).isHidden()) << "the switch stays hidden";
+    EXPECT_FALSE(testing::Control(Dlg(), kApplyId).isEnabled()) << "nothing to apply yet";
+
+    for (int link : {1121, 1209, 1210, 1122}) {
+        Dlg().OnCommand(link);
+    }
+    ASSERT_EQ(m_opened.size(), 4u);
+    EXPECT_EQ(m_opened[0].target, Dlg().SiteLink());
+    EXPECT_NE(m_opened[1].target, m_opened[0].target);
+    EXPECT_NE(m_opened[2].target, m_opened[1].target);
+    for (const auto& request : m_opened) {
+        EXPECT_EQ(request.show, platform::ShowMode::Normal);
+    }
+    Dlg().OnCommand(1007);
+    EXPECT_EQ(m_parts.openedFor, kGKeyIds.back()) << "the macro button edits G9";
 }
 
 TEST_F(MainWindowSessionTest, MessagesWithAnotherTagAreIgnored)
