@@ -20,7 +20,7 @@
 namespace tavrix::testing {
 
 // Records what the main window asks of its parts.
-class RecordingParts : public ui::KeyboardPart, public ui::EditorPart {
+class RecordingParts : public ui::KeyboardPart, public ui::EditorPart, public ui::LightingPart {
 public:
     void RefreshKeyMarks() override { Count(keyMarks); }
     void RefreshGKeyMarks() override { Count(gKeyMarks); }
@@ -29,6 +29,11 @@ public:
     void CloseIfOpen() override { Count(closed); }
     void OnLanguage(int languageIndex) override { language = languageIndex; }
     void OpenFor(int controlId) override { openedFor = controlId; }
+    void ReadLightingState() override { Count(lightingReads); }
+    void RefreshLightingPanel() override { Count(lightingRefreshes); }
+    void SetLightingTexts(int languageIndex) override { lightingLanguage = languageIndex; }
+    bool IsLightingEditOn() const override { return lightingEdit; }
+    void ResetLightingDefaults() override { Count(lightingResets); }
 
     std::atomic<int> keyMarks{0};
     std::atomic<int> gKeyMarks{0};
@@ -37,6 +42,11 @@ public:
     std::atomic<int> selectedProfile{-1};
     std::atomic<int> language{-1};
     std::atomic<int> openedFor{0};
+    std::atomic<int> lightingReads{0};
+    std::atomic<int> lightingRefreshes{0};
+    std::atomic<int> lightingLanguage{-1};
+    std::atomic<int> lightingResets{0};
+    std::atomic<bool> lightingEdit{false};
 
 private:
     static void Count(std::atomic<int>& counter) { ++counter; }

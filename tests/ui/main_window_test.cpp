@@ -374,6 +374,42 @@ TEST_F(MainWindowSessionTest, KeyboardEventsReachTheWindow)
     EXPECT_TRUE(WaitUntil([&] { return Dlg().TrayIconId() == kIconKeyboard; })) << "the remembered icon";
 }
 
+TEST_F(MainWindowSessionTest, LightingIsReadOnArrivalAndWhenTheKeyboardChangedIt)
+{
+    Start(true, true);
+    EXPECT_EQ(m_parts.lightingReads, 1) << "read with the rest of the keyboard";
+    EXPECT_EQ(m_parts.lightingRefreshes, 1);
+    EXPECT_EQ(m_parts.lightingLanguage, skin::GetLanguageIndex());
+    Sim().SendConsumerEvent(device::kEventLightingChanged);
+    EXPECT_TRUE(WaitUntil([&] { return m_parts.lightingRefreshes == 2; }));
+    EXPECT_EQ(m_parts.lightingReads, 2);
+    testing::Pump();
+    EXPECT_EQ(m_parts.lightingRefreshes, 2) << "the refresh timer runs once";
+}
+
+TEST_F(MainWindowSessionTest, FailedApplyKeepsApplyEnabled)
+{
+    Start(true, true);
+    Edit(CurrentProfile(), model::KeyIndexOf(kKeyA), Remap(kKeyB));
+    Sim().QueueReplyFault({dexlink::SimBackend::ReplyFault::Kind::Status, 0xFF}, 1000);
+    Dlg().PostMessage(WM_TIMECHANGE, 0, 0);
+    testing::Pump();
+    EXPECT_TRUE(Dlg().IsApplyEnabled());
+    auto& progress = dynamic_cast<ProgressPicture&>(testing::Control(Dlg(), ProgressPicture::kId));
+    EXPECT_TRUE(WaitUntil([&] { return !progress.isVisibleTo(&Dlg()); })) << "the progress goes away again";
+}
+
+TEST_F(MainWindowSessionTest, RestoreDefaultsResetsTheLightingOnlyInTheLightingEdit)
+{
+    Start(true, true);
+    for (const bool edit : {false, true}) {
+        m_parts.lightingEdit = edit;
+        m_prompts.messageBoxAnswers.push_back(controls::PromptResult::Yes);
+        Dlg().OnCommand(1138);
+        EXPECT_EQ(m_parts.lightingResets, edit ? 1 : 0);
+    }
+}
+
 TEST_F(MainWindowSessionTest, UnplugClosesEditorsHidesAndShowsNoKeyboard)
 {
     Start();
