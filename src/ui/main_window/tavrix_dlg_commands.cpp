@@ -1,6 +1,7 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QTimer>
+#include <array>
 #include <filesystem>
 #include <thread>
 
@@ -102,8 +103,9 @@ void CTavrixDlg::PlaceWindowButtons()
         auto* button = new controls::CPngButton(entry.id, this);
         skin::PlaceSkinButton(*button, SkinIniPath(), kSection, entry.key, SheetsFor(entry.sheets));
     }
-    for (int i = 0; i < 3; ++i) {
-        Button(i == 0 ? 1121 : 1208 + i)->SetTooltipText(QString::fromStdString(m_links[static_cast<size_t>(i)]), true);
+    static constexpr std::array<int, 3> kLinkButtons{1121, 1209, 1210};
+    for (std::size_t i = 0; i < kLinkButtons.size(); ++i) {
+        Button(kLinkButtons[i])->SetTooltipText(QString::fromStdString(m_links[i]), true);
     }
     Button(1122)->SetTooltipText(LangText("MAIN_HELP_PROMPT"), true);
     StyleCornerButtons(skin::GetLanguageIndex());

@@ -23,7 +23,16 @@ const std::vector<TrayMenuItem>& MenuItems()
 
 } // namespace
 
-CTrayIcon::CTrayIcon() = default;
+CTrayIcon::CTrayIcon() : m_menu(std::make_unique<QMenu>())
+{
+    for (const TrayMenuItem& item : MenuItems()) {
+        QAction* action = m_menu->addAction(item.text);
+        action->setData(item.id);
+        connect(action, &QAction::triggered, this, [this, id = item.id] { SendCommand(id); });
+    }
+    m_menu->setDefaultAction(m_menu->actions().front());
+    connect(m_menu.get(), &QMenu::aboutToShow, this, [this] { PreparedMenu(); });
+}
 
 CTrayIcon::~CTrayIcon()
 {
@@ -39,14 +48,6 @@ bool CTrayIcon::Create(QWidget* owner, const QString& tooltip, int iconResource,
     m_iconId = iconId;
     m_iconResource = iconResource;
     m_tooltip = tooltip.left(kTrayTooltipLength);
-    m_menu = std::make_unique<QMenu>();
-    for (const TrayMenuItem& item : MenuItems()) {
-        QAction* action = m_menu->addAction(item.text);
-        action->setData(item.id);
-        connect(action, &QAction::triggered, this, [this, id = item.id] { SendCommand(id); });
-    }
-    m_menu->setDefaultAction(m_menu->actions().front());
-    connect(m_menu.get(), &QMenu::aboutToShow, this, [this] { PreparedMenu(); });
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         return false;
     }
@@ -128,6 +129,9 @@ void CTrayIcon::OnActivated(QSystemTrayIcon::ActivationReason reason)
 
 void CTrayIcon::SendCommand(int id)
 {
+    if (m_owner == nullptr) {
+        return;
+    }
     controls::SendMessage(m_owner, controls::WM_COMMAND, static_cast<controls::WParam>(id), 0);
 }
 
