@@ -184,6 +184,11 @@ void CTavrixDlg::CloseEditors()
 void CTavrixDlg::ShowMainWindow()
 {
     if (m_sync == nullptr || m_sync->LastDeviceCount() == 0) {
+        // While the keyboard found at start is still being read the window is about to show
+        // itself; telling the user there is no keyboard would be wrong.
+        if (m_sync != nullptr && !app::IsStartHidden()) {
+            return;
+        }
         // Queued: the request may come from another instance, which waits for its answer and
         // must not wait for the user to read the message.
         QMetaObject::invokeMethod(
