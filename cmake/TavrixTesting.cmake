@@ -11,11 +11,13 @@ function(tavrix_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(labels ${name})
+  # One label per binary: discovered tests get their properties as a flat list, so a list of
+  # labels would not survive. "ctest -L tsan" matches the suffix.
+  set(label ${name})
   if(ARG_TSAN)
-    list(APPEND labels tsan)
+    set(label ${name}-tsan)
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    PROPERTIES LABELS ${label} ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 endfunction()
