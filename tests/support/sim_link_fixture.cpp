@@ -79,24 +79,6 @@ void RecordingHost::Record(Call call)
     m_changed.notify_all();
 }
 
-device::DeviceService LinkedDeviceService()
-{
-    device::DeviceService service;
-    service.Init = &::Init;
-    service.End = &::End;
-    service.Debug = &::Debug;
-    service.RequestGetDeviceCount = &::RequestGetDeviceCount;
-    service.RequestAsyncRead = &::RequestAsyncRead;
-    service.RequestWriteOne = &::RequestWriteOne;
-    service.RequestWrite = &::RequestWrite;
-    service.RequestStatusWrite = &::RequestStatusWrite;
-    service.RequestStatusSetFeature = &::RequestStatusSetFeature;
-    service.RequestStatusGet = &::RequestStatusGet;
-    service.DeleteRequestFromUnitId = &::DeleteRequestFromUnitId;
-    service.DeleteRequestFromHandle = &::DeleteRequestFromHandle;
-    return service;
-}
-
 void SimLinkTest::SetUp()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

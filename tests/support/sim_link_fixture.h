@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device/device_link.h"
+#include "linked_device_service.h"
 #include "sim/sim_backend.h"
 
 namespace tavrix::testing {
@@ -43,9 +44,6 @@ private:
     std::vector<Call> m_calls;
     std::function<void(int)> m_forward;
 };
-
-// The device-service functions of the library linked into the test itself.
-device::DeviceService LinkedDeviceService();
 
 // A started device link on the simulated keyboard, with the program's timing sped up a
 // tenfold (a 1000 ms reply wait takes 100 ms: short, yet long enough for a loaded machine).

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dexlink.h"
+#include "linked_device_service.h"
 
 namespace tavrix::bench {
 
@@ -19,21 +20,10 @@ int CountingWriteOne(const DeviceSelector* selector, DexNotifyCallback callback,
     return ::RequestWriteOne(selector, callback, tag, data, length, checksum, handle);
 }
 
-device::DeviceService LinkedDeviceService()
+device::DeviceService CountingDeviceService()
 {
-    device::DeviceService service;
-    service.Init = &::Init;
-    service.End = &::End;
-    service.Debug = &::Debug;
-    service.RequestGetDeviceCount = &::RequestGetDeviceCount;
-    service.RequestAsyncRead = &::RequestAsyncRead;
+    device::DeviceService service = testing::LinkedDeviceService();
     service.RequestWriteOne = &CountingWriteOne;
-    service.RequestWrite = &::RequestWrite;
-    service.RequestStatusWrite = &::RequestStatusWrite;
-    service.RequestStatusSetFeature = &::RequestStatusSetFeature;
-    service.RequestStatusGet = &::RequestStatusGet;
-    service.DeleteRequestFromUnitId = &::DeleteRequestFromUnitId;
-    service.DeleteRequestFromHandle = &::DeleteRequestFromHandle;
     return service;
 }
 
@@ -45,7 +35,7 @@ SimKeyboardSession::SimKeyboardSession(uint32_t latencyUs)
     ::setenv("DEXLINK_SIM_STATE", "", 1);
     ::setenv("DEXLINK_SIM_LATENCY_US", std::to_string(latencyUs).c_str(), 1);
     m_started = ::Init(0) > 0;
-    m_link = std::make_unique<device::DeviceLink>(LinkedDeviceService(), m_host);
+    m_link = std::make_unique<device::DeviceLink>(CountingDeviceService(), m_host);
     m_commands = std::make_unique<device::CommandSet>(*m_link);
     if (m_started) {
         m_link->Start();
