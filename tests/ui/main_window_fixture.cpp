@@ -49,7 +49,8 @@ void MainWindowTest::Start(bool keyboardPresent, bool startHidden)
         }
         return LinkedDeviceService();
     });
-    m_dlg->AttachParts({&m_parts, &m_parts, &m_parts, &m_parts, nullptr});
+    ui::KeyboardPart* keyboard = m_ownKeyboard ? static_cast<ui::KeyboardPart*>(&m_dlg->Keyboard()) : &m_parts;
+    m_dlg->AttachParts({keyboard, &m_parts, &m_parts, &m_parts, nullptr});
     m_dlg->SetRunEnd([this] { ++m_runEnds; });
     m_dlg->SetInstanceRelease([this] { ++m_releases; });
     ASSERT_TRUE(m_dlg->Create());

@@ -22,6 +22,8 @@ namespace tavrix::testing {
 // Records what the main window asks of its parts.
 class RecordingParts : public ui::KeyboardPart, public ui::EditorPart, public ui::LightingPart {
 public:
+    void PlaceKeyboard() override {}
+    bool OnCommand(int) override { return false; }
     void RefreshKeyMarks() override { Count(keyMarks); }
     void RefreshGKeyMarks() override { Count(gKeyMarks); }
     void SelectProfileButton(int profile) override { selectedProfile = profile; }
@@ -29,11 +31,14 @@ public:
     void CloseIfOpen() override { Count(closed); }
     void OnLanguage(int languageIndex) override { language = languageIndex; }
     void OpenFor(int controlId) override { openedFor = controlId; }
+    bool IsOpen() const override { return editorOpen; }
     void ReadLightingState() override { Count(lightingReads); }
     void RefreshLightingPanel() override { Count(lightingRefreshes); }
     void SetLightingTexts(int languageIndex) override { lightingLanguage = languageIndex; }
     bool IsLightingEditOn() const override { return lightingEdit; }
     void ResetLightingDefaults() override { Count(lightingResets); }
+    void SetProfileIndex(int profile) override { lightingProfile = profile; }
+    void EndLightingEdit() override { lightingEdit = false; }
 
     std::atomic<int> keyMarks{0};
     std::atomic<int> gKeyMarks{0};
@@ -47,6 +52,8 @@ public:
     std::atomic<int> lightingLanguage{-1};
     std::atomic<int> lightingResets{0};
     std::atomic<bool> lightingEdit{false};
+    std::atomic<bool> editorOpen{false};
+    std::atomic<int> lightingProfile{-1};
 
 private:
     static void Count(std::atomic<int>& counter) { ++counter; }
@@ -83,6 +90,8 @@ protected:
     ScriptedPrompts m_prompts;
     RecordingParts m_parts;
     std::vector<platform::ShellRequest> m_opened;
+    // The window draws its own keyboard instead of recording what is asked of it.
+    bool m_ownKeyboard = false;
     int m_runEnds = 0;
     int m_releases = 0;
     std::unique_ptr<ui::CTavrixDlg> m_dlg;

@@ -67,6 +67,9 @@ bool CTavrixDlg::OnInitDialog()
     SetApplyEnabled(false);
     MakeSheets();
     ReadLinks();
+    if (m_parts.keyboard != nullptr) {
+        m_parts.keyboard->PlaceKeyboard();
+    }
     PlaceWindowButtons();
     app::BuildSettingsPath();
 
@@ -120,6 +123,7 @@ void CTavrixDlg::OnInit()
         }
     });
     m_trayIconId = kIconNoKeyboard;
+    UpdateProfileCaption();
     m_initialisationComplete = true;
     hide();
 }
@@ -272,7 +276,7 @@ bool CTavrixDlg::OnCommand(int id)
         }
         return true;
     default:
-        return false;
+        return m_parts.keyboard != nullptr && m_parts.keyboard->OnCommand(id);
     }
 }
 

@@ -17,6 +17,7 @@
 #include "model/device_sync.h"
 #include "skin/base_dialog.h"
 #include "ui/main_window/about_dlg.h"
+#include "ui/main_window/drawn_keyboard.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/main_window/window_parts.h"
 #include "ui/tray/tray_icon.h"
@@ -45,8 +46,11 @@ public:
     CTavrixDlg(app::ProgramPaths paths, ServiceBinder binder);
     ~CTavrixDlg() override;
 
-    // Attaches the drawn keyboard, the lighting panel and the editors.
+    // Attaches the lighting panel, the editors and a keyboard other than the window's own.
     void AttachParts(const WindowParts& parts) { m_parts = parts; }
+    [[nodiscard]] const WindowParts& Parts() const { return m_parts; }
+    // The keyboard the window draws itself; attached unless AttachParts names another.
+    [[nodiscard]] DrawnKeyboard& Keyboard() { return m_keyboard; }
     // What the exit routine does to give up being the program's instance.
     void SetInstanceRelease(std::function<void()> release) { m_releaseInstance = std::move(release); }
     // What ends the program's run once the exit routine finished.
@@ -57,6 +61,10 @@ public:
     void ShowMainWindow();
     void ApplyChanges();
     bool ExitRoutine();
+    // Makes profile n (0..2; n from 3 on means 0) current on the keyboard, asking first about
+    // unapplied changes: 1 when handled, 0 when refused. A negative n changes nothing.
+    int SwitchProfile(int n);
+    void UpdateProfileCaption();
     void SetTrayIconId(int iconId);
     [[nodiscard]] int TrayIconId() const { return m_trayIconId; }
 
@@ -131,7 +139,8 @@ private:
 
     app::ProgramPaths m_paths;
     ServiceBinder m_binder;
-    WindowParts m_parts;
+    DrawnKeyboard m_keyboard{*this};
+    WindowParts m_parts{&m_keyboard};
     std::function<void()> m_releaseInstance;
     std::function<void()> m_endRun;
 
@@ -154,6 +163,7 @@ private:
     bool m_applying = false;
     int m_progressRun = 0;
     bool m_exited = false;
+    bool m_askingToSwitch = false;
 };
 
 } // namespace tavrix::ui

@@ -8,6 +8,10 @@ namespace tavrix::ui {
 class KeyboardPart {
 public:
     virtual ~KeyboardPart() = default;
+    // Creates and places the keyboard's buttons while the window sets itself up.
+    virtual void PlaceKeyboard() = 0;
+    // A click on one of the keyboard's buttons; false for controls that are not the keyboard's.
+    virtual bool OnCommand(int id) = 0;
     // Marks the keys and G-keys of the current profile from the model (model lock held).
     virtual void RefreshKeyMarks() = 0;
     // Marks the G-keys of the active bank.
@@ -26,6 +30,9 @@ public:
     virtual void SetLightingTexts(int languageIndex) = 0;
     [[nodiscard]] virtual bool IsLightingEditOn() const = 0;
     virtual void ResetLightingDefaults() = 0;
+    // The profile (0..2) whose lighting the panel shows and edits.
+    virtual void SetProfileIndex(int profile) = 0;
+    virtual void EndLightingEdit() = 0;
 };
 
 // An editor dialog the main window owns.
@@ -34,6 +41,7 @@ public:
     virtual ~EditorPart() = default;
     // Closes the editor as if cancelled when it is open.
     virtual void CloseIfOpen() = 0;
+    [[nodiscard]] virtual bool IsOpen() const = 0;
     virtual void OnLanguage(int languageIndex) = 0;
     // Runs the editor for a control of the main window (the macro button passes G9).
     virtual void OpenFor(int controlId) = 0;

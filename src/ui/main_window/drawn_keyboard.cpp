@@ -1,0 +1,392 @@
+#include "ui/main_window/drawn_keyboard.h"
+
+#include <charconv>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "app/app_state.h"
+#include "model/key_code.h"
+#include "model/key_description.h"
+#include "platform/app_profile.h"
+#include "skin/skin_placement.h"
+#include "ui/main_window/key_layout.h"
+#include "ui/main_window/tavrix_dlg.h"
+
+namespace tavrix::ui {
+
+namespace {
+
+const char* const kSection = "BUTTONINFO";
+const char* const kImageSection = "BUTTONINFO2";
+const char* const kFlipSection = "PROFILES";
+const char* const kFlipEntry = "Flip";
+constexpr int kEnterId = 1070;
+constexpr int kRightBracketId = 1055;
+constexpr int kF5Id = 1014;
+constexpr std::array<int, 4> kF1ToF4{1010, 1011, 1012, 1013};
+// Offset of the report-rate code in a profile's lighting settings block.
+constexpr int kReportRateOffset = 15;
+constexpr int kLightingBlockStride = 42;
+
+const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
+                                             QColor(0xFF, 0x9B, 0x04), QColor(0x7F, 0x7F, 0x7F),
+                                             QColor(0x00, 0x64, 0xFF)};
+
+struct Indicator {
+    int id;
+    const char* key;
+};
+
+// Buttons of the drawn keyboard besides the keys; placed once.
+constexpr Indicator kIndicators[] = {
+    {kFnId, "KEY_FN"},
+    {1125, "LOCK_CAPS"},
+    {1126, "LOCK_NUM"},
+    {1127, "LOCK_SCROLL"},
+    {kLockAbId, "LOCK_AB"},
+    {kFlipIndicatorId, "FLIP_0"},
+    {kFlipLeftId, "FLIP_1"},
+    {kFlipRightId, "FLIP_2"},
+    {kReportRateIds[0], "FUNC_REPORT1"},
+    {kReportRateIds[1], "FUNC_REPORT2"},
+    {kReportRateIds[2], "FUNC_REPORT3"},
+    {kReportRateIds[3], "FUNC_REPORT4"},
+};
+
+constexpr std::array<int, 3> kLockLamps{1125, 1126, 1127};
+
+int GKeyPosition(int id)
+{
+    for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
+        if (kGKeyIds[j] == id) {
+            return static_cast<int>(j);
+        }
+    }
+    return -1;
+}
+
+const DrawnKey* FindDrawnKey(int id)
+{
+    for (const DrawnKey& key : DrawnKeys()) {
+        if (key.id == id) {
+            return &key;
+        }
+    }
+    return nullptr;
+}
+
+bool IsDKey(int id)
+{
+    return id >= kFirstDKeyId && id < kFirstDKeyId + kDKeyCount;
+}
+
+} // namespace
+
+int ReadFlipValue()
+{
+    const std::string text = platform::GetProfileString(kFlipSection, kFlipEntry, "0");
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() ? value : 0;
+}
+
+controls::CPngButton* DrawnKeyboard::Button(int id) const
+{
+    return m_window.GetDlgItem<controls::CPngButton>(id);
+}
+
+controls::ButtonSheets DrawnKeyboard::KeySheets() const
+{
+    const MainSheets& sheets = m_window.Sheets();
+    return {&sheets.normal, &sheets.over, &sheets.down, &sheets.normal, &sheets.disabled};
+}
+
+void DrawnKeyboard::PlaceKeyboard()
+{
+    const std::string& ini = m_window.SkinIniPath();
+    for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
+        auto* button = new controls::CPngButton(kGKeyIds[j], &m_window);
+        skin::PlaceSkinButton(*button, ini, kSection, "FUNC_G" + std::to_string(j + 1), KeySheets());
+        button->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kCaptionColors, 0x25);
+    }
+    for (const DrawnKey& key : DrawnKeys()) {
+        auto* button = new controls::CPngButton(key.id, &m_window);
+        char name[8];
+        std::snprintf(name, sizeof(name), "KEY_%03X", static_cast<unsigned>(model::KeyIndexOf(key.keyCode)));
+        skin::PlaceSkinButton(*button, ini, kSection, name, KeySheets());
+    }
+    PlaceIndicators();
+    SetDrawCallbacks();
+    ShowBank();
+    ApplyFlip();
+    SelectReportRate(m_reportRate);
+}
+
+void DrawnKeyboard::PlaceIndicators()
+{
+    const std::string& ini = m_window.SkinIniPath();
+    for (const Indicator& indicator : kIndicators) {
+        auto* button = new controls::CPngButton(indicator.id, &m_window);
+        skin::PlaceSkinButton(*button, ini, kSection, indicator.key, KeySheets());
+    }
+    for (int id : kLockLamps) {
+        Button(id)->setEnabled(false);
+    }
+    // D1 to D6 have no place in the skin: they exist for their enabled state and clicks only.
+    for (int i = 0; i < kDKeyCount; ++i) {
+        auto* button = new controls::CPngButton(kFirstDKeyId + i, &m_window);
+        button->SetSkin(1, 1, KeySheets());
+        button->setGeometry(1, 1, 1, 1);
+        button->hide();
+    }
+    new controls::CPngButton(kArrowLeftId, &m_window);
+    new controls::CPngButton(kArrowRightId, &m_window);
+    PlaceArrow(kArrowLeftId, true);
+    PlaceArrow(kArrowRightId, false);
+}
+
+void DrawnKeyboard::SetDrawCallbacks()
+{
+    Button(kLockAbId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool) {
+        for (int id : kGKeyIds) {
+            Button(id)->update();
+        }
+    });
+    Button(kEnterId)->SetDrawCallback(
+        [this](controls::CPngButton&, QPainter&, bool) { Button(kRightBracketId)->update(); });
+    Button(kFlipIndicatorId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool) {
+        if (ReadFlipValue() != 0) {
+            for (int i = 0; i < kDKeyCount; ++i) {
+                Button(kFirstDKeyId + i)->update();
+            }
+        } else {
+            for (int id : kF1ToF4) {
+                Button(id)->update();
+            }
+        }
+        for (int id : {kF5Id, kFlipLeftId, kFlipRightId}) {
+            Button(id)->update();
+        }
+    });
+    Button(kFlipLeftId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool normalSheet) {
+        if (normalSheet) {
+            PlaceArrow(kArrowLeftId, true);
+        }
+    });
+    Button(kFlipRightId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool normalSheet) {
+        if (normalSheet) {
+            PlaceArrow(kArrowRightId, false);
+        }
+    });
+}
+
+void DrawnKeyboard::PlaceArrow(int arrowId, bool left)
+{
+    const bool flipped = ReadFlipValue() != 0;
+    const std::string image = std::string(flipped ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + "1";
+    skin::PlaceSkinArrow(*Button(arrowId), m_window.SkinIniPath(), kSection, left ? "LEFT_ARROW" : "RIGHT_ARROW",
+                         kImageSection, image, &m_window.Sheets().arrow);
+}
+
+void DrawnKeyboard::ShowBank()
+{
+    const MainSheets& sheets = m_window.Sheets();
+    const bool bankB = m_window.ActiveBank() != 0;
+    const QPixmap* look = bankB ? &sheets.over : &sheets.normal;
+    const QPixmap* selected = bankB ? &sheets.normal : &sheets.over;
+    Button(kLockAbId)->SetSheets({look, look, look, look, selected});
+    for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
+        const QString caption = j < 5 ? QStringLiteral("%1%2").arg(bankB ? 'B' : 'A').arg(j + 1) : QString();
+        Button(kGKeyIds[j])->setText(caption);
+    }
+}
+
+void DrawnKeyboard::ApplyFlip()
+{
+    const bool flipped = ReadFlipValue() != 0;
+    for (int id : kF1ToF4) {
+        Button(id)->setEnabled(!flipped);
+    }
+    for (int i = 0; i < kDKeyCount; ++i) {
+        Button(kFirstDKeyId + i)->setEnabled(flipped);
+    }
+    const MainSheets& sheets = m_window.Sheets();
+    const QPixmap* look = flipped ? &sheets.normal2 : &sheets.normal;
+    Button(kFlipIndicatorId)->SetSheets({look, look, look, look, &sheets.disabled});
+}
+
+void DrawnKeyboard::ToggleFlip()
+{
+    (void)platform::WriteProfileString(kFlipSection, kFlipEntry, ReadFlipValue() == 0 ? "1" : "0");
+    ApplyFlip();
+}
+
+std::optional<std::size_t> DrawnKeyboard::KeySlotOf(int id) const
+{
+    if (const int position = GKeyPosition(id); position >= 0) {
+        return model::GKeySlot(static_cast<model::GKeyBank>(m_window.ActiveBank()), static_cast<std::size_t>(position));
+    }
+    if (const DrawnKey* key = FindDrawnKey(id)) {
+        return model::KeyIndexOf(key->keyCode);
+    }
+    return std::nullopt;
+}
+
+void DrawnKeyboard::OnKeyButton(int id)
+{
+    const WindowParts& parts = m_window.Parts();
+    if (parts.lighting != nullptr && parts.lighting->IsLightingEditOn()) {
+        return;
+    }
+    if (id == kFnId || !KeySlotOf(id) || parts.composite == nullptr) {
+        return;
+    }
+    parts.composite->OpenFor(id);
+}
+
+bool DrawnKeyboard::OnCommand(int id)
+{
+    if (id == kFnId || IsDKey(id) || KeySlotOf(id)) {
+        OnKeyButton(id);
+        return true;
+    }
+    if (id >= kFirstProfileId && id < kFirstProfileId + kProfileButtonCount) {
+        OnProfileButton(id - kFirstProfileId);
+        return true;
+    }
+    for (int code = 0; code < kReportRateCount; ++code) {
+        if (kReportRateIds[code] == id) {
+            OnReportRateButton(code);
+            return true;
+        }
+    }
+    if (id == kFlipLeftId || id == kFlipRightId) {
+        ToggleFlip();
+        return true;
+    }
+    return false;
+}
+
+void DrawnKeyboard::MarkKeys(bool gKeysOnly)
+{
+    std::lock_guard lock(app::ModelLock());
+    model::ConfigModel& configModel = m_window.Sync().Model();
+    const int profile = m_window.Commands().GetCurrentProfile();
+    const bool known = profile >= 0 && profile < static_cast<int>(configModel.image.blocks.size());
+    const auto slotAt = [&](std::size_t slot) {
+        return known ? configModel.image.blocks[static_cast<std::size_t>(profile)][slot] : model::KeyAssignment{};
+    };
+    const model::TextLookup lookup = [this](std::string_view key) { return m_window.Text(key); };
+    const model::MacroNameOf macroName = [&configModel](uint32_t number) -> std::optional<std::u16string> {
+        for (const model::MacroRecord& record : configModel.macros.Records()) {
+            if (record.number == number) {
+                return record.Name();
+            }
+        }
+        return std::nullopt;
+    };
+    const auto mark = [&](int id, const model::KeyAssignment& slot, const std::u16string& description) {
+        controls::CPngButton* button = Button(id);
+        button->SetSelected(slot.type != model::kTypeDefault, false);
+        if (!gKeysOnly) {
+            button->SetTooltipText(QString::fromStdU16String(description), true);
+        }
+    };
+    for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
+        const model::KeyAssignment slot = slotAt(*KeySlotOf(kGKeyIds[j]));
+        mark(kGKeyIds[j], slot,
+             gKeysOnly ? u"" : model::KeyDescription(model::GKeyPosition{j}, slot, lookup, macroName));
+    }
+    if (gKeysOnly) {
+        return;
+    }
+    for (const DrawnKey& key : DrawnKeys()) {
+        const model::KeyAssignment slot = slotAt(model::KeyIndexOf(key.keyCode));
+        mark(key.id, slot, model::KeyDescription(key.keyCode, slot, lookup, macroName));
+    }
+}
+
+void DrawnKeyboard::RefreshKeyMarks()
+{
+    MarkKeys(false);
+    ApplyFlip();
+}
+
+void DrawnKeyboard::RefreshGKeyMarks()
+{
+    ShowBank();
+    MarkKeys(true);
+}
+
+void DrawnKeyboard::ShowKeysCleared()
+{
+    RefreshKeyMarks();
+}
+
+void DrawnKeyboard::SetLightingProfile(int profile)
+{
+    m_lightingProfile = profile;
+    if (LightingPart* lighting = m_window.Parts().lighting) {
+        lighting->SetProfileIndex(profile);
+    }
+}
+
+void DrawnKeyboard::SelectProfileButton(int profile)
+{
+    if (profile < 0 || profile >= kProfileButtonCount) {
+        return;
+    }
+    for (int i = 0; i < kProfileButtonCount; ++i) {
+        Button(kFirstProfileId + i)->SetSelected(i == profile, true);
+    }
+    SetLightingProfile(profile);
+}
+
+void DrawnKeyboard::OnProfileButton(int profile)
+{
+    SetLightingProfile(profile);
+    if (LightingPart* lighting = m_window.Parts().lighting) {
+        lighting->ReadLightingState();
+        lighting->RefreshLightingPanel();
+        if (lighting->IsLightingEditOn()) {
+            lighting->EndLightingEdit();
+        }
+    }
+    if (m_window.Commands().GetCurrentProfile() == profile) {
+        return;
+    }
+    if (m_window.SwitchProfile(profile) == 0) {
+        return;
+    }
+    for (int i = 0; i < kProfileButtonCount; ++i) {
+        Button(kFirstProfileId + i)->SetSelected(i == profile, true);
+    }
+    RefreshKeyMarks();
+}
+
+void DrawnKeyboard::SelectReportRate(int code)
+{
+    if (code < 0 || code >= kReportRateCount) {
+        return;
+    }
+    m_reportRate = code;
+    for (int i = 0; i < kReportRateCount; ++i) {
+        Button(kReportRateIds[i])->SetSelected(i == code, true);
+    }
+}
+
+void DrawnKeyboard::OnReportRateButton(int code)
+{
+    SelectReportRate(code);
+    device::CommandSet& commands = m_window.Commands();
+    const uint8_t byte = static_cast<uint8_t>(code);
+    // A failed write is not reported: the selection comes back from the keyboard on the next read.
+    if (commands.BeginConfig() != 1) {
+        return;
+    }
+    (void)commands.WriteLightingBytes({&byte, 1}, kLightingBlockStride * m_lightingProfile + kReportRateOffset);
+    (void)commands.EndConfig();
+}
+
+} // namespace tavrix::ui

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+
+#include "controls/png_button.h"
+#include "ui/main_window/window_parts.h"
+
+// The keyboard drawn in the main window: one button per key, the G-keys with their bank, the Fn
+// key, the lock lamps, the row swap (flip), the profile and report-rate buttons. Keys whose
+// assignment differs from the default are drawn selected and say what they do in their tooltip.
+namespace tavrix::ui {
+
+class CTavrixDlg;
+
+inline constexpr int kFnId = 1174;
+inline constexpr int kLockAbId = 1128;
+inline constexpr int kFlipIndicatorId = 1129;
+inline constexpr int kFlipLeftId = 1130;
+inline constexpr int kFlipRightId = 1131;
+inline constexpr int kArrowLeftId = 1132;
+inline constexpr int kArrowRightId = 1133;
+inline constexpr int kFirstProfileId = 1135;
+inline constexpr int kProfileButtonCount = 3;
+inline constexpr int kReportRateCount = 4;
+inline constexpr int kReportRateIds[kReportRateCount] = {1147, 1168, 1169, 1170};
+// D1 to D6 stand in for F1 to F4 while the rows are swapped.
+inline constexpr int kFirstDKeyId = 1016;
+inline constexpr int kDKeyCount = 6;
+
+class DrawnKeyboard : public KeyboardPart {
+public:
+    explicit DrawnKeyboard(CTavrixDlg& window) : m_window(window) {}
+
+    void PlaceKeyboard() override;
+    bool OnCommand(int id) override;
+    void RefreshKeyMarks() override;
+    void RefreshGKeyMarks() override;
+    void SelectProfileButton(int profile) override;
+    void ShowKeysCleared() override;
+
+    // The click routine of a key, a G-key, D1 to D6 and Fn.
+    void OnKeyButton(int id);
+    // The model slot of the current profile block a key or G-key button stands for; nothing for
+    // any other control.
+    [[nodiscard]] std::optional<std::size_t> KeySlotOf(int id) const;
+    // Enables F1 to F4 or D1 to D6 after the stored flip value, and shows it on FLIP_0.
+    void ApplyFlip();
+    // Shows report-rate code 0..3 as chosen (as read from the keyboard's lighting state).
+    void SelectReportRate(int code);
+    [[nodiscard]] int ReportRate() const { return m_reportRate; }
+    // The profile whose lighting the panel shows and the report rate goes to.
+    [[nodiscard]] int LightingProfile() const { return m_lightingProfile; }
+
+private:
+    void PlaceIndicators();
+    void SetDrawCallbacks();
+    void ShowBank();
+    void MarkKeys(bool gKeysOnly);
+    void OnProfileButton(int profile);
+    void OnReportRateButton(int code);
+    void ToggleFlip();
+    void PlaceArrow(int arrowId, bool left);
+    void SetLightingProfile(int profile);
+    [[nodiscard]] controls::ButtonSheets KeySheets() const;
+    [[nodiscard]] controls::CPngButton* Button(int id) const;
+
+    CTavrixDlg& m_window;
+    int m_reportRate = 0;
+    int m_lightingProfile = 0;
+};
+
+// The stored flip value ("Flip" in the profile store's "PROFILES"); 0 when absent or unreadable.
+[[nodiscard]] int ReadFlipValue();
+
+} // namespace tavrix::ui

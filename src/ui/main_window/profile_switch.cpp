@@ -1,0 +1,77 @@
+#include <mutex>
+
+#include "app/app_state.h"
+#include "controls/prompts.h"
+#include "model/profile_file.h"
+#include "skin/language.h"
+#include "ui/main_window/tavrix_dlg.h"
+
+// Switching the keyboard's current profile, and the profile button's caption that names it.
+namespace tavrix::ui {
+
+namespace {
+
+constexpr int kProfilesButtonId = 1005;
+constexpr int kApplyCommand = 1006;
+
+QString LangText(const char* key)
+{
+    return QString::fromStdString(skin::LoadLangText(key, skin::GetLanguageIndex()));
+}
+
+} // namespace
+
+int CTavrixDlg::SwitchProfile(int n)
+{
+    if (n >= model::ProfileCount()) {
+        n = 0;
+    }
+    if (m_parts.composite != nullptr && m_parts.composite->IsOpen()) {
+        controls::ActivePrompts().MessageBox(this, {LangText("PROFILE_SEELCT_PROMPT2"), QString()});
+        return 0;
+    }
+    // No profile to switch to: asking about unapplied changes could only lose them.
+    if (n < 0) {
+        return 1;
+    }
+    if (IsApplyEnabled() && !m_askingToSwitch) {
+        m_askingToSwitch = true;
+        const controls::MessageBoxRequest request{LangText("PROFILE_SELECT_PROMPT"), QString(),
+                                                  controls::PromptButtons::YesNo, controls::PromptResult::Yes};
+        const bool apply = controls::ActivePrompts().MessageBox(this, request) == controls::PromptResult::Yes;
+        m_askingToSwitch = false;
+        if (apply) {
+            OnCommand(kApplyCommand);
+        } else {
+            SetApplyEnabled(false);
+            if (m_commands->GetCurrentProfile() >= 0) {
+                // The cache file holds the model as last read or applied; a failed load keeps the
+                // model as it is rather than leave it empty.
+                std::lock_guard lock(app::ModelLock());
+                (void)model::LoadProfileFile(model::CacheFilePath(), m_sync->Model());
+            }
+        }
+    }
+    m_commands->SetCurrentProfile(n);
+    {
+        std::lock_guard lock(app::ModelLock());
+        RefreshKeyMarks();
+    }
+    UpdateProfileCaption();
+    return 1;
+}
+
+void CTavrixDlg::UpdateProfileCaption()
+{
+    controls::CPngButton* button = Button(kProfilesButtonId);
+    if (button == nullptr) {
+        return;
+    }
+    const bool known = m_commands != nullptr && m_commands->GetCurrentProfile() >= 0;
+    const QString caption =
+        known ? QString::fromStdString(model::CacheFilePath().filename().string()) : LangText("DEFAULT_PROFILE_NAME");
+    button->setText(caption);
+    button->SetTooltipText(LangText("PROFILE_TIP") + caption, true);
+}
+
+} // namespace tavrix::ui
