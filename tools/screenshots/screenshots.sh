@@ -1,7 +1,8 @@
 #!/bin/sh
 # Writes PNG grabs of the default skin as a user sees it: the main window (normal, a key and a
 # profile button under the pointer, a few keys assigned with one pressed) and the key-assignment
-# dialog (its background, its key page and its macro page).
+# dialog (its background, its key page and its macro page); and the real main window on the
+# simulated keyboard with a few keys assigned.
 #
 #   tools/screenshots/screenshots.sh [build folder] [output folder]
 #
@@ -16,5 +17,6 @@ out_dir=${2:-$build_dir/screenshots}
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
     cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug
 fi
-cmake --build "$build_dir" --target skinshot -j2
+cmake --build "$build_dir" --target skinshot mainshot -j2
 QT_QPA_PLATFORM=offscreen "$build_dir/tools/screenshots/skinshot" "$build_dir/bin" "$out_dir"
+QT_QPA_PLATFORM=offscreen "$build_dir/tools/screenshots/mainshot" "$build_dir/bin" "$out_dir"

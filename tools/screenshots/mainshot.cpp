@@ -1,0 +1,98 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "app/app_state.h"
+#include "app/program_paths.h"
+#include "device/device_service.h"
+#include "model/key_code.h"
+#include "platform/app_profile.h"
+#include "ui/main_window/tavrix_dlg.h"
+
+// Grabs the main window as it shows the simulated keyboard: the drawn keyboard with a few keys
+// assigned, their marks and the current profile, onto a PNG file.
+//
+//   mainshot <folder of the built program> <output folder>
+namespace {
+
+constexpr auto kWaitBound = std::chrono::seconds(30);
+
+// Handles events until done() holds; false when it did not within the bound.
+template <typename Done> bool WaitUntil(Done done)
+{
+    const auto end = std::chrono::steady_clock::now() + kWaitBound;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// A few assignments a user would make: A sends B, Caps Lock is off, G1 sends Esc.
+void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
+{
+    using namespace tavrix::model;
+    std::lock_guard lock(tavrix::app::ModelLock());
+    ProfileBlock& block = window.Sync().Model().image.blocks[static_cast<std::size_t>(profile)];
+    block[KeyIndexOf(0x1E)] = {kTypeKey, 0, 0x30};
+    block[KeyIndexOf(0x3A)] = {kTypeDisabled, 0, 0};
+    block[GKeySlot(GKeyBank::A, 0)] = {kTypeKey, GKeyCode(GKeyBank::A, 0), 0x01};
+    window.RefreshKeyMarks();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mainshot <program folder> <output folder>\n");
+        return 2;
+    }
+    const std::string binFolder = argv[1];
+    const QString outFolder = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(outFolder + "/home");
+    const std::string home = QDir(outFolder + "/home").absolutePath().toStdString();
+    QFile::setPermissions(QString::fromStdString(home),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // Everything the window keeps goes to a private folder, the keyboard is the simulated one.
+    setenv("XDG_CONFIG_HOME", home.c_str(), 1);
+    setenv("XDG_DATA_HOME", home.c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
+    setenv("DEXLINK_BACKEND", "sim", 1);
+    setenv("DEXLINK_SIM_STATE", (home + "/sim.bin").c_str(), 1);
+
+    QApplication application(argc, argv);
+    tavrix::platform::SetRegistryKey("Tavrix_Quenda", "Tavrix");
+    const tavrix::app::ProgramPaths paths = tavrix::app::BuildProgramPaths(binFolder + "/tavrix");
+    tavrix::app::SetProgramPaths(paths);
+    tavrix::ui::CTavrixDlg window(
+        paths, [folder = paths.exeDrive + paths.exeFolder] { return tavrix::device::BindDeviceServiceOrExit(folder); });
+    window.Create();
+    if (!WaitUntil([&] { return window.isVisible(); })) {
+        std::fprintf(stderr, "mainshot: the window did not show the keyboard\n");
+        return 1;
+    }
+    const int profile = window.Commands().GetCurrentProfile();
+    if (profile >= 0) {
+        AssignKeys(window, profile);
+    }
+    QApplication::processEvents();
+    const QString path = outFolder + "/main_window_keyboard.png";
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "mainshot: cannot write %s\n", path.toLocal8Bit().constData());
+        return 1;
+    }
+    window.ExitRoutine();
+    std::printf("%s\n", path.toLocal8Bit().constData());
+    return 0;
+}
