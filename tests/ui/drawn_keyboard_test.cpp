@@ -11,6 +11,7 @@
 #include "model/profile_file.h"
 #include "platform/app_profile.h"
 #include "platform/clock.h"
+#include "skin/skin_rect.h"
 #include "ui/main_window/drawn_keyboard.h"
 #include "ui/main_window/key_layout.h"
 
@@ -102,6 +103,48 @@ protected:
 
     static std::u16string Lookup(std::string_view key) { return Text(std::string(key).c_str()).toStdU16String(); }
 };
+
+TEST_F(DrawnKeyboardTest, ButtonsSitWhereTheSkinSaysAndTheArrowsFollowTheFlip)
+{
+    Start();
+    const struct {
+        int id;
+        const char* key;
+    } buttons[] = {
+        {kKeyAId, "KEY_01E"},
+        {kPrintScreenId, "KEY_0B7"},
+        {1089, "KEY_09D"},
+        {kGKeyIds[0], "FUNC_G1"},
+        {kG9Id, "FUNC_G9"},
+        {kFnId, "KEY_FN"},
+        {kLockAbId, "LOCK_AB"},
+        {kFlipIndicatorId, "FLIP_0"},
+        {kReportRateIds[3], "FUNC_REPORT4"},
+        {kArrowLeftId, "LEFT_ARROW"},
+        {kArrowRightId, "RIGHT_ARROW"},
+    };
+    for (const auto& button : buttons) {
+        const skin::SkinRect rect = skin::ReadSkinRect(Dlg().SkinIniPath(), "BUTTONINFO", button.key);
+        EXPECT_EQ(ButtonOf(button.id).geometry(), QRect(rect.x, rect.y, rect.w, rect.h)) << button.key;
+    }
+    EXPECT_FALSE(ButtonOf(1125).isEnabled()) << "lock lamps only show";
+
+    const auto arrowImage = [&](const char* key) {
+        const skin::SkinRect rect = skin::ReadSkinRect(Dlg().SkinIniPath(), "BUTTONINFO2", key);
+        return QPoint(rect.x, rect.y);
+    };
+    const struct {
+        const char* left;
+        const char* right;
+    } looks[] = {{"DOWN_ARROW_LEFT1", "DOWN_ARROW_RIGHT1"}, {"UP_ARROW_LEFT1", "UP_ARROW_RIGHT1"}};
+    for (const auto& look : looks) {
+        EXPECT_TRUE(WaitUntil([&] {
+            return ButtonOf(kArrowLeftId).SheetOffset() == arrowImage(look.left) &&
+                   ButtonOf(kArrowRightId).SheetOffset() == arrowImage(look.right);
+        })) << look.left;
+        ButtonOf(kFlipLeftId).click();
+    }
+}
 
 TEST_F(DrawnKeyboardTest, ClickResolvesTheSlotOfTheKeyOrOfTheGKeyInTheActiveBank)
 {
