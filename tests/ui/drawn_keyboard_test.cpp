@@ -168,18 +168,22 @@ TEST_F(DrawnKeyboardTest, ClickResolvesTheSlotOfTheKeyOrOfTheGKeyInTheActiveBank
     }
 }
 
-TEST_F(DrawnKeyboardTest, ClicksThatOpenNoEditor)
+TEST_F(DrawnKeyboardTest, LightingEditAndFnDecideWhetherAClickOpensTheEditor)
 {
     Start();
     const struct {
         int id;
         bool lightingEdit;
-    } cases[] = {{kFnId, false}, {kKeyAId, true}, {kG3Id, true}};
+        bool opens;
+    } cases[] = {
+        {kFnId, false, false},        {kFnId, true, false}, {kKeyAId, true, false},
+        {kFirstDKeyId, false, false}, {kG3Id, true, true},  {kKeyAId, false, true},
+    };
     for (const auto& c : cases) {
         m_parts.lightingEdit = c.lightingEdit;
         m_parts.openedFor = 0;
         EXPECT_TRUE(Dlg().OnCommand(c.id));
-        EXPECT_EQ(m_parts.openedFor, 0) << c.id;
+        EXPECT_EQ(m_parts.openedFor, c.opens ? c.id : 0) << c.id << (c.lightingEdit ? " in the lighting edit" : "");
     }
     EXPECT_EQ(Keyboard().KeySlotOf(kFnId), std::nullopt);
     EXPECT_EQ(Keyboard().KeySlotOf(kFirstDKeyId), std::nullopt);

@@ -236,7 +236,8 @@ std::optional<std::size_t> DrawnKeyboard::KeySlotOf(int id) const
 void DrawnKeyboard::OnKeyButton(int id)
 {
     const WindowParts& parts = m_window.Parts();
-    if (parts.lighting != nullptr && parts.lighting->IsLightingEditOn()) {
+    // G-keys have no lamp: the lighting edit leaves their clicks to the assignment editor.
+    if (GKeyPosition(id) < 0 && parts.lighting != nullptr && parts.lighting->IsLightingEditOn()) {
         return;
     }
     if (id == kFnId || !KeySlotOf(id) || parts.composite == nullptr) {
