@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "device/commands.h"
 #include "model/key_code.h"
 #include "model/key_description.h"
 #include "platform/app_profile.h"
@@ -27,7 +28,7 @@ constexpr int kF5Id = 1014;
 constexpr std::array<int, 4> kF1ToF4{1010, 1011, 1012, 1013};
 // Offset of the report-rate code in a profile's lighting settings block.
 constexpr int kReportRateOffset = 15;
-constexpr int kLightingBlockStride = 42;
+constexpr int kBankCaptionFormat = 0x25;
 
 const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
                                              QColor(0xFF, 0x9B, 0x04), QColor(0x7F, 0x7F, 0x7F),
@@ -108,7 +109,7 @@ void DrawnKeyboard::PlaceKeyboard()
     for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
         auto* button = new controls::CPngButton(kGKeyIds[j], &m_window);
         skin::PlaceSkinButton(*button, ini, kSection, "FUNC_G" + std::to_string(j + 1), KeySheets());
-        button->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kCaptionColors, 0x25);
+        button->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kCaptionColors, kBankCaptionFormat);
     }
     for (const DrawnKey& key : DrawnKeys()) {
         auto* button = new controls::CPngButton(key.id, &m_window);
@@ -386,7 +387,8 @@ void DrawnKeyboard::OnReportRateButton(int code)
     if (commands.BeginConfig() != 1) {
         return;
     }
-    (void)commands.WriteLightingBytes({&byte, 1}, kLightingBlockStride * m_lightingProfile + kReportRateOffset);
+    (void)commands.WriteLightingBytes({&byte, 1}, static_cast<int>(device::kLightingBlockSize) * m_lightingProfile +
+                                                      kReportRateOffset);
     (void)commands.EndConfig();
 }
 
