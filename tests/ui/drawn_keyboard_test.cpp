@@ -389,6 +389,12 @@ TEST_F(DrawnKeyboardTest, ProfileCaptionNamesTheCacheFileOnceTheProfileIsKnown)
                                          : Text("DEFAULT_PROFILE_NAME");
         EXPECT_EQ(ButtonOf(1005).text(), caption);
         EXPECT_EQ(TooltipOf(1005, Text("PROFILE_TIP") + caption), Text("PROFILE_TIP") + caption);
+        if (!keyboard) {
+            Sim().Replug();
+            const QString cacheName = QString::fromStdString(model::CacheFilePath().filename().string());
+            EXPECT_TRUE(WaitUntil([&] { return ButtonOf(1005).text() == cacheName; }))
+                << "a keyboard plugged in later names its profile";
+        }
         Dlg().ExitRoutine();
         TearDown();
         SetUp();

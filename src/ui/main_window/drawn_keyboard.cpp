@@ -290,7 +290,9 @@ void DrawnKeyboard::MarkKeys(bool gKeysOnly)
     };
     const auto mark = [&](int id, const model::KeyAssignment& slot, const std::u16string& description) {
         controls::CPngButton* button = Button(id);
+        // Drawn with the next paint: marking every key at once should not paint each on its own.
         button->SetSelected(slot.type != model::kTypeDefault, false);
+        button->update();
         if (!gKeysOnly) {
             button->SetTooltipText(QString::fromStdU16String(description), true);
         }

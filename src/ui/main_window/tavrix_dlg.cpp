@@ -137,6 +137,8 @@ void CTavrixDlg::OnProfile()
     if (m_parts.keyboard != nullptr) {
         m_parts.keyboard->SelectProfileButton(m_commands->GetCurrentProfile());
     }
+    // A keyboard found after start-up names its profile only now.
+    UpdateProfileCaption();
     if (m_parts.lighting != nullptr) {
         m_parts.lighting->ReadLightingState();
         m_parts.lighting->RefreshLightingPanel();
