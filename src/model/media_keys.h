@@ -55,10 +55,10 @@ inline constexpr size_t kConsumerCodeSlots = 32;
 
 constexpr std::array<uint16_t, kConsumerCodeSlots> MakeConsumerCodes()
 {
-    std::array<uint16_t, kConsumerCodeSlots> slots{};
+    std::array<uint16_t, kConsumerCodeSlots> usages{};
     for (const MediaKey& key : MediaList)
-        slots[key.deviceCode - kFirstConsumerDeviceCode] = key.consumerUsage;
-    return slots;
+        usages[key.deviceCode - kFirstConsumerDeviceCode] = key.consumerUsage;
+    return usages;
 }
 
 inline constexpr std::array<uint16_t, kConsumerCodeSlots> ConsumerCodes = MakeConsumerCodes();
