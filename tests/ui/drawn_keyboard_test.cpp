@@ -52,21 +52,6 @@ protected:
         return *button;
     }
 
-    void Edit(int profile, std::size_t slot, const model::KeyAssignment& assignment)
-    {
-        {
-            std::lock_guard lock(app::ModelLock());
-            Dlg().Sync().Model().image.blocks[static_cast<size_t>(profile)][slot] = assignment;
-        }
-        Dlg().SetApplyEnabled(true);
-    }
-
-    model::KeyAssignment SlotOf(int profile, std::size_t slot)
-    {
-        std::lock_guard lock(app::ModelLock());
-        return Dlg().Sync().Model().image.blocks[static_cast<size_t>(profile)][slot];
-    }
-
     void MarkKeys()
     {
         std::lock_guard lock(app::ModelLock());

@@ -107,4 +107,19 @@ std::vector<uint8_t> MainWindowTest::ModelBytes()
     return model::EncodeProfileFile(m_dlg->Sync().Model());
 }
 
+void MainWindowTest::Edit(int profile, std::size_t slot, const model::KeyAssignment& assignment)
+{
+    {
+        std::lock_guard lock(app::ModelLock());
+        m_dlg->Sync().Model().image.blocks[static_cast<size_t>(profile)][slot] = assignment;
+    }
+    m_dlg->SetApplyEnabled(true);
+}
+
+model::KeyAssignment MainWindowTest::SlotOf(int profile, std::size_t slot)
+{
+    std::lock_guard lock(app::ModelLock());
+    return m_dlg->Sync().Model().image.blocks[static_cast<size_t>(profile)][slot];
+}
+
 } // namespace tavrix::testing

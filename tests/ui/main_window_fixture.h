@@ -80,6 +80,9 @@ protected:
     std::vector<QString> MessageTexts() const;
     // The model's image as bytes, for comparing.
     std::vector<uint8_t> ModelBytes();
+    // Edits the model's slot as an editor would, and enables Apply.
+    void Edit(int profile, std::size_t slot, const model::KeyAssignment& assignment);
+    model::KeyAssignment SlotOf(int profile, std::size_t slot);
 
     TempFolder m_home;
     ScopedEnv m_runtime{"XDG_RUNTIME_DIR", m_home / "run"};

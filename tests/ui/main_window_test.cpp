@@ -49,22 +49,6 @@ model::KeyAssignment Remap(uint16_t to)
 
 class MainWindowSessionTest : public MainWindowTest {
 protected:
-    // Edits the model's slot as an editor would, and enables Apply.
-    void Edit(int profile, std::size_t slot, const model::KeyAssignment& assignment)
-    {
-        {
-            std::lock_guard lock(app::ModelLock());
-            Dlg().Sync().Model().image.blocks[static_cast<size_t>(profile)][slot] = assignment;
-        }
-        Dlg().SetApplyEnabled(true);
-    }
-
-    model::KeyAssignment SlotOf(int profile, std::size_t slot)
-    {
-        std::lock_guard lock(app::ModelLock());
-        return Dlg().Sync().Model().image.blocks[static_cast<size_t>(profile)][slot];
-    }
-
     int CurrentProfile() { return Dlg().Commands().GetCurrentProfile(); }
 };
 
