@@ -1,19 +1,12 @@
-#include <map>
-
 #include <gtest/gtest.h>
 
 #include "model/key_description.h"
+#include "language_fixture.h"
 
 namespace tavrix::model {
 namespace {
 
-TextLookup Language(std::map<std::string, std::u16string> texts)
-{
-    return [texts = std::move(texts)](std::string_view key) {
-        const auto text = texts.find(std::string(key));
-        return text == texts.end() ? std::u16string(u"#Error") : text->second;
-    };
-}
+using test::Language;
 
 const TextLookup kEnglish = Language({
     {"IDS_KEYBOARD_A", u"A"},
