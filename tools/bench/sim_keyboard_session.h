@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "device/command_set.h"
-#include "device/device_host.h"
 #include "device/device_link.h"
+#include "quiet_device_host.h"
 
 namespace tavrix::bench {
 
@@ -28,15 +28,7 @@ public:
     static uint64_t Transactions();
 
 private:
-    class QuietHost : public device::DeviceHost {
-    public:
-        void OnGKeyBankChanged(uint32_t, int) override {}
-        void StartLightingRefresh() override {}
-        void ShowTrayState(int, int) override {}
-        void OnConnectionChanged(int) override {}
-    };
-
-    QuietHost m_host;
+    testing::QuietDeviceHost m_host;
     bool m_started = false;
     std::unique_ptr<device::DeviceLink> m_link;
     std::unique_ptr<device::CommandSet> m_commands;

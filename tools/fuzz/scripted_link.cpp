@@ -5,6 +5,7 @@
 #include "device/command_set.h"
 #include "device/device_link.h"
 #include "platform/clock.h"
+#include "quiet_device_host.h"
 
 namespace tavrix::fuzz {
 
@@ -87,14 +88,6 @@ device::DeviceService ScriptedService()
     return service;
 }
 
-class QuietHost : public device::DeviceHost {
-public:
-    void OnGKeyBankChanged(uint32_t, int) override {}
-    void StartLightingRefresh() override {}
-    void ShowTrayState(int, int) override {}
-    void OnConnectionChanged(int) override {}
-};
-
 // A profile from -1 to 3, so both sides of the range check are reached.
 int ProfileArgument(Script& script)
 {
@@ -168,7 +161,7 @@ void RunScript(Script& script)
 {
     platform::SetTimeScale(kTimeScale);
     g_script = &script;
-    QuietHost host;
+    testing::QuietDeviceHost host;
     {
         device::DeviceLink link(ScriptedService(), host);
         link.Start();
