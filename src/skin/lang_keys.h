@@ -287,6 +287,7 @@ inline constexpr auto kLightKeys = std::to_array<std::string_view>({
     "DC",
     "Tool",
     "LEDOFF",
+    "OtherColor",
 });
 
 // Section MODE: the lighting effects, by their decimal code.

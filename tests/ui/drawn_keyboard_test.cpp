@@ -153,22 +153,27 @@ TEST_F(DrawnKeyboardTest, ClickResolvesTheSlotOfTheKeyOrOfTheGKeyInTheActiveBank
     }
 }
 
-TEST_F(DrawnKeyboardTest, LightingEditAndFnDecideWhetherAClickOpensTheEditor)
+TEST_F(DrawnKeyboardTest, LightingEditAndFnDecideWhereAClickGoes)
 {
     Start();
     const struct {
         int id;
         bool lightingEdit;
         bool opens;
+        bool togglesLamp;
     } cases[] = {
-        {kFnId, false, false},        {kFnId, true, false}, {kKeyAId, true, false},
-        {kFirstDKeyId, false, false}, {kG3Id, true, true},  {kKeyAId, false, true},
+        {kFnId, false, false, false},        {kFnId, true, false, true},  {kKeyAId, true, false, true},
+        {kFirstDKeyId, false, false, false}, {kFirstDKeyId, true, false, true}, {kG3Id, true, true, false},
+        {kKeyAId, false, true, false},
     };
     for (const auto& c : cases) {
         m_parts.lightingEdit = c.lightingEdit;
         m_parts.openedFor = 0;
+        m_parts.lampToggledAt = 0;
         EXPECT_TRUE(Dlg().OnCommand(c.id));
-        EXPECT_EQ(m_parts.openedFor, c.opens ? c.id : 0) << c.id << (c.lightingEdit ? " in the lighting edit" : "");
+        const std::string where = std::to_string(c.id) + (c.lightingEdit ? " in the lighting edit" : "");
+        EXPECT_EQ(m_parts.openedFor, c.opens ? c.id : 0) << where;
+        EXPECT_EQ(m_parts.lampToggledAt, c.togglesLamp ? c.id : 0) << where;
     }
     EXPECT_EQ(Keyboard().KeySlotOf(kFnId), std::nullopt);
     EXPECT_EQ(Keyboard().KeySlotOf(kFirstDKeyId), std::nullopt);

@@ -50,7 +50,8 @@ void MainWindowTest::Start(bool keyboardPresent, bool startHidden)
         return LinkedDeviceService();
     });
     ui::KeyboardPart* keyboard = m_ownKeyboard ? static_cast<ui::KeyboardPart*>(&m_dlg->Keyboard()) : &m_parts;
-    m_dlg->AttachParts({keyboard, &m_parts, &m_parts, &m_parts, nullptr});
+    ui::LightingPart* lighting = m_ownLighting ? static_cast<ui::LightingPart*>(&m_dlg->Lighting()) : &m_parts;
+    m_dlg->AttachParts({keyboard, lighting, &m_parts, &m_parts, nullptr});
     m_dlg->SetRunEnd([this] { ++m_runEnds; });
     m_dlg->SetInstanceRelease([this] { ++m_releases; });
     ASSERT_TRUE(m_dlg->Create());

@@ -28,14 +28,22 @@ public:
     void RefreshGKeyMarks() override { Count(gKeyMarks); }
     void SelectProfileButton(int profile) override { selectedProfile = profile; }
     void ShowKeysCleared() override { Count(keysCleared); }
+    void SelectReportRate(int code) override { reportRate = code; }
     void CloseIfOpen() override { Count(closed); }
     void OnLanguage(int languageIndex) override { language = languageIndex; }
     void OpenFor(int controlId) override { openedFor = controlId; }
     bool IsOpen() const override { return editorOpen; }
-    void ReadLightingState() override { Count(lightingReads); }
+    void PlaceLightingPanel() override {}
+    void OnSlider(int, int) override {}
+    int ReadLightingState(ui::LightingRead what) override
+    {
+        Count(what == ui::LightingRead::Full ? lightingReads : lightingSettingsReads);
+        return 0;
+    }
     void RefreshLightingPanel() override { Count(lightingRefreshes); }
     void SetLightingTexts(int languageIndex) override { lightingLanguage = languageIndex; }
     bool IsLightingEditOn() const override { return lightingEdit; }
+    void ToggleLampAtKey(int controlId) override { lampToggledAt = controlId; }
     void ResetLightingDefaults() override { Count(lightingResets); }
     void SetProfileIndex(int profile) override { lightingProfile = profile; }
     void EndLightingEdit() override { lightingEdit = false; }
@@ -47,7 +55,10 @@ public:
     std::atomic<int> selectedProfile{-1};
     std::atomic<int> language{-1};
     std::atomic<int> openedFor{0};
+    std::atomic<int> reportRate{-1};
     std::atomic<int> lightingReads{0};
+    std::atomic<int> lightingSettingsReads{0};
+    std::atomic<int> lampToggledAt{0};
     std::atomic<int> lightingRefreshes{0};
     std::atomic<int> lightingLanguage{-1};
     std::atomic<int> lightingResets{0};
@@ -93,8 +104,10 @@ protected:
     ScriptedPrompts m_prompts;
     RecordingParts m_parts;
     std::vector<platform::ShellRequest> m_opened;
-    // The window draws its own keyboard instead of recording what is asked of it.
+    // The window draws its own keyboard, or runs its own lighting panel, instead of recording
+    // what is asked of them.
     bool m_ownKeyboard = false;
+    bool m_ownLighting = false;
     int m_runEnds = 0;
     int m_releases = 0;
     std::unique_ptr<ui::CTavrixDlg> m_dlg;

@@ -366,7 +366,8 @@ TEST_F(MainWindowSessionTest, LightingIsReadOnArrivalAndWhenTheKeyboardChangedIt
     EXPECT_EQ(m_parts.lightingLanguage, skin::GetLanguageIndex());
     Sim().SendConsumerEvent(device::kEventLightingChanged);
     EXPECT_TRUE(WaitUntil([&] { return m_parts.lightingRefreshes == 2; }));
-    EXPECT_EQ(m_parts.lightingReads, 2);
+    EXPECT_EQ(m_parts.lightingReads, 1);
+    EXPECT_EQ(m_parts.lightingSettingsReads, 1) << "only the settings blocks are read again";
     testing::Pump();
     EXPECT_EQ(m_parts.lightingRefreshes, 2) << "the refresh timer runs once";
 }

@@ -9,6 +9,7 @@
 #include "device/commands.h"
 #include "model/key_code.h"
 #include "model/key_description.h"
+#include "model/lighting_settings.h"
 #include "platform/app_profile.h"
 #include "skin/skin_placement.h"
 #include "ui/main_window/key_layout.h"
@@ -26,8 +27,6 @@ constexpr int kEnterId = 1070;
 constexpr int kRightBracketId = 1055;
 constexpr int kF5Id = 1014;
 constexpr std::array<int, 4> kF1ToF4{1010, 1011, 1012, 1013};
-// Offset of the report-rate code in a profile's lighting settings block.
-constexpr int kReportRateOffset = 15;
 constexpr int kBankCaptionFormat = 0x25;
 
 const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
@@ -239,6 +238,7 @@ void DrawnKeyboard::OnKeyButton(int id)
     const WindowParts& parts = m_window.Parts();
     // G-keys have no lamp: the lighting edit leaves their clicks to the assignment editor.
     if (GKeyPosition(id) < 0 && parts.lighting != nullptr && parts.lighting->IsLightingEditOn()) {
+        parts.lighting->ToggleLampAtKey(id);
         return;
     }
     if (id == kFnId || !KeySlotOf(id) || parts.composite == nullptr) {
@@ -351,7 +351,7 @@ void DrawnKeyboard::OnProfileButton(int profile)
 {
     SetLightingProfile(profile);
     if (LightingPart* lighting = m_window.Parts().lighting) {
-        lighting->ReadLightingState();
+        (void)lighting->ReadLightingState(LightingRead::Full);
         lighting->RefreshLightingPanel();
         if (lighting->IsLightingEditOn()) {
             lighting->EndLightingEdit();
@@ -390,7 +390,7 @@ void DrawnKeyboard::OnReportRateButton(int code)
         return;
     }
     (void)commands.WriteLightingBytes({&byte, 1}, static_cast<int>(device::kLightingBlockSize) * m_lightingProfile +
-                                                      kReportRateOffset);
+                                                      static_cast<int>(model::kReportRateOffset));
     (void)commands.EndConfig();
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "controls/png_button.h"
+#include "ui/main_window/key_layout.h"
 #include "ui/main_window/window_parts.h"
 
 // The keyboard drawn in the main window: one button per key, the G-keys with their bank, the Fn
@@ -13,7 +14,6 @@ namespace tavrix::ui {
 
 class CTavrixDlg;
 
-inline constexpr int kFnId = 1174;
 inline constexpr int kLockAbId = 1128;
 inline constexpr int kFlipIndicatorId = 1129;
 inline constexpr int kFlipLeftId = 1130;
@@ -24,9 +24,6 @@ inline constexpr int kFirstProfileId = 1135;
 inline constexpr int kProfileButtonCount = 3;
 inline constexpr int kReportRateCount = 4;
 inline constexpr int kReportRateIds[kReportRateCount] = {1147, 1168, 1169, 1170};
-// D1 to D6 stand in for F1 to F4 while the rows are swapped.
-inline constexpr int kFirstDKeyId = 1016;
-inline constexpr int kDKeyCount = 6;
 
 class DrawnKeyboard : public KeyboardPart {
 public:
@@ -46,8 +43,7 @@ public:
     [[nodiscard]] std::optional<std::size_t> KeySlotOf(int id) const;
     // Enables F1 to F4 or D1 to D6 after the stored flip value, and shows it on FLIP_0.
     void ApplyFlip();
-    // Shows report-rate code 0..3 as chosen (as read from the keyboard's lighting state).
-    void SelectReportRate(int code);
+    void SelectReportRate(int code) override;
     [[nodiscard]] int ReportRate() const { return m_reportRate; }
     // The profile whose lighting the panel shows and the report rate goes to.
     [[nodiscard]] int LightingProfile() const { return m_lightingProfile; }

@@ -1,5 +1,7 @@
 #include "ui/main_window/key_layout.h"
 
+#include <algorithm>
+
 namespace tavrix::ui {
 
 const std::array<DrawnKey, kDrawnKeyCount>& DrawnKeys()
@@ -111,6 +113,24 @@ const std::array<DrawnKey, kDrawnKeyCount>& DrawnKeys()
         {1111, 0x04E, 141}, // Keypad plus
     }};
     return kKeys;
+}
+
+std::optional<int> LampOf(int controlId)
+{
+    constexpr int kFnLamp = 45;
+    if (controlId == kFnId) {
+        return kFnLamp;
+    }
+    const bool gKey = std::find(kGKeyIds.begin(), kGKeyIds.end(), controlId) != kGKeyIds.end();
+    if (gKey || (controlId >= kFirstDKeyId && controlId < kFirstDKeyId + kDKeyCount)) {
+        return 0;
+    }
+    for (const DrawnKey& key : DrawnKeys()) {
+        if (key.id == controlId) {
+            return key.ledIndex;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace tavrix::ui

@@ -75,6 +75,9 @@ bool CTavrixDlg::OnInitDialog()
 
     m_progress = new ProgressPicture(this, SkinFolder());
     skin::PlaceSkinControl(*m_progress, SkinIniPath(), "BUTTONINFO", "CONTROL_JDTStatic");
+    if (m_parts.lighting != nullptr) {
+        m_parts.lighting->PlaceLightingPanel();
+    }
 
     // Hidden after start-up the window has no taskbar entry; ShowMainWindow gives it one.
     setWindowFlag(Qt::Tool, true);
@@ -140,7 +143,7 @@ void CTavrixDlg::OnProfile()
     // A keyboard found after start-up names its profile only now.
     UpdateProfileCaption();
     if (m_parts.lighting != nullptr) {
-        m_parts.lighting->ReadLightingState();
+        (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
         m_parts.lighting->RefreshLightingPanel();
     }
 }
@@ -278,7 +281,8 @@ bool CTavrixDlg::OnCommand(int id)
         }
         return true;
     default:
-        return m_parts.keyboard != nullptr && m_parts.keyboard->OnCommand(id);
+        return (m_parts.keyboard != nullptr && m_parts.keyboard->OnCommand(id)) ||
+               (m_parts.lighting != nullptr && m_parts.lighting->OnCommand(id));
     }
 }
 
@@ -330,6 +334,11 @@ controls::LParam CTavrixDlg::OnMessage(uint32_t message, controls::WParam wParam
         }
         CloseEditors();
         return 1;
+    case UM_SLIDER:
+        if (m_parts.lighting != nullptr) {
+            m_parts.lighting->OnSlider(static_cast<int>(wParam), static_cast<int>(lParam));
+        }
+        return 1;
     case WM_TIMECHANGE:
         ApplyChanges();
         return 1;
@@ -347,7 +356,7 @@ void CTavrixDlg::OnTimer(int id)
     if (id == kTimerLightingRefresh) {
         KillTimer(id);
         if (m_parts.lighting != nullptr) {
-            m_parts.lighting->ReadLightingState();
+            (void)m_parts.lighting->ReadLightingState(LightingRead::SettingsOnly);
             m_parts.lighting->RefreshLightingPanel();
         }
         return;

@@ -18,6 +18,7 @@
 #include "skin/base_dialog.h"
 #include "ui/main_window/about_dlg.h"
 #include "ui/main_window/drawn_keyboard.h"
+#include "ui/main_window/lighting_panel.h"
 #include "ui/main_window/progress_picture.h"
 #include "ui/main_window/window_parts.h"
 #include "ui/tray/tray_icon.h"
@@ -46,11 +47,13 @@ public:
     CTavrixDlg(app::ProgramPaths paths, ServiceBinder binder);
     ~CTavrixDlg() override;
 
-    // Attaches the lighting panel, the editors and a keyboard other than the window's own.
+    // Attaches the editors, and a keyboard or lighting panel other than the window's own.
     void AttachParts(const WindowParts& parts) { m_parts = parts; }
     [[nodiscard]] const WindowParts& Parts() const { return m_parts; }
-    // The keyboard the window draws itself; attached unless AttachParts names another.
+    // The keyboard and lighting panel the window draws itself; attached unless AttachParts
+    // names others.
     [[nodiscard]] DrawnKeyboard& Keyboard() { return m_keyboard; }
+    [[nodiscard]] LightingPanel& Lighting() { return m_lighting; }
     // What the exit routine does to give up being the program's instance.
     void SetInstanceRelease(std::function<void()> release) { m_releaseInstance = std::move(release); }
     // What ends the program's run once the exit routine finished.
@@ -140,7 +143,8 @@ private:
     app::ProgramPaths m_paths;
     ServiceBinder m_binder;
     DrawnKeyboard m_keyboard{*this};
-    WindowParts m_parts{&m_keyboard};
+    LightingPanel m_lighting{*this};
+    WindowParts m_parts{&m_keyboard, &m_lighting};
     std::function<void()> m_releaseInstance;
     std::function<void()> m_endRun;
 

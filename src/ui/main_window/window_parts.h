@@ -20,15 +20,30 @@ public:
     virtual void SelectProfileButton(int profile) = 0;
     // The model slots of the current profile were cleared: draw every key unmarked.
     virtual void ShowKeysCleared() = 0;
+    // Shows report-rate code 0..3 as chosen (as read from the keyboard's lighting state).
+    virtual void SelectReportRate(int code) = 0;
 };
+
+// What a read of the keyboard's lighting covers: everything, or only the settings blocks after
+// the keyboard changed its lighting by itself.
+enum class LightingRead { Full, SettingsOnly };
 
 class LightingPart {
 public:
     virtual ~LightingPart() = default;
-    virtual void ReadLightingState() = 0;
+    // Loads the pictures, creates and places the controls while the window sets itself up.
+    virtual void PlaceLightingPanel() = 0;
+    // A click on one of the panel's controls; false for controls that are not the panel's.
+    virtual bool OnCommand(int id) = 0;
+    // A slider of the panel moved (UM_SLIDER).
+    virtual void OnSlider(int id, int position) = 0;
+    // Reads the lighting from the keyboard: 0, or -1 when the keyboard could not be read.
+    virtual int ReadLightingState(LightingRead what) = 0;
     virtual void RefreshLightingPanel() = 0;
     virtual void SetLightingTexts(int languageIndex) = 0;
     [[nodiscard]] virtual bool IsLightingEditOn() const = 0;
+    // A click on a key (not a G-key) while the lighting edit is on.
+    virtual void ToggleLampAtKey(int controlId) = 0;
     virtual void ResetLightingDefaults() = 0;
     // The profile (0..2) whose lighting the panel shows and edits.
     virtual void SetProfileIndex(int profile) = 0;

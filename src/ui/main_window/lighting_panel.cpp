@@ -1,0 +1,639 @@
+#include "ui/main_window/lighting_panel.h"
+
+#include <QComboBox>
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/app_state.h"
+#include "controls/bitmap_slider.h"
+#include "controls/color_static.h"
+#include "controls/control_id.h"
+#include "controls/picture_static.h"
+#include "controls/skin_color_btn.h"
+#include "device/command_set.h"
+#include "platform/ini_file.h"
+#include "skin/language.h"
+#include "skin/skin_placement.h"
+#include "ui/main_window/key_layout.h"
+#include "ui/main_window/tavrix_dlg.h"
+
+namespace tavrix::ui {
+
+namespace {
+
+const char* const kSection = "BUTTONINFO";
+const char* const kFlagSection = "KEYCOLOR";
+const char* const kFlagKey = "DengCheck";
+constexpr int kSliderPictureCount = 26;
+constexpr int kSliderPageStep = 10;
+// The keyboard answers at most 56 bytes a request; the lamp area is read in even thirds.
+constexpr std::size_t kLampReadSize = 54;
+constexpr std::size_t kLampResetRequestSize = 45;
+constexpr std::size_t kReplyDataSize = 56;
+
+const QColor kLitFrame(0xFF, 0xFF, 0xFF);
+const QColor kDarkFrame(0x00, 0x00, 0x00);
+
+const char* const kComboStyle = "QComboBox { background: #1E1F24; color: #FFFFFF; border: 1px solid #FF8200; "
+                                "padding: 1px 6px; }"
+                                "QComboBox QAbstractItemView { background: #1E1F24; color: #FFFFFF; "
+                                "selection-background-color: #FF8200; }";
+
+struct Label {
+    int id;
+    const char* skinKey;
+    const char* textKey;
+};
+
+// The labels of the panel; the last five belong to the colour controls, which stay hidden.
+constexpr Label kLabels[] = {
+    {kReportRateLabelId, "CONTROL_UsbStatic", "Usb"},
+    {kLightingToggleLabelId, "CONTROL_DengStatic", "Deng"},
+    {kBrightnessLabelId, "CONTROL_LightStatic", "Light"},
+    {kDirectionLabelId, "CONTROL_BLFXStatic", "FX"},
+    {kSpeedLabelId, "CONTROL_SpeedStatic", "Speed"},
+    {kToolLabelId, "CONTROL_USERgjStatic", "Tool"},
+    {kAllDarkLabelId, "CONTROL_HXsjsStatic", "DC"},
+    {kAllLitLabelId, "CONTROL_LEDsjsStatic", "LEDOFF"},
+    {1151, "CONTROL_FYYSStatic", "Color"},
+    {1154, "CONTROL_HXysStatic", "Color"},
+    {1159, "CONTROL_JTysStatic", "Color"},
+    {1161, "CONTROL_USERjsStatic", "JColor"},
+    {1176, "CONTROL_CDsjsStatic", "DC"},
+};
+constexpr std::size_t kShownLabelCount = 8;
+
+constexpr std::array<const char*, kColourButtonIds.size()> kColourButtonKeys{
+    "CONTROL_FYYSButton",   "CONTROL_HXysButton", "CONTROL_JTysButton", "CONTROL_USERysButton",
+    "CONTROL_USERjsButton", "CONTROL_TSysButton", "CONTROL_CDysButton"};
+
+struct PalettePicture {
+    const char* skinKey;
+    const char* file;
+};
+constexpr PalettePicture kPalettePictures[] = {
+    {"CONTROL_HONGPIC", "hong.bmp"},
+    {"CONTROL_HUANGPIC", "huang.bmp"},
+    {"CONTROL_LVPIC", "lv.bmp"},
+    {"CONTROL_LANPIC", "lan.bmp"},
+};
+
+constexpr const char* kPictureFiles[] = {
+    "dengup.bmp",   "dengdown.bmp", "leftup.bmp",   "leftdown.bmp",   "rightup.bmp",  "rightdown.bmp",
+    "kuosan.bmp",   "kuosandown.bmp", "julong.bmp", "julongdown.bmp", "upup.bmp",     "updown.bmp",
+    "downup.bmp",   "downdown.bmp", "sjsup.bmp",    "sjsdown.bmp",    "user1up.bmp",  "user1down.bmp",
+    "user2up.bmp",  "user2down.bmp", "hong.bmp",    "hongok.bmp",     "huang.bmp",    "huangok.bmp",
+    "lv.bmp",       "lvok.bmp",     "lan.bmp",      "lanok.bmp",
+};
+
+constexpr std::initializer_list<int> kBrightnessControls{kBrightnessLabelId, kBrightnessSliderId};
+constexpr std::initializer_list<int> kSpeedControls{kSpeedLabelId, kSpeedSliderId};
+constexpr std::initializer_list<int> kDirectionControls{kDirectionLabelId, kDirectionLeftId, kDirectionRightId};
+constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId,   kToolLightId, kToolDarkenId,
+                                                     kAllDarkLabelId, kAllDarkId,   kAllLitLabelId,
+                                                     kAllLitId,       kUserPatternListId};
+
+std::string SliderPictureName(int position)
+{
+    return std::to_string(position) + ".bmp";
+}
+
+// Every button that shows a lamp frame: the keys, the G-keys and Fn.
+std::vector<int> FramedButtonIds()
+{
+    std::vector<int> ids(kGKeyIds.begin(), kGKeyIds.end());
+    for (const DrawnKey& key : DrawnKeys()) {
+        ids.push_back(key.id);
+    }
+    ids.push_back(kFnId);
+    return ids;
+}
+
+void SetFrame(controls::CPngButton& button, bool lit)
+{
+    button.SetFrame(lit ? kLitFrame : kDarkFrame, true);
+}
+
+uint32_t LightingAddress(int profile, std::size_t offset)
+{
+    return static_cast<uint32_t>(device::kLightingBlockSize * static_cast<std::size_t>(profile) + offset);
+}
+
+} // namespace
+
+void LightingPanel::PlaceLightingPanel()
+{
+    LoadLightingPictures();
+    PlaceLightingControls();
+    InitLightingControls();
+}
+
+void LightingPanel::LoadLightingPictures()
+{
+    const std::string& folder = m_window.SkinFolder();
+    const auto load = [&](const std::string& name) { m_pictures[name].load(QString::fromStdString(folder + name)); };
+    for (const char* file : kPictureFiles) {
+        load(file);
+    }
+    for (int position = 0; position < kSliderPictureCount; ++position) {
+        load(SliderPictureName(position));
+    }
+}
+
+const QPixmap& LightingPanel::LightingPicture(const std::string& name) const
+{
+    static const QPixmap kNone;
+    const auto found = m_pictures.find(name);
+    return found == m_pictures.end() ? kNone : found->second;
+}
+
+void LightingPanel::PlaceLightingControls()
+{
+    const std::string& ini = m_window.SkinIniPath();
+    const auto place = [&](QWidget* control, const char* key) {
+        skin::PlaceSkinControl(*control, ini, kSection, key);
+        return control;
+    };
+    const auto picture = [&](int id, const char* key) {
+        return static_cast<controls::PictureStatic*>(place(new controls::PictureStatic(id, &m_window), key));
+    };
+    const auto combo = [&](int id, const char* key) {
+        auto* box = new QComboBox(&m_window);
+        controls::SetDlgCtrlID(*box, id);
+        box->setStyleSheet(kComboStyle);
+        return static_cast<QComboBox*>(place(box, key));
+    };
+    const auto slider = [&](int id, const char* key) {
+        return static_cast<controls::CBitmapSlider*>(place(new controls::CBitmapSlider(id, &m_window), key));
+    };
+
+    for (const Label& label : kLabels) {
+        place(new controls::ColorStatic(label.id, &m_window), label.skinKey);
+    }
+    m_toggle = picture(kLightingToggleId, "CONTROL_DengStaPic");
+    m_effectList = combo(kEffectListId, "CONTROL_XGcombox");
+    m_brightness = slider(kBrightnessSliderId, "CONTROL_LightSlider");
+    m_speed = slider(kSpeedSliderId, "CONTROL_SpeedSlider");
+    m_directionLeft = picture(kDirectionLeftId, "CONTROL_BLFXLStaPic");
+    m_directionRight = picture(kDirectionRightId, "CONTROL_BLFXRStaPic");
+    m_toolLight = picture(kToolLightId, "CONTROL_USERgjStaPic1");
+    m_toolDarken = picture(kToolDarkenId, "CONTROL_USERgjStaPic2");
+    m_allDark = picture(kAllDarkId, "CONTROL_HXsjsStaPic");
+    m_allLit = picture(kAllLitId, "CONTROL_LEDsjsStaPic");
+    m_userPatterns = combo(kUserPatternListId, "CONTROL_umCombo");
+    PlaceHiddenControls();
+
+    // activated: only the user's choices, not the panel's own selections.
+    QObject::connect(m_effectList, &QComboBox::activated, &m_window, [this](int position) {
+        if (position >= 0 && static_cast<std::size_t>(position) < m_effects.size()) {
+            ChooseEffect(m_effects[static_cast<std::size_t>(position)]);
+        }
+    });
+    QObject::connect(m_userPatterns, &QComboBox::activated, &m_window,
+                     [this](int position) { ChooseUserPattern(position); });
+}
+
+// The colour controls have no role yet: they are placed so a skin can lay them out, and kept
+// hidden.
+void LightingPanel::PlaceHiddenControls()
+{
+    const std::string& ini = m_window.SkinIniPath();
+    for (std::size_t i = kShownLabelCount; i < std::size(kLabels); ++i) {
+        m_window.GetDlgItem(kLabels[i].id)->hide();
+    }
+    for (std::size_t i = 0; i < kColourButtonIds.size(); ++i) {
+        auto* button = new controls::CSkinColorBtn(kColourButtonIds[i], &m_window);
+        skin::PlaceSkinControl(*button, ini, kSection, kColourButtonKeys[i]);
+        button->hide();
+    }
+    for (const PalettePicture& palette : kPalettePictures) {
+        auto* picture = new controls::PictureStatic(0, &m_window);
+        skin::PlaceSkinControl(*picture, ini, kSection, palette.skinKey);
+        picture->SetPicture(LightingPicture(palette.file));
+        picture->hide();
+    }
+}
+
+void LightingPanel::InitLightingControls()
+{
+    const auto init = [](controls::CBitmapSlider& slider, const QPixmap& picture) {
+        slider.InitSliderPicture(picture);
+        slider.SetSliderRange(0, model::kSliderLast);
+        (void)slider.SetSliderPage(kSliderPageStep);
+    };
+    init(*m_brightness, LightingPicture(SliderPictureName(0)));
+    init(*m_speed, LightingPicture(SliderPictureName(6)));
+    for (int pattern = 1; pattern <= model::kUserPatternCount; ++pattern) {
+        m_userPatterns->addItem(QString::number(pattern));
+    }
+    m_toggle->SetPicture(LightingPicture("dengup.bmp"));
+    ApplyVisibility(0, model::EffectShown::Shown);
+}
+
+void LightingPanel::SetLightingTexts(int languageIndex)
+{
+    for (const Label& label : kLabels) {
+        if (auto* control = m_window.GetDlgItem<QLabel>(label.id)) {
+            control->setText(QString::fromStdString(skin::LoadLangLight(label.textKey, languageIndex)));
+        }
+    }
+    const QString other = QString::fromStdString(skin::LoadLangLight("OtherColor", languageIndex));
+    for (int id : kColourButtonIds) {
+        if (auto* button = m_window.GetDlgItem<controls::CSkinColorBtn>(id)) {
+            button->EnableOtherButton(other);
+        }
+    }
+}
+
+const model::LightingBlock& LightingPanel::Block(int profile) const
+{
+    return m_blocks[static_cast<std::size_t>(profile)];
+}
+
+const model::LampArea& LightingPanel::Lamps(int profile) const
+{
+    return m_lamps[static_cast<std::size_t>(profile)];
+}
+
+void LightingPanel::SetProfileIndex(int profile)
+{
+    if (profile >= 0 && profile < device::kProfileCount) {
+        m_profile = profile;
+    }
+}
+
+model::LightingSettings LightingPanel::Current() const
+{
+    return model::DecodeLightingSettings(Block(m_profile));
+}
+
+bool LightingPanel::HasPerKeyEffect() const
+{
+    return std::find(m_effects.begin(), m_effects.end(), model::kPerKeyEffect) != m_effects.end();
+}
+
+int LightingPanel::SelectedEffect() const
+{
+    const int position = m_effectList->currentIndex();
+    if (position < 0 || static_cast<std::size_t>(position) >= m_effects.size()) {
+        return 0;
+    }
+    return m_effects[static_cast<std::size_t>(position)];
+}
+
+int LightingPanel::ReadLightingState(LightingRead what)
+{
+    m_effectList->clear();
+    m_effects.clear();
+    device::CommandSet& commands = m_window.Commands();
+    std::array<uint8_t, device::kInfoBlockSize> info{};
+    if (commands.ReadInfoBlock(info) != device::kResultOk) {
+        return -1;
+    }
+    m_effects = model::SupportedEffects(info);
+    (void)commands.BeginConfig();
+    if (what == LightingRead::Full && HasPerKeyEffect()) {
+        ReadLamps();
+    }
+    ReadBlocks();
+    (void)commands.EndConfig();
+    if (what == LightingRead::Full) {
+        const std::string& settings = app::GetProgramPaths().settingsFile;
+        m_editOn = platform::ReadPrivateProfileString(kFlagSection, kFlagKey, "0", settings) == "1";
+    }
+    return 0;
+}
+
+// A part that cannot be read keeps what the panel held before.
+void LightingPanel::ReadLamps()
+{
+    model::LampArea& lamps = m_lamps[static_cast<std::size_t>(m_profile)];
+    for (std::size_t offset = 0; offset < lamps.size(); offset += kLampReadSize) {
+        const std::size_t length = std::min(kLampReadSize, lamps.size() - offset);
+        std::array<uint8_t, kReplyDataSize> reply{};
+        if (m_window.Commands().ReadKeyColours(reply, static_cast<int>(length), static_cast<int>(offset), m_profile) ==
+            device::kResultOk) {
+            std::copy_n(reply.begin(), length, lamps.begin() + static_cast<std::ptrdiff_t>(offset));
+        }
+    }
+}
+
+void LightingPanel::ReadBlocks()
+{
+    for (int profile = 0; profile < device::kProfileCount; ++profile) {
+        std::array<uint8_t, kReplyDataSize> reply{};
+        if (m_window.Commands().ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
+                                                  static_cast<int>(LightingAddress(profile, 0))) ==
+            device::kResultOk) {
+            std::copy_n(reply.begin(), model::kLightingBlockSize, m_blocks[static_cast<std::size_t>(profile)].begin());
+        }
+    }
+}
+
+void LightingPanel::RefreshLightingPanel()
+{
+    const model::LightingSettings current = Current();
+    m_effectList->clear();
+    for (uint8_t code : m_effects) {
+        m_effectList->addItem(
+            QString::fromStdString(skin::LoadLangMode(std::to_string(code), skin::GetLanguageIndex())));
+    }
+    if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
+        keyboard->SelectReportRate(current.reportRate);
+    }
+    ShowSliders(current);
+    m_toggle->SetPicture(LightingPicture(m_editOn ? "dengdown.bmp" : "dengup.bmp"));
+    if (m_editOn) {
+        ClearKeyFrames();
+    }
+    ShowDirectionPictures(current.effect, current.direction);
+    ShowToolPictures(current.tool);
+    m_allDark->SetPicture(LightingPicture("sjsup.bmp"));
+    m_allLit->SetPicture(LightingPicture("sjsup.bmp"));
+    const auto listed = std::find(m_effects.begin(), m_effects.end(), current.effect);
+    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
+    m_userPatterns->setCurrentIndex(current.userPattern);
+    ApplyVisibility(current.effect, model::EffectShown::Shown);
+    if (m_editOn && current.effect == model::kPerKeyEffect) {
+        ShowLampFrames();
+    }
+    MoveDirectionControls(current.effect);
+}
+
+void LightingPanel::ShowSliders(const model::LightingSettings& settings)
+{
+    m_brightness->SetSliderPos(settings.brightness);
+    m_brightness->SetSliderPicture(LightingPicture(SliderPictureName(m_brightness->GetSliderPos())));
+    m_speed->SetSliderPos(model::SliderPositionOfSpeed(settings.speed));
+    m_speed->SetSliderPicture(LightingPicture(SliderPictureName(m_speed->GetSliderPos())));
+}
+
+void LightingPanel::ShowDirectionPictures(int effect, uint8_t direction)
+{
+    const model::DirectionPictureNames names = model::DirectionPicturesOf(effect);
+    m_directionLeft->SetPicture(
+        LightingPicture(direction == model::kDirectionLeft ? names.leftPressed : names.leftReleased));
+    m_directionRight->SetPicture(
+        LightingPicture(direction == model::kDirectionRight ? names.rightPressed : names.rightReleased));
+}
+
+void LightingPanel::ShowToolPictures(uint8_t tool)
+{
+    const bool light = tool == model::kToolLight;
+    m_toolLight->SetPicture(LightingPicture(light ? "user1down.bmp" : "user1up.bmp"));
+    m_toolDarken->SetPicture(LightingPicture(light ? "user2up.bmp" : "user2down.bmp"));
+}
+
+void LightingPanel::MoveDirectionControls(int effect)
+{
+    const std::string suffix = model::DirectionLayoutSuffix(effect);
+    const std::string& ini = m_window.SkinIniPath();
+    skin::MoveSkinControl(*m_window.GetDlgItem(kDirectionLabelId), ini, kSection, "CONTROL_BLFXStatic" + suffix);
+    skin::MoveSkinControl(*m_directionLeft, ini, kSection, "CONTROL_BLFXLStaPic" + suffix);
+    skin::MoveSkinControl(*m_directionRight, ini, kSection, "CONTROL_BLFXRStaPic" + suffix);
+}
+
+void LightingPanel::ApplyVisibility(int effect, model::EffectShown how)
+{
+    const model::PanelVisibility visible = m_editOn ? model::VisibleControls(effect, how) : model::PanelVisibility{};
+    const auto show = [this](std::initializer_list<int> ids, bool shown) {
+        for (int id : ids) {
+            m_window.GetDlgItem(id)->setVisible(shown);
+        }
+    };
+    show({kEffectListId}, visible.effectList);
+    show(kBrightnessControls, visible.brightness);
+    show(kSpeedControls, visible.speed);
+    show(kDirectionControls, visible.direction);
+    show(kPerKeyControls, visible.perKey);
+}
+
+std::vector<LightingPanel::FramedButton> LightingPanel::FramedButtons() const
+{
+    std::vector<FramedButton> buttons;
+    for (int id : FramedButtonIds()) {
+        if (auto* button = m_window.GetDlgItem<controls::CPngButton>(id)) {
+            buttons.push_back({button, *LampOf(id)});
+        }
+    }
+    return buttons;
+}
+
+void LightingPanel::ShowLampFrames()
+{
+    const model::LightingSettings current = Current();
+    for (const FramedButton& framed : FramedButtons()) {
+        SetFrame(*framed.button, model::IsLampLit(Lamps(m_profile), current.userPattern, framed.lamp));
+    }
+}
+
+void LightingPanel::ClearKeyFrames()
+{
+    for (const FramedButton& framed : FramedButtons()) {
+        framed.button->SetSelected(false, false);
+        framed.button->SetFrame(QColor(), false);
+    }
+}
+
+bool LightingPanel::OnCommand(int id)
+{
+    switch (id) {
+    case kLightingToggleId:
+        ToggleEdit();
+        return true;
+    case kDirectionLeftId:
+        ChooseDirection(model::kDirectionLeft);
+        return true;
+    case kDirectionRightId:
+        ChooseDirection(model::kDirectionRight);
+        return true;
+    case kToolLightId:
+        ChooseTool(model::kToolLight);
+        return true;
+    case kToolDarkenId:
+        ChooseTool(model::kToolDarken);
+        return true;
+    case kAllDarkId:
+        SetAllLamps(false);
+        return true;
+    case kAllLitId:
+        SetAllLamps(true);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LightingPanel::OnSlider(int id, int position)
+{
+    controls::CBitmapSlider* slider = id == kBrightnessSliderId ? m_brightness : id == kSpeedSliderId ? m_speed : nullptr;
+    if (slider == nullptr) {
+        return;
+    }
+    slider->SetSliderPicture(LightingPicture(SliderPictureName(position)));
+    const bool brightness = slider == m_brightness;
+    const int value = brightness ? position : model::SpeedOfSliderPosition(position);
+    const std::size_t offset = brightness ? model::kBrightnessOffset : model::kSpeedOffset;
+    // Only a change goes to the keyboard: dragging across one stop sends one write.
+    if (value != Block(m_profile)[offset]) {
+        WriteSetting(offset, static_cast<uint8_t>(value));
+    }
+}
+
+void LightingPanel::ToggleEdit()
+{
+    if (m_editOn) {
+        EndLightingEdit();
+        return;
+    }
+    StartEdit();
+}
+
+void LightingPanel::StartEdit()
+{
+    m_editOn = true;
+    WriteEditFlag(true);
+    m_toggle->SetPicture(LightingPicture("dengdown.bmp"));
+    ClearKeyFrames();
+    const int effect = Current().effect;
+    ApplyVisibility(effect, model::EffectShown::Shown);
+    if (effect == model::kPerKeyEffect) {
+        ShowLampFrames();
+    }
+}
+
+void LightingPanel::EndLightingEdit()
+{
+    m_editOn = false;
+    WriteEditFlag(false);
+    m_toggle->SetPicture(LightingPicture("dengup.bmp"));
+    ClearKeyFrames();
+    m_window.RefreshKeyMarks();
+    ApplyVisibility(Current().effect, model::EffectShown::Shown);
+}
+
+void LightingPanel::ChooseEffect(int code)
+{
+    MoveDirectionControls(code);
+    ShowDirectionPictures(code, Current().direction);
+    ClearKeyFrames();
+    if (model::IsKnownEffect(code)) {
+        WriteSetting(model::kEffectOffset, static_cast<uint8_t>(code));
+        if (code == model::kPerKeyEffect) {
+            ShowLampFrames();
+        }
+    }
+    ApplyVisibility(code, model::EffectShown::Chosen);
+}
+
+void LightingPanel::ChooseUserPattern(int pattern)
+{
+    if (pattern < 0 || pattern >= model::kUserPatternCount) {
+        return;
+    }
+    if (m_editOn) {
+        WriteSetting(model::kUserPatternOffset, static_cast<uint8_t>(pattern));
+    } else {
+        m_blocks[static_cast<std::size_t>(m_profile)][model::kUserPatternOffset] = static_cast<uint8_t>(pattern);
+    }
+    ShowLampFrames();
+}
+
+void LightingPanel::ChooseDirection(uint8_t direction)
+{
+    ShowDirectionPictures(Current().effect, direction);
+    WriteSetting(model::kDirectionOffset, direction);
+}
+
+void LightingPanel::ChooseTool(uint8_t tool)
+{
+    ShowToolPictures(tool);
+    WriteSetting(model::kToolOffset, tool);
+}
+
+void LightingPanel::SetAllLamps(bool lit)
+{
+    m_allDark->SetPicture(LightingPicture(lit ? "sjsup.bmp" : "sjsdown.bmp"));
+    m_allLit->SetPicture(LightingPicture(lit ? "sjsdown.bmp" : "sjsup.bmp"));
+    const int pattern = Current().userPattern;
+    model::SetAllLamps(m_lamps[static_cast<std::size_t>(m_profile)], pattern, lit);
+    for (const FramedButton& framed : FramedButtons()) {
+        SetFrame(*framed.button, lit);
+    }
+    WriteLamps(model::LampByteOffset(pattern, 0), model::kLampPatternSize, model::kLampPatternSize);
+}
+
+void LightingPanel::ToggleLampAtKey(int controlId)
+{
+    const std::optional<int> lamp = LampOf(controlId);
+    if (SelectedEffect() != model::kPerKeyEffect || !lamp) {
+        return;
+    }
+    const model::LightingSettings current = Current();
+    const bool lit = current.tool == model::kToolLight;
+    model::SetLamp(m_lamps[static_cast<std::size_t>(m_profile)], current.userPattern, *lamp, lit);
+    if (auto* button = m_window.GetDlgItem<controls::CPngButton>(controlId)) {
+        SetFrame(*button, lit);
+    }
+    // The byte goes out even when the lamp already was as wanted: the keyboard may hold another.
+    WriteLamps(model::LampByteOffset(current.userPattern, *lamp), 1, 1);
+}
+
+void LightingPanel::ResetLightingDefaults()
+{
+    const auto listed = std::find(m_effects.begin(), m_effects.end(), uint8_t{5});
+    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
+    ChooseEffect(5);
+    if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
+        keyboard->SelectReportRate(0);
+    }
+    m_allDark->SetPicture(LightingPicture("sjsup.bmp"));
+    m_allLit->SetPicture(LightingPicture("sjsup.bmp"));
+    if (HasPerKeyEffect()) {
+        m_userPatterns->setCurrentIndex(0);
+        m_lamps[static_cast<std::size_t>(m_profile)] = model::DefaultLampPatterns();
+        WriteLamps(0, model::kLampAreaSize, kLampResetRequestSize);
+    }
+    const std::span<const uint8_t, model::kDefaultBlockLength> defaults = model::DefaultLightingBlock();
+    std::copy(defaults.begin(), defaults.end(), m_blocks[static_cast<std::size_t>(m_profile)].begin());
+    device::CommandSet& commands = m_window.Commands();
+    (void)commands.BeginConfig();
+    (void)commands.WriteLightingBytes(defaults, static_cast<int>(LightingAddress(m_profile, 0)));
+    (void)commands.EndConfig();
+    // The sliders show what was just written.
+    ShowSliders(Current());
+    ClearKeyFrames();
+}
+
+void LightingPanel::WriteSetting(std::size_t offset, uint8_t value)
+{
+    // The copy holds the user's choice even when the keyboard does not take it; the next read
+    // shows what the keyboard kept.
+    m_blocks[static_cast<std::size_t>(m_profile)][offset] = value;
+    device::CommandSet& commands = m_window.Commands();
+    (void)commands.BeginConfig();
+    (void)commands.WriteLightingBytes({&value, 1}, static_cast<int>(LightingAddress(m_profile, offset)));
+    (void)commands.EndConfig();
+}
+
+void LightingPanel::WriteLamps(std::size_t offset, std::size_t length, std::size_t requestSize)
+{
+    const model::LampArea& lamps = Lamps(m_profile);
+    device::CommandSet& commands = m_window.Commands();
+    (void)commands.BeginConfig();
+    for (std::size_t done = 0; done < length; done += requestSize) {
+        const std::size_t size = std::min(requestSize, length - done);
+        (void)commands.WriteKeyColours(std::span(lamps).subspan(offset + done, size), static_cast<int>(offset + done),
+                                       m_profile);
+    }
+    (void)commands.EndConfig();
+}
+
+void LightingPanel::WriteEditFlag(bool on)
+{
+    // A settings file that cannot be written only means the edit starts off next time.
+    (void)platform::WritePrivateProfileString(kFlagSection, kFlagKey, on ? "1" : "0",
+                                              app::GetProgramPaths().settingsFile);
+}
+
+} // namespace tavrix::ui

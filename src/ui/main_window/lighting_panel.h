@@ -1,0 +1,133 @@
+#pragma once
+
+#include <QPixmap>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/lamp_patterns.h"
+#include "model/lighting_effects.h"
+#include "model/lighting_settings.h"
+#include "ui/main_window/window_parts.h"
+
+class QComboBox;
+
+namespace tavrix::controls {
+class CBitmapSlider;
+class CPngButton;
+class PictureStatic;
+} // namespace tavrix::controls
+
+// The lighting panel of the main window: effect, brightness, speed, direction and, for the
+// per-key effect, ten user patterns of lit keys drawn as frames on the keyboard. It is folded
+// away until the lighting edit is switched on; every change goes to the keyboard at once.
+namespace tavrix::ui {
+
+class CTavrixDlg;
+
+inline constexpr int kLightingToggleId = 1167;
+inline constexpr int kLightingToggleLabelId = 1171;
+inline constexpr int kEffectListId = 1146;
+inline constexpr int kBrightnessLabelId = 1172;
+inline constexpr int kBrightnessSliderId = 1178;
+inline constexpr int kSpeedLabelId = 1166;
+inline constexpr int kSpeedSliderId = 1179;
+inline constexpr int kDirectionLabelId = 1148;
+inline constexpr int kDirectionLeftId = 1149;
+inline constexpr int kDirectionRightId = 1150;
+inline constexpr int kToolLabelId = 1163;
+inline constexpr int kToolLightId = 1164;
+inline constexpr int kToolDarkenId = 1165;
+inline constexpr int kAllDarkLabelId = 1173;
+inline constexpr int kAllDarkId = 1156;
+inline constexpr int kAllLitLabelId = 1208;
+inline constexpr int kAllLitId = 1207;
+inline constexpr int kUserPatternListId = 1198;
+inline constexpr int kReportRateLabelId = 1204;
+inline constexpr std::array<int, 7> kColourButtonIds{1152, 1155, 1158, 1160, 1162, 1187, 1191};
+
+class LightingPanel : public LightingPart {
+public:
+    explicit LightingPanel(CTavrixDlg& window) : m_window(window) {}
+
+    void PlaceLightingPanel() override;
+    bool OnCommand(int id) override;
+    void OnSlider(int id, int position) override;
+    int ReadLightingState(LightingRead what) override;
+    void RefreshLightingPanel() override;
+    void SetLightingTexts(int languageIndex) override;
+    [[nodiscard]] bool IsLightingEditOn() const override { return m_editOn; }
+    void ToggleLampAtKey(int controlId) override;
+    void ResetLightingDefaults() override;
+    void SetProfileIndex(int profile) override;
+    void EndLightingEdit() override;
+
+    [[nodiscard]] int ProfileIndex() const { return m_profile; }
+    [[nodiscard]] const model::LightingBlock& Block(int profile) const;
+    [[nodiscard]] const model::LampArea& Lamps(int profile) const;
+    [[nodiscard]] const std::vector<uint8_t>& SupportedEffects() const { return m_effects; }
+    // A picture of the skin folder as loaded at start; an empty one for a name never loaded.
+    [[nodiscard]] const QPixmap& LightingPicture(const std::string& name) const;
+
+private:
+    void LoadLightingPictures();
+    void PlaceLightingControls();
+    void PlaceHiddenControls();
+    void InitLightingControls();
+
+    void ReadLamps();
+    void ReadBlocks();
+    [[nodiscard]] model::LightingSettings Current() const;
+    [[nodiscard]] bool HasPerKeyEffect() const;
+    [[nodiscard]] int SelectedEffect() const;
+
+    void ToggleEdit();
+    void StartEdit();
+    void ChooseEffect(int code);
+    void ChooseUserPattern(int pattern);
+    void ChooseDirection(uint8_t direction);
+    void ChooseTool(uint8_t tool);
+    void SetAllLamps(bool lit);
+
+    void ShowSliders(const model::LightingSettings& settings);
+    void ShowDirectionPictures(int effect, uint8_t direction);
+    void ShowToolPictures(uint8_t tool);
+    void MoveDirectionControls(int effect);
+    void ApplyVisibility(int effect, model::EffectShown how);
+    struct FramedButton {
+        controls::CPngButton* button;
+        int lamp;
+    };
+    // The keyboard's buttons that show lamp frames, with their lamps.
+    [[nodiscard]] std::vector<FramedButton> FramedButtons() const;
+    void ShowLampFrames();
+    void ClearKeyFrames();
+
+    void WriteSetting(std::size_t offset, uint8_t value);
+    void WriteLamps(std::size_t offset, std::size_t length, std::size_t requestSize);
+    void WriteEditFlag(bool on);
+
+    CTavrixDlg& m_window;
+    std::map<std::string, QPixmap> m_pictures;
+    int m_profile = 0;
+    std::array<model::LightingBlock, device::kProfileCount> m_blocks{};
+    std::array<model::LampArea, device::kProfileCount> m_lamps{};
+    std::vector<uint8_t> m_effects;
+    bool m_editOn = false;
+
+    controls::PictureStatic* m_toggle = nullptr;
+    QComboBox* m_effectList = nullptr;
+    QComboBox* m_userPatterns = nullptr;
+    controls::CBitmapSlider* m_brightness = nullptr;
+    controls::CBitmapSlider* m_speed = nullptr;
+    controls::PictureStatic* m_directionLeft = nullptr;
+    controls::PictureStatic* m_directionRight = nullptr;
+    controls::PictureStatic* m_toolLight = nullptr;
+    controls::PictureStatic* m_toolDarken = nullptr;
+    controls::PictureStatic* m_allDark = nullptr;
+    controls::PictureStatic* m_allLit = nullptr;
+};
+
+} // namespace tavrix::ui
