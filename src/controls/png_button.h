@@ -64,6 +64,8 @@ public:
 
     [[nodiscard]] QPoint SheetOffset() const { return {m_sheetX, m_sheetY}; }
     [[nodiscard]] bool IsSelected() const { return m_selected; }
+    [[nodiscard]] bool IsFramed() const { return m_frameMode; }
+    [[nodiscard]] QColor FrameColor() const { return m_frameColor; }
     [[nodiscard]] bool IsHovered() const { return m_hover; }
     // The sheet chosen by the latest draw.
     [[nodiscard]] const QPixmap* LastDrawnSheet() const { return m_lastSheet; }
