@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +18,9 @@
 #include "platform/app_profile.h"
 #include "ui/main_window/tavrix_dlg.h"
 
-// Grabs the main window as it shows the simulated keyboard: the drawn keyboard with a few keys
-// assigned, their marks and the current profile, onto a PNG file.
+// Grabs the main window as it shows the simulated keyboard onto PNG files: the drawn keyboard with
+// a few keys assigned, their marks and the current profile; then the lighting panel open on the
+// per-key effect, with the lamp frames of the current pattern on the keys.
 //
 //   mainshot <folder of the built program> <output folder>
 namespace {
@@ -48,6 +51,36 @@ void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
     block[KeyIndexOf(0x3A)] = {kTypeDisabled, 0, 0};
     block[GKeySlot(GKeyBank::A, 0)] = {kTypeKey, GKeyCode(GKeyBank::A, 0), 0x01};
     window.RefreshKeyMarks();
+}
+
+// Switches the lighting edit on and picks the per-key effect, as the user would.
+bool OpenPerKeyLighting(tavrix::ui::CTavrixDlg& window)
+{
+    using namespace tavrix::ui;
+    if (!window.Lighting().IsLightingEditOn()) {
+        window.OnCommand(kLightingToggleId);
+    }
+    const std::vector<uint8_t>& effects = window.Lighting().SupportedEffects();
+    const auto found = std::find(effects.begin(), effects.end(), tavrix::model::kPerKeyEffect);
+    auto* list = window.GetDlgItem<QComboBox>(kEffectListId);
+    if (found == effects.end() || list == nullptr) {
+        return false;
+    }
+    const int position = static_cast<int>(found - effects.begin());
+    list->setCurrentIndex(position);
+    emit list->activated(position);
+    return true;
+}
+
+bool Save(QWidget& window, const QString& path)
+{
+    QApplication::processEvents();
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "mainshot: cannot write %s\n", path.toLocal8Bit().constData());
+        return false;
+    }
+    std::printf("%s\n", path.toLocal8Bit().constData());
+    return true;
 }
 
 } // namespace
@@ -86,13 +119,14 @@ int main(int argc, char** argv)
     if (profile >= 0) {
         AssignKeys(window, profile);
     }
-    QApplication::processEvents();
-    const QString path = outFolder + "/main_window_keyboard.png";
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "mainshot: cannot write %s\n", path.toLocal8Bit().constData());
+    if (!Save(window, outFolder + "/main_window_keyboard.png")) {
         return 1;
     }
+    if (!OpenPerKeyLighting(window)) {
+        std::fprintf(stderr, "mainshot: the keyboard offers no per-key lighting\n");
+        return 1;
+    }
+    const bool saved = Save(window, outFolder + "/main_window_lighting.png");
     window.ExitRoutine();
-    std::printf("%s\n", path.toLocal8Bit().constData());
-    return 0;
+    return saved ? 0 : 1;
 }
