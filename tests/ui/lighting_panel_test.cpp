@@ -322,6 +322,22 @@ TEST_F(LightingPanelTest, EditSwitchesShowTheEffectsControlsAndLampFrames)
     }
 }
 
+TEST_F(LightingPanelTest, ArrowKeysDoNotStepThroughTheEffects)
+{
+    Start();
+    SwitchEditOn();
+    auto& effects = ControlOf<QComboBox>(kEffectListId);
+    const int chosen = effects.currentIndex();
+    effects.setFocus();
+    Mark();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left}) {
+        testing::Key(effects, key);
+    }
+    testing::Pump();
+    EXPECT_EQ(effects.currentIndex(), chosen);
+    EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty());
+}
+
 TEST_F(LightingPanelTest, DirectionPicturesFollowTheEffect)
 {
     Start();

@@ -7,7 +7,6 @@
 #include <thread>
 
 #include "app/app_state.h"
-#include "controls/control_id.h"
 #include "controls/prompts.h"
 #include "platform/clock.h"
 #include "skin/language.h"
@@ -77,6 +76,9 @@ bool CTavrixDlg::OnInitDialog()
     skin::PlaceSkinControl(*m_progress, SkinIniPath(), "BUTTONINFO", "CONTROL_JDTStatic");
     if (m_parts.lighting != nullptr) {
         m_parts.lighting->PlaceLightingPanel();
+    }
+    if (QWidget* effects = GetDlgItem(kEffectComboId)) {
+        effects->installEventFilter(this);
     }
 
     // Hidden after start-up the window has no taskbar entry; ShowMainWindow gives it one.
@@ -381,14 +383,21 @@ void CTavrixDlg::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    const QWidget* focus = focusWidget();
-    const bool effectComboFocused = focus != nullptr && controls::GetDlgCtrlID(*focus) == kEffectComboId;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
-        (IsArrowKey(key) && effectComboFocused)) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
         event->accept();
         return;
     }
     skin::CBaseDialog::keyPressEvent(event);
+}
+
+// Watches the effect list only: its arrow keys would step through the effects, writing each one
+// to the keyboard.
+bool CTavrixDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && IsArrowKey(static_cast<QKeyEvent*>(event)->key())) {
+        return true;
+    }
+    return skin::CBaseDialog::eventFilter(watched, event);
 }
 
 void CTavrixDlg::closeEvent(QCloseEvent* event)

@@ -109,6 +109,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
