@@ -28,4 +28,4 @@ void PictureStatic::mouseReleaseEvent(QMouseEvent* event)
     QLabel::mouseReleaseEvent(event);
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

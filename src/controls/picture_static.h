@@ -21,4 +21,4 @@ private:
     const QPixmap* m_picture = nullptr;
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

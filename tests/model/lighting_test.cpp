@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <array>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "model/lamp_patterns.h"
 #include "model/lighting_effects.h"

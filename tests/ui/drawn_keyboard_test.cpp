@@ -162,7 +162,7 @@ TEST_F(DrawnKeyboardTest, LightingEditAndFnDecideWhereAClickGoes)
         bool opens;
         bool togglesLamp;
     } cases[] = {
-        {kFnId, false, false, false},        {kFnId, true, false, true},  {kKeyAId, true, false, true},
+        {kFnId, false, false, false},        {kFnId, true, false, true},        {kKeyAId, true, false, true},
         {kFirstDKeyId, false, false, false}, {kFirstDKeyId, true, false, true}, {kG3Id, true, true, false},
         {kKeyAId, false, true, false},
     };

@@ -38,10 +38,10 @@ struct Sent {
 };
 
 // The panel's controls besides the toggle, its caption and the report-rate caption.
-constexpr int kFoldedControls[] = {kEffectListId,     kBrightnessLabelId, kBrightnessSliderId, kSpeedLabelId,
-                                   kSpeedSliderId,    kDirectionLabelId,  kDirectionLeftId,    kDirectionRightId,
-                                   kToolLabelId,      kToolLightId,       kToolDarkenId,       kAllDarkLabelId,
-                                   kAllDarkId,        kAllLitLabelId,     kAllLitId,           kUserPatternListId};
+constexpr int kFoldedControls[] = {kEffectListId,  kBrightnessLabelId, kBrightnessSliderId, kSpeedLabelId,
+                                   kSpeedSliderId, kDirectionLabelId,  kDirectionLeftId,    kDirectionRightId,
+                                   kToolLabelId,   kToolLightId,       kToolDarkenId,       kAllDarkLabelId,
+                                   kAllDarkId,     kAllLitLabelId,     kAllLitId,           kUserPatternListId};
 
 class LightingPanelTest : public MainWindowTest {
 protected:
@@ -200,9 +200,12 @@ TEST_F(LightingPanelTest, SlidersWriteOnlyWhatChanged)
         std::size_t offset;
         int written; // -1: nothing written
     } steps[] = {
-        {&speed, Qt::Key_End, model::kSpeedOffset, 0},         {&speed, Qt::Key_Home, model::kSpeedOffset, 4},
-        {&speed, Qt::Key_Home, model::kSpeedOffset, -1},       {&speed, Qt::Key_Right, model::kSpeedOffset, 3},
-        {&brightness, Qt::Key_End, model::kBrightnessOffset, 4}, {&brightness, Qt::Key_Right, model::kBrightnessOffset, -1},
+        {&speed, Qt::Key_End, model::kSpeedOffset, 0},
+        {&speed, Qt::Key_Home, model::kSpeedOffset, 4},
+        {&speed, Qt::Key_Home, model::kSpeedOffset, -1},
+        {&speed, Qt::Key_Right, model::kSpeedOffset, 3},
+        {&brightness, Qt::Key_End, model::kBrightnessOffset, 4},
+        {&brightness, Qt::Key_Right, model::kBrightnessOffset, -1},
         {&brightness, Qt::Key_Home, model::kBrightnessOffset, 0},
     };
     for (const auto& step : steps) {
@@ -246,11 +249,9 @@ TEST_F(LightingPanelTest, KeyClicksLightAndDarkenLampsOnlyInThePerKeyEffect)
         int lamp;
         bool lit;
     } clicks[] = {
-        {kToolLightId, kKeyAId, kLampA, true},
-        {kToolDarkenId, kKeyAId, kLampA, false},
+        {kToolLightId, kKeyAId, kLampA, true},   {kToolDarkenId, kKeyAId, kLampA, false},
         {kToolDarkenId, kKeyAId, kLampA, false}, // already dark: written again
-        {kToolLightId, kFnId, kFnLamp, true},
-        {kToolLightId, kFirstDKeyId, 0, true},
+        {kToolLightId, kFnId, kFnLamp, true},    {kToolLightId, kFirstDKeyId, 0, true},
     };
     for (const auto& c : clicks) {
         Click(c.toolId);
@@ -447,7 +448,8 @@ TEST_F(LightingPanelTest, EditFlagSurvivesARestart)
 {
     Start();
     SwitchEditOn();
-    EXPECT_EQ(platform::ReadPrivateProfileString("KEYCOLOR", "DengCheck", "", app::GetProgramPaths().settingsFile), "1");
+    EXPECT_EQ(platform::ReadPrivateProfileString("KEYCOLOR", "DengCheck", "", app::GetProgramPaths().settingsFile),
+              "1");
     m_dlg.reset();
     ::End();
     Start();
@@ -456,7 +458,8 @@ TEST_F(LightingPanelTest, EditFlagSurvivesARestart)
     EXPECT_EQ(PictureOf(kLightingToggleId), Named("dengdown.bmp"));
 
     Click(kLightingToggleId);
-    EXPECT_EQ(platform::ReadPrivateProfileString("KEYCOLOR", "DengCheck", "", app::GetProgramPaths().settingsFile), "0");
+    EXPECT_EQ(platform::ReadPrivateProfileString("KEYCOLOR", "DengCheck", "", app::GetProgramPaths().settingsFile),
+              "0");
 }
 
 } // namespace

@@ -79,19 +79,17 @@ constexpr PalettePicture kPalettePictures[] = {
 };
 
 constexpr const char* kPictureFiles[] = {
-    "dengup.bmp",   "dengdown.bmp", "leftup.bmp",   "leftdown.bmp",   "rightup.bmp",  "rightdown.bmp",
-    "kuosan.bmp",   "kuosandown.bmp", "julong.bmp", "julongdown.bmp", "upup.bmp",     "updown.bmp",
-    "downup.bmp",   "downdown.bmp", "sjsup.bmp",    "sjsdown.bmp",    "user1up.bmp",  "user1down.bmp",
-    "user2up.bmp",  "user2down.bmp", "hong.bmp",    "hongok.bmp",     "huang.bmp",    "huangok.bmp",
-    "lv.bmp",       "lvok.bmp",     "lan.bmp",      "lanok.bmp",
+    "dengup.bmp",     "dengdown.bmp", "leftup.bmp",     "leftdown.bmp",  "rightup.bmp", "rightdown.bmp", "kuosan.bmp",
+    "kuosandown.bmp", "julong.bmp",   "julongdown.bmp", "upup.bmp",      "updown.bmp",  "downup.bmp",    "downdown.bmp",
+    "sjsup.bmp",      "sjsdown.bmp",  "user1up.bmp",    "user1down.bmp", "user2up.bmp", "user2down.bmp", "hong.bmp",
+    "hongok.bmp",     "huang.bmp",    "huangok.bmp",    "lv.bmp",        "lvok.bmp",    "lan.bmp",       "lanok.bmp",
 };
 
 constexpr std::initializer_list<int> kBrightnessControls{kBrightnessLabelId, kBrightnessSliderId};
 constexpr std::initializer_list<int> kSpeedControls{kSpeedLabelId, kSpeedSliderId};
 constexpr std::initializer_list<int> kDirectionControls{kDirectionLabelId, kDirectionLeftId, kDirectionRightId};
-constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId,   kToolLightId, kToolDarkenId,
-                                                     kAllDarkLabelId, kAllDarkId,   kAllLitLabelId,
-                                                     kAllLitId,       kUserPatternListId};
+constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId, kToolLightId,   kToolDarkenId, kAllDarkLabelId,
+                                                     kAllDarkId,   kAllLitLabelId, kAllLitId,     kUserPatternListId};
 
 std::string SliderPictureName(int position)
 {
@@ -323,8 +321,7 @@ void LightingPanel::ReadBlocks()
     for (int profile = 0; profile < device::kProfileCount; ++profile) {
         std::array<uint8_t, kReplyDataSize> reply{};
         if (m_window.Commands().ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
-                                                  static_cast<int>(LightingAddress(profile, 0))) ==
-            device::kResultOk) {
+                                                  static_cast<int>(LightingAddress(profile, 0))) == device::kResultOk) {
             std::copy_n(reply.begin(), model::kLightingBlockSize, m_blocks[static_cast<std::size_t>(profile)].begin());
         }
     }
@@ -466,7 +463,9 @@ bool LightingPanel::OnCommand(int id)
 
 void LightingPanel::OnSlider(int id, int position)
 {
-    controls::CBitmapSlider* slider = id == kBrightnessSliderId ? m_brightness : id == kSpeedSliderId ? m_speed : nullptr;
+    controls::CBitmapSlider* slider = id == kBrightnessSliderId ? m_brightness
+                                      : id == kSpeedSliderId    ? m_speed
+                                                                : nullptr;
     if (slider == nullptr) {
         return;
     }
