@@ -11,6 +11,7 @@
 #include "controls/picture_static.h"
 #include "controls/skin_color_btn.h"
 #include "device/command_set.h"
+#include "device/protocol.h"
 #include "platform/ini_file.h"
 #include "skin/language.h"
 #include "skin/skin_placement.h"
@@ -26,10 +27,11 @@ const char* const kFlagSection = "KEYCOLOR";
 const char* const kFlagKey = "DengCheck";
 constexpr int kSliderPictureCount = 26;
 constexpr int kSliderPageStep = 10;
-// The keyboard answers at most 56 bytes a request; the lamp area is read in even thirds.
+// A reply carries at most 56 bytes: the lamp area is read three patterns (54 bytes) at a time.
 constexpr std::size_t kLampReadSize = 54;
 constexpr std::size_t kLampResetRequestSize = 45;
-constexpr std::size_t kReplyDataSize = 56;
+// The effect restore defaults chooses: the factory's.
+constexpr int kDefaultEffect = 5;
 
 const QColor kLitFrame(0xFF, 0xFF, 0xFF);
 const QColor kDarkFrame(0x00, 0x00, 0x00);
@@ -308,7 +310,7 @@ void LightingPanel::ReadLamps()
     model::LampArea& lamps = m_lamps[static_cast<std::size_t>(m_profile)];
     for (std::size_t offset = 0; offset < lamps.size(); offset += kLampReadSize) {
         const std::size_t length = std::min(kLampReadSize, lamps.size() - offset);
-        std::array<uint8_t, kReplyDataSize> reply{};
+        std::array<uint8_t, device::kDataSize> reply{};
         if (m_window.Commands().ReadKeyColours(reply, static_cast<int>(length), static_cast<int>(offset), m_profile) ==
             device::kResultOk) {
             std::copy_n(reply.begin(), length, lamps.begin() + static_cast<std::ptrdiff_t>(offset));
@@ -319,7 +321,7 @@ void LightingPanel::ReadLamps()
 void LightingPanel::ReadBlocks()
 {
     for (int profile = 0; profile < device::kProfileCount; ++profile) {
-        std::array<uint8_t, kReplyDataSize> reply{};
+        std::array<uint8_t, device::kDataSize> reply{};
         if (m_window.Commands().ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
                                                   static_cast<int>(LightingAddress(profile, 0))) == device::kResultOk) {
             std::copy_n(reply.begin(), model::kLightingBlockSize, m_blocks[static_cast<std::size_t>(profile)].begin());
@@ -347,14 +349,19 @@ void LightingPanel::RefreshLightingPanel()
     ShowToolPictures(current.tool);
     m_allDark->SetPicture(LightingPicture("sjsup.bmp"));
     m_allLit->SetPicture(LightingPicture("sjsup.bmp"));
-    const auto listed = std::find(m_effects.begin(), m_effects.end(), current.effect);
-    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
+    SelectEffectInList(current.effect);
     m_userPatterns->setCurrentIndex(current.userPattern);
     ApplyVisibility(current.effect, model::EffectShown::Shown);
     if (m_editOn && current.effect == model::kPerKeyEffect) {
         ShowLampFrames();
     }
     MoveDirectionControls(current.effect);
+}
+
+void LightingPanel::SelectEffectInList(int code)
+{
+    const auto listed = std::find(m_effects.begin(), m_effects.end(), code);
+    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
 }
 
 void LightingPanel::ShowSliders(const model::LightingSettings& settings)
@@ -580,9 +587,8 @@ void LightingPanel::ToggleLampAtKey(int controlId)
 
 void LightingPanel::ResetLightingDefaults()
 {
-    const auto listed = std::find(m_effects.begin(), m_effects.end(), uint8_t{5});
-    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
-    ChooseEffect(5);
+    SelectEffectInList(kDefaultEffect);
+    ChooseEffect(kDefaultEffect);
     if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
         keyboard->SelectReportRate(0);
     }

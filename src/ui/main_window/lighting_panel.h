@@ -91,6 +91,8 @@ private:
     void ChooseTool(uint8_t tool);
     void SetAllLamps(bool lit);
 
+    // Selects code in the effect list, or nothing when the keyboard does not offer it.
+    void SelectEffectInList(int code);
     void ShowSliders(const model::LightingSettings& settings);
     void ShowDirectionPictures(int effect, uint8_t direction);
     void ShowToolPictures(uint8_t tool);
