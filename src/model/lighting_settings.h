@@ -32,6 +32,12 @@ inline constexpr int kReportRateLast = 3;
 inline constexpr int kUserPatternCount = 10;
 inline constexpr int kSliderLast = 4;
 
+// Address in the keyboard's lighting area of the field at offset in profile's block.
+[[nodiscard]] constexpr int LightingAddress(int profile, std::size_t offset)
+{
+    return static_cast<int>(kLightingBlockSize * static_cast<std::size_t>(profile) + offset);
+}
+
 struct LightingSettings {
     uint8_t effect = 0;
     uint8_t brightness = 0;

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "device/commands.h"
 #include "model/key_code.h"
 #include "model/key_description.h"
 #include "model/lighting_settings.h"
@@ -389,8 +388,7 @@ void DrawnKeyboard::OnReportRateButton(int code)
     if (commands.BeginConfig() != 1) {
         return;
     }
-    (void)commands.WriteLightingBytes({&byte, 1}, static_cast<int>(device::kLightingBlockSize) * m_lightingProfile +
-                                                      static_cast<int>(model::kReportRateOffset));
+    (void)commands.WriteLightingBytes({&byte, 1}, model::LightingAddress(m_lightingProfile, model::kReportRateOffset));
     (void)commands.EndConfig();
 }
 

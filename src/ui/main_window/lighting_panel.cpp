@@ -114,11 +114,6 @@ void SetFrame(controls::CPngButton& button, bool lit)
     button.SetFrame(lit ? kLitFrame : kDarkFrame, true);
 }
 
-uint32_t LightingAddress(int profile, std::size_t offset)
-{
-    return static_cast<uint32_t>(device::kLightingBlockSize * static_cast<std::size_t>(profile) + offset);
-}
-
 } // namespace
 
 void LightingPanel::PlaceLightingPanel()
@@ -323,7 +318,7 @@ void LightingPanel::ReadBlocks()
     for (int profile = 0; profile < device::kProfileCount; ++profile) {
         std::array<uint8_t, device::kDataSize> reply{};
         if (m_window.Commands().ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
-                                                  static_cast<int>(LightingAddress(profile, 0))) == device::kResultOk) {
+                                                  model::LightingAddress(profile, 0)) == device::kResultOk) {
             std::copy_n(reply.begin(), model::kLightingBlockSize, m_blocks[static_cast<std::size_t>(profile)].begin());
         }
     }
@@ -603,7 +598,7 @@ void LightingPanel::ResetLightingDefaults()
     std::copy(defaults.begin(), defaults.end(), m_blocks[static_cast<std::size_t>(m_profile)].begin());
     device::CommandSet& commands = m_window.Commands();
     (void)commands.BeginConfig();
-    (void)commands.WriteLightingBytes(defaults, static_cast<int>(LightingAddress(m_profile, 0)));
+    (void)commands.WriteLightingBytes(defaults, model::LightingAddress(m_profile, 0));
     (void)commands.EndConfig();
     // The sliders show what was just written.
     ShowSliders(Current());
@@ -617,7 +612,7 @@ void LightingPanel::WriteSetting(std::size_t offset, uint8_t value)
     m_blocks[static_cast<std::size_t>(m_profile)][offset] = value;
     device::CommandSet& commands = m_window.Commands();
     (void)commands.BeginConfig();
-    (void)commands.WriteLightingBytes({&value, 1}, static_cast<int>(LightingAddress(m_profile, offset)));
+    (void)commands.WriteLightingBytes({&value, 1}, model::LightingAddress(m_profile, offset));
     (void)commands.EndConfig();
 }
 

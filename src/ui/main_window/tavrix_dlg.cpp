@@ -19,7 +19,6 @@ namespace tavrix::ui {
 
 namespace {
 
-constexpr int kEffectComboId = 1146;
 constexpr int kLanguageIndexLimit = 3;
 
 QString LangText(std::string_view key)
@@ -77,7 +76,7 @@ bool CTavrixDlg::OnInitDialog()
     if (m_parts.lighting != nullptr) {
         m_parts.lighting->PlaceLightingPanel();
     }
-    if (QWidget* effects = GetDlgItem(kEffectComboId)) {
+    if (QWidget* effects = GetDlgItem(kEffectListId)) {
         effects->installEventFilter(this);
     }
 
