@@ -23,14 +23,22 @@ bool IsAddress(int64_t address)
     return address >= 0 && address < kAddressLimit;
 }
 
-}  // namespace
+} // namespace
 
-ReportFrame CommandSet::Request(uint8_t command, std::size_t length, uint32_t address)
+ReportFrame CommandSet::Request(uint8_t command, std::size_t length, uint32_t address, std::span<const uint8_t> data)
 {
     ReportFrame frame = ReportFrame::ForCommand(command);
     frame.SetLength(static_cast<uint8_t>(length));
     frame.SetAddress(static_cast<uint16_t>(address));
+    frame.SetData(data);
+    frame.FillSum();
     return frame;
+}
+
+int CommandSet::Simple(uint8_t command)
+{
+    Reply reply;
+    return Exchange(Request(command, 0, 0), reply, kDataOffset);
 }
 
 int CommandSet::Exchange(const ReportFrame& request, Reply& reply, std::size_t needed)
@@ -52,49 +60,28 @@ int CommandSet::Exchange(const ReportFrame& request, Reply& reply, std::size_t n
 
 int CommandSet::BeginConfig()
 {
-    ReportFrame request = Request(kCmdBeginConfig, 0, 0);
-    request.FillSum();
-    Reply reply;
-    return Exchange(request, reply, kDataOffset);
+    return Simple(kCmdBeginConfig);
 }
 
 int CommandSet::EndConfig()
 {
     platform::SleepMs(kEndConfigDelayMs);
-    ReportFrame request = Request(kCmdEndConfig, 0, 0);
-    request.FillSum();
-    Reply reply;
-    return Exchange(request, reply, kDataOffset);
+    return Simple(kCmdEndConfig);
 }
 
 int CommandSet::TestCommand()
 {
-    ReportFrame request = Request(kCmdTestCommand, 0, 0);
-    request.FillSum();
-    Reply reply;
-    return Exchange(request, reply, kDataOffset);
+    return Simple(kCmdTestCommand);
 }
 
 int CommandSet::ReadInfoBlock(std::span<uint8_t, kInfoBlockSize> out)
 {
-    ReportFrame request = Request(kCmdReadInfoBlock, kInfoBlockSize, 0);
-    request.FillSum();
-    Reply reply;
-    const int result = Exchange(request, reply, kDataOffset + kInfoBlockSize);
-    if (result != kResultOk) {
-        return result;
-    }
-    std::copy_n(reply.begin() + kDataOffset, kInfoBlockSize, out.begin());
-    return kResultOk;
+    return ReadChunks(kCmdReadInfoBlock, 0, out);
 }
 
 int CommandSet::WriteInfoBlock(std::span<const uint8_t, kInfoBlockSize> block)
 {
-    ReportFrame request = Request(kCmdWriteInfoBlock, kInfoBlockSize, 0);
-    request.SetData(block);
-    request.FillSum();
-    Reply reply;
-    return Exchange(request, reply, kDataOffset);
+    return WriteChunks(kCmdWriteInfoBlock, 0, block);
 }
 
 int CommandSet::ReadBytes(uint8_t command, std::span<uint8_t> out, int length, int64_t address)
@@ -102,8 +89,7 @@ int CommandSet::ReadBytes(uint8_t command, std::span<uint8_t> out, int length, i
     if (out.size() < kDataSize || !FitsOneReport(length) || !IsAddress(address)) {
         return kResultBadArgument;
     }
-    ReportFrame request = Request(command, static_cast<std::size_t>(length), static_cast<uint32_t>(address));
-    request.FillSum();
+    const ReportFrame request = Request(command, static_cast<std::size_t>(length), static_cast<uint32_t>(address));
     Reply reply;
     const int result = Exchange(request, reply, kDataOffset + static_cast<std::size_t>(length));
     if (result != kResultOk) {
@@ -119,11 +105,8 @@ int CommandSet::WriteBytes(uint8_t command, std::span<const uint8_t> bytes, int6
     if (bytes.size() > kDataSize || !IsAddress(address)) {
         return kResultBadArgument;
     }
-    ReportFrame request = Request(command, bytes.size(), static_cast<uint32_t>(address));
-    request.SetData(bytes);
-    request.FillSum();
     Reply reply;
-    return Exchange(request, reply, kDataOffset);
+    return Exchange(Request(command, bytes.size(), static_cast<uint32_t>(address), bytes), reply, kDataOffset);
 }
 
 int CommandSet::ReadLightingBytes(std::span<uint8_t> out, int length, int address)
@@ -156,10 +139,9 @@ int CommandSet::ReadChunks(uint8_t command, uint32_t base, std::span<uint8_t> ou
 {
     for (std::size_t offset = 0; offset < out.size(); offset += kDataSize) {
         const std::size_t length = std::min(kDataSize, out.size() - offset);
-        ReportFrame request = Request(command, length, base + static_cast<uint32_t>(offset));
-        request.FillSum();
         Reply reply;
-        const int result = Exchange(request, reply, kDataOffset + length);
+        const int result =
+            Exchange(Request(command, length, base + static_cast<uint32_t>(offset)), reply, kDataOffset + length);
         if (result != kResultOk) {
             return result;
         }
@@ -172,11 +154,10 @@ int CommandSet::WriteChunks(uint8_t command, uint32_t base, std::span<const uint
 {
     for (std::size_t offset = 0; offset < bytes.size(); offset += kDataSize) {
         const std::size_t length = std::min(kDataSize, bytes.size() - offset);
-        ReportFrame request = Request(command, length, base + static_cast<uint32_t>(offset));
-        request.SetData(bytes.subspan(offset, length));
-        request.FillSum();
         Reply reply;
-        const int result = Exchange(request, reply, kDataOffset);
+        const int result =
+            Exchange(Request(command, length, base + static_cast<uint32_t>(offset), bytes.subspan(offset, length)),
+                     reply, kDataOffset);
         if (result != kResultOk) {
             return result;
         }
@@ -223,12 +204,10 @@ int CommandSet::WriteExtraArea(std::span<const uint8_t> bytes)
 
 int CommandSet::EnterBootMode()
 {
-    // Built whole here: no frame sum, no reply awaited.
-    std::array<uint8_t, kReportSize> request{};
-    request[kReportIdOffset] = kReportId;
-    request[kCommandOffset] = kCmdEnterBootMode;
-    request[kLengthOffset] = kBootModeConfirm;
-    return m_link.SendRaw(request);
+    // No frame sum, no reply awaited.
+    ReportFrame request = ReportFrame::ForCommand(kCmdEnterBootMode);
+    request.SetLength(kBootModeConfirm);
+    return m_link.SendRaw(request.Bytes());
 }
 
 int CommandSet::GetCurrentProfile()
@@ -262,4 +241,4 @@ void CommandSet::SetCurrentProfile(int profile)
     m_currentProfile = WriteInfoBlock(info) == kResultOk ? profile : -1;
 }
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -61,7 +61,11 @@ public:
 private:
     using Reply = std::array<uint8_t, kReportSize>;
 
-    static ReportFrame Request(uint8_t command, std::size_t length, uint32_t address);
+    // A request with its data and sum.
+    static ReportFrame Request(uint8_t command, std::size_t length, uint32_t address,
+                               std::span<const uint8_t> data = {});
+    // A command without data whose reply carries only the status.
+    int Simple(uint8_t command);
     // One transaction with the status test; a reply shorter than needed bytes gives -2.
     int Exchange(const ReportFrame& request, Reply& reply, std::size_t needed);
     int ReadChunks(uint8_t command, uint32_t base, std::span<uint8_t> out);
@@ -73,4 +77,4 @@ private:
     std::atomic<int> m_currentProfile{-1};
 };
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

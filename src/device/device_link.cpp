@@ -17,9 +17,11 @@ bool IsRefusal(uint8_t status)
     return status == kStatusRefused || status == kStatusRefusedBusy;
 }
 
-}  // namespace
+} // namespace
 
-DeviceLink::DeviceLink(DeviceService service, DeviceHost& host) : m_service(service), m_host(host) {}
+DeviceLink::DeviceLink(DeviceService service, DeviceHost& host) : m_service(service), m_host(host)
+{
+}
 
 DeviceLink::~DeviceLink()
 {
@@ -68,15 +70,10 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
         return kResultNoDevice;
     }
     const ReportFrame frame = ReportFrame::FromBytes(request);
-    const DeviceSelector selector = CommandSelector();
-    const uint32_t checksum = DexCallChecksum(&selector, nullptr, 0, frame.Bytes().data(), kReportSize);
-
     int failures = 0;
     for (;;) {
         AcquireTransaction(reply);
-        const int written = m_service.RequestWriteOne(&selector, nullptr, 0, frame.Bytes().data(), kReportSize,
-                                                      checksum, nullptr);
-        if (written <= 0) {
+        if (WriteFrame(frame) <= 0) {
             ReleaseTransaction();
             return kResultWriteRefused;
         }
@@ -90,9 +87,7 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
             std::lock_guard lock(m_pending.mutex);
             received = m_pending.receivedLength;
             matched = signalled && received > kStatusOffset && reply[kCommandOffset] == frame.Command();
-            m_pending.busy = false;
-            m_pending.buffer = nullptr;
-            m_pending.capacity = 0;
+            EndPendingLocked();
         }
         m_pending.idle.notify_all();
 
@@ -127,23 +122,32 @@ void DeviceLink::AcquireTransaction(std::span<uint8_t> reply)
     m_pending.busy = true;
 }
 
+void DeviceLink::EndPendingLocked()
+{
+    m_pending.busy = false;
+    m_pending.buffer = nullptr;
+    m_pending.capacity = 0;
+}
+
 void DeviceLink::ReleaseTransaction()
 {
     {
         std::lock_guard lock(m_pending.mutex);
-        m_pending.busy = false;
-        m_pending.buffer = nullptr;
-        m_pending.capacity = 0;
+        EndPendingLocked();
     }
     m_pending.idle.notify_all();
 }
 
-int DeviceLink::SendRaw(std::span<const uint8_t> request)
+int DeviceLink::WriteFrame(const ReportFrame& frame)
 {
-    const ReportFrame frame = ReportFrame::FromBytes(request);
     const DeviceSelector selector = CommandSelector();
     const uint32_t checksum = DexCallChecksum(&selector, nullptr, 0, frame.Bytes().data(), kReportSize);
     return m_service.RequestWriteOne(&selector, nullptr, 0, frame.Bytes().data(), kReportSize, checksum, nullptr);
+}
+
+int DeviceLink::SendRaw(std::span<const uint8_t> request)
+{
+    return WriteFrame(ReportFrame::FromBytes(request));
 }
 
 int DeviceLink::OnDeviceNotify(const DexNotification* notification)
@@ -179,11 +183,11 @@ void DeviceLink::AcceptReply(const DexRequestRecord& record)
 {
     std::lock_guard lock(m_pending.mutex);
     if (!m_pending.busy || !m_pending.buffer || (record.value > 0 && !record.data)) {
-        return;  // nobody waits: dropped
+        return; // nobody waits: dropped
     }
     const uint32_t length = std::min(record.value, m_pending.capacity);
     if (length > 0) {
-        std::memcpy(m_pending.buffer, record.data, length);  // an empty reply may have no buffer
+        std::memcpy(m_pending.buffer, record.data, length); // an empty reply may have no buffer
     }
     m_pending.receivedLength = length;
     m_pending.replyEvent.Set();
@@ -217,8 +221,8 @@ void DeviceLink::ToggleBank()
         m_bankStatus[1] ^= kBankBit;
         bank = m_bankStatus[1] & kBankBit;
         const DeviceSelector selector = StatusSelector();
-        const uint32_t checksum = DexCallChecksum(&selector, &DeviceLink::OnDeviceNotify, DEX_TAG_LED, m_bankStatus,
-                                                  sizeof m_bankStatus);
+        const uint32_t checksum =
+            DexCallChecksum(&selector, &DeviceLink::OnDeviceNotify, DEX_TAG_LED, m_bankStatus, sizeof m_bankStatus);
         m_service.DeleteRequestFromUnitId(m_statusHandle);
         m_service.RequestStatusWrite(&selector, &DeviceLink::OnDeviceNotify, DEX_TAG_LED, m_bankStatus,
                                      sizeof m_bankStatus, checksum, &m_statusHandle);
@@ -251,4 +255,4 @@ void DeviceLink::StartConnectionThread(int deviceCount)
     m_workers.Start([this, deviceCount] { m_host.OnConnectionChanged(deviceCount); });
 }
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -16,13 +16,13 @@ namespace tavrix::device {
 
 // Where the notification callback puts the reply of the transaction that waits for it.
 struct PendingReply {
-    std::mutex mutex;                       // guards every field below
-    bool busy = false;                      // a transaction waits for its reply
+    std::mutex mutex;  // guards every field below
+    bool busy = false; // a transaction waits for its reply
     uint8_t* buffer = nullptr;
     uint32_t capacity = 0;
     uint32_t receivedLength = 0;
-    platform::AutoResetEvent replyEvent;    // signalled when a reply was copied
-    std::condition_variable idle;           // busy went false
+    platform::AutoResetEvent replyEvent; // signalled when a reply was copied
+    std::condition_variable idle;        // busy went false
 };
 
 // The program's side of the command channel: the send-and-wait transaction, the fire-and-forget
@@ -45,8 +45,7 @@ public:
     [[nodiscard]] int IsDevicePresent();
     // Sends request (zero-padded or cut to 64 bytes) and waits for the reply with the same
     // command code: 1, 0 (no keyboard), -1 (write refused) or -2 (no matching reply).
-    [[nodiscard]] int SendCommand(std::span<const uint8_t> request, std::span<uint8_t> reply,
-                                  uint32_t& receivedLength);
+    [[nodiscard]] int SendCommand(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& receivedLength);
     // Sends request as it is (the caller filled the frame) and waits for nothing.
     [[nodiscard]] int SendRaw(std::span<const uint8_t> request);
 
@@ -57,8 +56,6 @@ public:
     int ActiveBank() const;
 
 private:
-    enum class Attempt { Matched, Refused, Failed, WaitError };
-
     void HandleNotify(const DexNotification& notification);
     void AcceptReply(const DexRequestRecord& record);
     void HandleKeyboardEvent(uint16_t value);
@@ -68,8 +65,11 @@ private:
     void StartConnectionThread(int deviceCount);
 
     void AcquireTransaction(std::span<uint8_t> reply);
+    // Ends the attempt in flight; m_pending.mutex is held.
+    void EndPendingLocked();
     void ReleaseTransaction();
-    Attempt RunAttempt(const ReportFrame& frame, uint32_t checksum, std::span<const uint8_t> reply, int& result);
+    // Writes the frame to the command channel: RequestWriteOne's result.
+    int WriteFrame(const ReportFrame& frame);
 
     DeviceService m_service;
     DeviceHost& m_host;
@@ -83,4 +83,4 @@ private:
     platform::WorkerThreads m_workers;
 };
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

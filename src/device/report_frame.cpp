@@ -25,11 +25,6 @@ ReportFrame ReportFrame::ForCommand(uint8_t command)
     return frame;
 }
 
-uint16_t ReportFrame::Address() const
-{
-    return static_cast<uint16_t>(m_bytes[kAddressOffset] | (m_bytes[kAddressOffset + 1] << 8));
-}
-
 uint16_t ReportFrame::Sum() const
 {
     return static_cast<uint16_t>(m_bytes[kSumOffset] | (m_bytes[kSumOffset + 1] << 8));
@@ -59,4 +54,4 @@ void ReportFrame::FillSum()
     m_bytes[kSumOffset + 1] = static_cast<uint8_t>(sum >> 8);
 }
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -19,9 +19,6 @@ public:
     static ReportFrame ForCommand(uint8_t command);
 
     uint8_t Command() const { return m_bytes[kCommandOffset]; }
-    uint8_t Length() const { return m_bytes[kLengthOffset]; }
-    uint16_t Address() const;
-    uint8_t Status() const { return m_bytes[kStatusOffset]; }
     uint16_t Sum() const;
     std::span<const uint8_t, kDataSize> Data() const;
 
@@ -39,4 +36,4 @@ private:
     std::array<uint8_t, kReportSize> m_bytes{};
 };
 
-}  // namespace tavrix::device
+} // namespace tavrix::device
