@@ -6,15 +6,16 @@
 #include <functional>
 #include <optional>
 
+#include "device/commands.h"
 #include "model/key_assignment.h"
 
 namespace tavrix::model {
 
 // A profile's key table on the keyboard: what each of its 108 key positions sends, three bytes
 // per position. Which key sits at a position is told by the keyboard's default key table.
-inline constexpr size_t kKeyTablePositions = 108;
-inline constexpr size_t kKeyEntrySize = 3;
-inline constexpr size_t kKeyTableSize = kKeyTablePositions * kKeyEntrySize;
+inline constexpr size_t kKeyTablePositions = device::kKeyPositions;
+inline constexpr size_t kKeyEntrySize = device::kKeyEntrySize;
+inline constexpr size_t kKeyTableSize = device::kKeyTableSize;
 
 using KeyTable = std::array<uint8_t, kKeyTableSize>;
 using KeyEntry = std::array<uint8_t, kKeyEntrySize>;
@@ -53,4 +54,4 @@ KeyTable EncodeProfileKeyTable(const ProfileBlock& block, const KeyTable& defaul
 // whose entry differs from the default table's.
 ProfileBlock DecodeProfileKeyTable(const KeyTable& table, const KeyTable& defaultTable);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
