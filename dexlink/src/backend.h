@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -17,7 +18,20 @@ struct Collection {
     uint16_t productId = 0;
     uint16_t usagePage = 0;
     uint16_t usage = 0;
+
+    bool operator==(const Collection&) const = default;
 };
+
+// The keyboard's collections: the command channel, the consumer keys and the status output.
+inline constexpr Collection kCommandCollection{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE,
+                                               DEX_COMMAND_USAGE};
+inline constexpr Collection kConsumerCollection{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_CONSUMER_USAGE_PAGE,
+                                                DEX_CONSUMER_USAGE};
+inline constexpr Collection kStatusCollection{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE};
+inline constexpr std::array<Collection, 3> kKeyboardCollections{kCommandCollection, kConsumerCollection,
+                                                                kStatusCollection};
+// Consumer reports carry their 16-bit event value right after the report id.
+inline constexpr int kConsumerValueOffset = 1;
 
 bool SelectorMatches(const DeviceSelector& selector, const Collection& collection);
 
@@ -25,9 +39,9 @@ bool SelectorMatches(const DeviceSelector& selector, const Collection& collectio
 struct Event {
     enum class Kind { Data, DeviceCount };
     Kind kind = Kind::Data;
-    Collection collection;          // Data: the collection the input report came from
-    std::vector<uint8_t> bytes;     // Data: the input report
-    int eventValueOffset = -1;      // Data on the consumer channel: where the 16-bit value lies
+    Collection collection;      // Data: the collection the input report came from
+    std::vector<uint8_t> bytes; // Data: the input report
+    int eventValueOffset = -1;  // Data on the consumer channel: where the 16-bit value lies
 };
 
 class EventSink {
@@ -53,4 +67,4 @@ public:
 // could not start.
 std::unique_ptr<Backend> CreateBackend(std::string_view name, EventSink& sink);
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

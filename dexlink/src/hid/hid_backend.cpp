@@ -9,32 +9,15 @@ namespace {
 
 constexpr std::size_t kMaxInputReport = 64;
 constexpr uint8_t kCommandReportId = 4;
-// Consumer reports carry their 16-bit event value right after the report id.
-constexpr int kConsumerValueOffset = 1;
-
-constexpr std::array<Collection, 3> kKeyboardCollections{{
-    {DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE},
-    {DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_CONSUMER_USAGE_PAGE, DEX_CONSUMER_USAGE},
-    {DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE},
-}};
-const Collection& kCommandCollection = kKeyboardCollections[0];
-const Collection& kConsumerCollection = kKeyboardCollections[1];
-
-bool SameCollection(const Collection& a, const Collection& b)
-{
-    return a.vendorId == b.vendorId && a.productId == b.productId && a.usagePage == b.usagePage && a.usage == b.usage;
-}
 
 bool IsKeyboardCollection(const Collection& collection)
 {
-    return std::any_of(kKeyboardCollections.begin(), kKeyboardCollections.end(),
-                       [&](const Collection& ours) { return SameCollection(ours, collection); });
+    return std::ranges::find(kKeyboardCollections, collection) != kKeyboardCollections.end();
 }
 
 bool Has(const std::vector<Collection>& collections, const Collection& wanted)
 {
-    return std::any_of(collections.begin(), collections.end(),
-                       [&](const Collection& collection) { return SameCollection(collection, wanted); });
+    return std::ranges::find(collections, wanted) != collections.end();
 }
 
 bool AnyMatches(const std::vector<Collection>& collections, const DeviceSelector& selector)
@@ -43,7 +26,7 @@ bool AnyMatches(const std::vector<Collection>& collections, const DeviceSelector
                        [&](const Collection& collection) { return SelectorMatches(selector, collection); });
 }
 
-}  // namespace
+} // namespace
 
 Collection CollectionOfReport(const std::vector<Collection>& collections, std::span<const uint8_t> report)
 {
@@ -112,10 +95,9 @@ bool HidBackend::OpenArrived(const std::map<std::string, std::vector<Collection>
         }
         std::unique_ptr<HidDevice> device = m_transport->Open(path);
         if (!device) {
-            continue;  // tried again at the next arrival or removal
+            continue; // tried again at the next arrival or removal
         }
         auto node = std::make_unique<Node>();
-        node->path = path;
         node->collections = collections;
         node->device = std::move(device);
         Node& started = *node;
@@ -167,7 +149,7 @@ void HidBackend::ReadLoop(Node& node)
     while (!node.stop.load()) {
         const int length = node.device->Read(buffer, kReadTimeoutMs);
         if (length < 0) {
-            node.failed = true;  // gone or broken; the monitor tells of the removal
+            node.failed = true; // gone or broken; the monitor tells of the removal
             return;
         }
         if (length == 0) {
@@ -176,7 +158,7 @@ void HidBackend::ReadLoop(Node& node)
         const std::span<const uint8_t> report(buffer.data(), std::min<std::size_t>(length, buffer.size()));
         Event event{Event::Kind::Data, CollectionOfReport(node.collections, report),
                     std::vector<uint8_t>(report.begin(), report.end())};
-        if (SameCollection(event.collection, kConsumerCollection)) {
+        if (event.collection == kConsumerCollection) {
             event.eventValueOffset = kConsumerValueOffset;
         }
         m_sink.Deliver(std::move(event), std::chrono::microseconds(0));
@@ -226,4 +208,4 @@ int HidBackend::SetFeature(const DeviceSelector& selector, std::span<const uint8
     return node && node->device->SendFeature(report) > 0 ? 1 : -1;
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -37,11 +37,10 @@ public:
 
 private:
     struct Node {
-        std::string path;
         std::vector<Collection> collections;
         std::unique_ptr<HidDevice> device;
         std::atomic<bool> stop{false};
-        std::atomic<bool> failed{false};  // its reader saw the device fail
+        std::atomic<bool> failed{false}; // its reader saw the device fail
         std::thread reader;
     };
     using NodeMap = std::map<std::string, std::unique_ptr<Node>>;
@@ -60,8 +59,8 @@ private:
     EventSink& m_sink;
     std::unique_ptr<HidTransport> m_transport;
     std::unique_ptr<HotplugMonitor> m_monitor;
-    std::mutex m_rescanMutex;  // one rescan at a time
-    std::mutex m_mutex;        // guards m_nodes
+    std::mutex m_rescanMutex; // one rescan at a time
+    std::mutex m_mutex;       // guards m_nodes
     NodeMap m_nodes;
 };
 
@@ -69,4 +68,4 @@ private:
 // id 4 (or when it is the node's only one), else the consumer collection, else the first.
 Collection CollectionOfReport(const std::vector<Collection>& collections, std::span<const uint8_t> report);
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -41,8 +41,7 @@ std::filesystem::path StatePathFromEnvironment()
     return dataFolder / "PL3094V" / "sim-keyboard.bin";
 }
 
-template <typename T>
-void KeepLast(std::deque<T>& log, T entry)
+template <typename T> void KeepLast(std::deque<T>& log, T entry)
 {
     log.push_back(std::move(entry));
     if (log.size() > SimBackend::kTrafficKept) {
@@ -50,11 +49,7 @@ void KeepLast(std::deque<T>& log, T entry)
     }
 }
 
-}  // namespace
-
-const Collection SimBackend::kCommand{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE};
-const Collection SimBackend::kConsumer{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_CONSUMER_USAGE_PAGE, DEX_CONSUMER_USAGE};
-const Collection SimBackend::kStatus{DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE};
+} // namespace
 
 SimBackend::SimBackend(EventSink& sink)
     : m_sink(sink), m_latency(LatencyFromEnvironment()), m_statePath(StatePathFromEnvironment())
@@ -76,8 +71,8 @@ int SimBackend::DeviceCount(const DeviceSelector& selector)
     if (!m_plugged) {
         return 0;
     }
-    const bool matches = SelectorMatches(selector, kCommand) || SelectorMatches(selector, kConsumer) ||
-                         SelectorMatches(selector, kStatus);
+    const bool matches = std::ranges::any_of(
+        kKeyboardCollections, [&](const Collection& collection) { return SelectorMatches(selector, collection); });
     return matches ? 1 : 0;
 }
 
@@ -90,11 +85,11 @@ int SimBackend::Write(const DeviceSelector& selector, std::span<const uint8_t> r
     if (!m_plugged) {
         return -1;
     }
-    if (SelectorMatches(selector, kCommand)) {
+    if (SelectorMatches(selector, kCommandCollection)) {
         AnswerCommand(report);
         return 1;
     }
-    if (SelectorMatches(selector, kStatus)) {
+    if (SelectorMatches(selector, kStatusCollection)) {
         KeepLast(m_statusWrites, std::vector<uint8_t>(report.begin(), report.end()));
         return 1;
     }
@@ -104,7 +99,7 @@ int SimBackend::Write(const DeviceSelector& selector, std::span<const uint8_t> r
 int SimBackend::SetFeature(const DeviceSelector& selector, std::span<const uint8_t> /*report*/)
 {
     std::lock_guard lock(m_mutex);
-    return m_plugged && SelectorMatches(selector, kCommand) ? 1 : -1;
+    return m_plugged && SelectorMatches(selector, kCommandCollection) ? 1 : -1;
 }
 
 void SimBackend::AnswerCommand(std::span<const uint8_t> request)
@@ -121,7 +116,7 @@ void SimBackend::AnswerCommand(std::span<const uint8_t> request)
     if (!reply) {
         return;
     }
-    Event event{Event::Kind::Data, kCommand, std::vector<uint8_t>(reply->begin(), reply->end())};
+    Event event{Event::Kind::Data, kCommandCollection, std::vector<uint8_t>(reply->begin(), reply->end())};
     std::chrono::microseconds delay = m_latency;
     if (!m_faults.empty()) {
         const ReplyFault fault = m_faults.front();
@@ -175,20 +170,21 @@ void SimBackend::Replug()
 
 void SimBackend::DeviceCountChanged()
 {
-    m_sink.Deliver(Event{Event::Kind::DeviceCount, kCommand, {}}, std::chrono::microseconds(0));
+    m_sink.Deliver(Event{Event::Kind::DeviceCount, kCommandCollection, {}}, std::chrono::microseconds(0));
 }
 
 void SimBackend::SendConsumerEvent(uint16_t value)
 {
-    Event event{Event::Kind::Data, kConsumer,
+    Event event{Event::Kind::Data,
+                kConsumerCollection,
                 {kConsumerReportId, static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value >> 8)}};
-    event.eventValueOffset = 1;
+    event.eventValueOffset = kConsumerValueOffset;
     m_sink.Deliver(std::move(event), m_latency);
 }
 
 void SimBackend::SendCommandReport(std::span<const uint8_t> report)
 {
-    m_sink.Deliver(Event{Event::Kind::Data, kCommand, std::vector<uint8_t>(report.begin(), report.end())},
+    m_sink.Deliver(Event{Event::Kind::Data, kCommandCollection, std::vector<uint8_t>(report.begin(), report.end())},
                    m_latency);
 }
 
@@ -210,4 +206,4 @@ std::vector<std::vector<uint8_t>> SimBackend::StatusWrites() const
     return {m_statusWrites.begin(), m_statusWrites.end()};
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -25,11 +25,11 @@ public:
     // How the next reply goes wrong; each queued fault is used up by one reply.
     struct ReplyFault {
         enum class Kind {
-            Drop,          // no reply at all
-            OtherCommand,  // byte 3 answers another command code
-            Status,        // byte 7 := value (0xFE, 0xFF: refused)
-            Delay,         // delivered value microseconds later
-            Length,        // reported with value bytes (zero-filled past 64)
+            Drop,         // no reply at all
+            OtherCommand, // byte 3 answers another command code
+            Status,       // byte 7 := value (0xFE, 0xFF: refused)
+            Delay,        // delivered value microseconds later
+            Length,       // reported with value bytes (zero-filled past 64)
         };
         Kind kind = Kind::Drop;
         int value = 0;
@@ -60,10 +60,6 @@ public:
     std::filesystem::path StatePath() const { return m_statePath; }
 
 private:
-    static const Collection kCommand;
-    static const Collection kConsumer;
-    static const Collection kStatus;
-
     void AnswerCommand(std::span<const uint8_t> request);
     void DeviceCountChanged();
 
@@ -78,4 +74,4 @@ private:
     std::deque<std::vector<uint8_t>> m_statusWrites;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink
