@@ -39,7 +39,6 @@ public:
     void SetSliderPos(int position);
 
     [[nodiscard]] int GetSliderPos() const { return m_position; }
-    [[nodiscard]] bool IsWheelActive() const { return m_wheelActive; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,4 +65,4 @@ private:
     bool m_wheelActive = false;
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

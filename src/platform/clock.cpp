@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -9,7 +10,7 @@ namespace {
 
 std::atomic<double> g_scale{1.0};
 
-}  // namespace
+} // namespace
 
 void SetTimeScale(double scale)
 {
@@ -31,11 +32,13 @@ void SleepMs(uint32_t milliseconds)
     std::this_thread::sleep_for(ScaledDuration(milliseconds));
 }
 
-uint32_t TickCount()
+int TimerIntervalMs(uint32_t milliseconds)
 {
-    static const auto start = std::chrono::steady_clock::now();
-    const auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start);
-    return static_cast<uint32_t>(static_cast<uint64_t>(elapsed.count() / TimeScale()));
+    if (milliseconds == 0) {
+        return 0;
+    }
+    const auto scaled = std::chrono::duration_cast<std::chrono::milliseconds>(ScaledDuration(milliseconds)).count();
+    return std::max<int>(1, static_cast<int>(scaled));
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

@@ -17,7 +17,8 @@ std::chrono::microseconds ScaledDuration(uint32_t milliseconds);
 
 void SleepMs(uint32_t milliseconds);
 
-// Program milliseconds since an arbitrary start, wrapping like a 32-bit tick counter.
-uint32_t TickCount();
+// The Qt timer interval for the given program milliseconds: 0 stays 0, any other wait lasts at
+// least 1 ms so a small scale cannot turn it into a busy timer.
+int TimerIntervalMs(uint32_t milliseconds);
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

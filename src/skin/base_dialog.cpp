@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QTimerEvent>
 #include <QWindow>
-#include <chrono>
 #include <cstdlib>
 
 #include "controls/control_id.h"
@@ -20,19 +19,12 @@ namespace {
 const QColor kMaskTransparent(255, 255, 255);
 const QColor kMaskTolerance(0, 0, 0);
 
-int TimerInterval(uint32_t milliseconds)
-{
-    const auto scaled =
-        std::chrono::duration_cast<std::chrono::milliseconds>(platform::ScaledDuration(milliseconds)).count();
-    return milliseconds == 0 ? 0 : std::max<int>(1, static_cast<int>(scaled));
-}
+} // namespace
 
-}  // namespace
-
-CBaseDialog::CBaseDialog(int templateId, QWidget* parent, std::string skinIniPath, std::string skinFolder)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_templateId(templateId),
-      m_skinIniPath(std::move(skinIniPath)), m_skinFolder(std::move(skinFolder))
+CBaseDialog::CBaseDialog(int, QWidget* parent, std::string skinIniPath, std::string skinFolder)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skinFolder(std::move(skinFolder))
 {
+    m_iniFile.SetFileName(skinIniPath);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -78,7 +70,7 @@ controls::LParam CBaseDialog::SendMessage(uint32_t message, controls::WParam wPa
 void CBaseDialog::SetTimer(int id, uint32_t milliseconds)
 {
     KillTimer(id);
-    m_timers[id] = startTimer(TimerInterval(milliseconds));
+    m_timers[id] = startTimer(platform::TimerIntervalMs(milliseconds));
 }
 
 void CBaseDialog::KillTimer(int id)
@@ -101,22 +93,13 @@ controls::LParam CBaseDialog::OnMessage(uint32_t, controls::WParam, controls::LP
     return 0;
 }
 
-std::optional<QImage> CBaseDialog::DecodeSkinPicture(const std::string& path)
+QImage CBaseDialog::LoadSkinPicture(const std::string& path)
 {
     QImage picture(QString::fromStdString(path));
     if (picture.isNull()) {
-        return std::nullopt;
-    }
-    return picture;
-}
-
-QImage CBaseDialog::LoadSkinPicture(const std::string& path)
-{
-    std::optional<QImage> picture = DecodeSkinPicture(path);
-    if (!picture) {
         std::_Exit(0);
     }
-    return *picture;
+    return picture;
 }
 
 bool CBaseDialog::OnInitDialog()
@@ -203,7 +186,6 @@ void CBaseDialog::timerEvent(QTimerEvent* event)
 
 void CBaseDialog::SetUpSkin()
 {
-    m_iniFile.SetFileName(m_skinIniPath);
     const std::string main = m_iniFile.ReadString("SCREEN", "Main", "").value_or("");
     const std::string mask = m_iniFile.ReadString("SCREEN", "Mask", main).value_or("");
     m_background = QPixmap::fromImage(LoadSkinPicture(JoinSkinPath(m_skinFolder, main)));
@@ -223,4 +205,4 @@ void CBaseDialog::ReleasePictures()
     m_mask = QImage();
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -33,7 +33,6 @@ public:
     bool Create();
     void EndDialog(int result);
 
-    [[nodiscard]] int TemplateId() const { return m_templateId; }
     [[nodiscard]] QWidget* GetDlgItem(int id) const;
     template <typename Control> [[nodiscard]] Control* GetDlgItem(int id) const
     {
@@ -52,11 +51,9 @@ public:
 
     [[nodiscard]] const QPixmap& Background() const { return m_background; }
     [[nodiscard]] const QImage& MaskPicture() const { return m_mask; }
-    [[nodiscard]] const std::string& SkinIniPath() const { return m_skinIniPath; }
+    [[nodiscard]] const std::string& SkinIniPath() const { return m_iniFile.FileName(); }
     [[nodiscard]] const std::string& SkinFolder() const { return m_skinFolder; }
 
-    // The picture at path, or nothing when it is missing or not a picture.
-    [[nodiscard]] static std::optional<QImage> DecodeSkinPicture(const std::string& path);
     // The picture at path; a window without its pictures cannot be shown, so a missing or
     // undecodable one ends the process quietly with exit code 0.
     [[nodiscard]] static QImage LoadSkinPicture(const std::string& path);
@@ -84,14 +81,12 @@ private:
     void SetUpSkin();
     void ReleasePictures();
 
-    int m_templateId;
-    std::string m_skinIniPath;
     std::string m_skinFolder;
     QPixmap m_background;
     QImage m_mask;
     bool m_initialised = false;
-    std::map<int, int> m_timers;         // timer id → Qt's timer id
-    std::optional<QPoint> m_dragOffset;  // set while the window follows the mouse itself
+    std::map<int, int> m_timers;        // timer id → Qt's timer id
+    std::optional<QPoint> m_dragOffset; // set while the window follows the mouse itself
 };
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

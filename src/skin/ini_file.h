@@ -8,9 +8,6 @@ namespace tavrix::skin {
 
 class CIniFile {
 public:
-    CIniFile() = default;
-    virtual ~CIniFile() = default;
-
     void SetFileName(const std::string& path);
     [[nodiscard]] const std::string& FileName() const { return m_path; }
 
@@ -23,4 +20,4 @@ private:
     std::string m_path;
 };
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin
