@@ -4,7 +4,6 @@
 #include <QEnterEvent>
 #include <QPainter>
 #include <QToolTip>
-#include <chrono>
 
 #include "controls/control_id.h"
 #include "controls/png_button_caption.h"
@@ -18,7 +17,7 @@ namespace {
 // How long the mouse must rest on a button before its tooltip shows.
 constexpr uint32_t kTooltipDelayMs = 300;
 
-}  // namespace
+} // namespace
 
 CPngButton::CPngButton(int id, QWidget* parent) : QAbstractButton(parent)
 {
@@ -47,7 +46,7 @@ void CPngButton::SetSheets(const ButtonSheets& sheets)
 {
     m_sheets = sheets;
     ClearMouseState();
-    Redraw();
+    update();
 }
 
 void CPngButton::SetCheckSheets(const QPixmap* checkOff, const QPixmap* checkOn, bool checkMode, bool checkState)
@@ -57,20 +56,15 @@ void CPngButton::SetCheckSheets(const QPixmap* checkOff, const QPixmap* checkOn,
     m_checkMode = checkMode;
     m_checkState = checkState;
     ClearMouseState();
-    Redraw();
+    update();
 }
 
 void CPngButton::SetSelected(bool selected, bool drawNow)
 {
     m_selected = selected;
     if (drawNow) {
-        Redraw();
+        update();
     }
-}
-
-void CPngButton::Redraw()
-{
-    update();
 }
 
 void CPngButton::SetTextStyle(bool captionOn, int pointSize, const QString& faceName, const CaptionColors& colors,
@@ -95,7 +89,7 @@ void CPngButton::SetFrame(const QColor& frameColor, bool frameMode)
 {
     m_frameColor = frameColor;
     m_frameMode = frameMode;
-    Redraw();
+    update();
 }
 
 void CPngButton::SetDrawCallback(DrawCallback callback)
@@ -116,38 +110,58 @@ void CPngButton::SetTooltipText(const QString& text, bool activate)
     }
 }
 
-const QPixmap* CPngButton::ChosenSheet() const
+CPngButton::Look CPngButton::CurrentLook() const
 {
     if (!isEnabled()) {
-        return m_sheets.disabled;
+        return Look::Disabled;
     }
     if (m_checkMode) {
-        return m_checkState ? m_checkOn : m_checkOff;
+        return Look::Check;
     }
     if (isDown()) {
-        return m_sheets.down;
+        return Look::Down;
     }
     if (m_hover) {
-        return m_sheets.over;
+        return Look::Over;
     }
-    return m_selected ? m_sheets.selected : m_sheets.normal;
+    return m_selected ? Look::Selected : Look::Normal;
+}
+
+const QPixmap* CPngButton::ChosenSheet() const
+{
+    switch (CurrentLook()) {
+    case Look::Disabled:
+        return m_sheets.disabled;
+    case Look::Check:
+        return m_checkState ? m_checkOn : m_checkOff;
+    case Look::Down:
+        return m_sheets.down;
+    case Look::Over:
+        return m_sheets.over;
+    case Look::Selected:
+        return m_sheets.selected;
+    case Look::Normal:
+        break;
+    }
+    return m_sheets.normal;
 }
 
 QColor CPngButton::ChosenColor() const
 {
-    if (!isEnabled()) {
+    switch (CurrentLook()) {
+    case Look::Disabled:
         return m_colors.disabled;
-    }
-    if (m_checkMode) {
-        return m_colors.normal;
-    }
-    if (isDown()) {
+    case Look::Down:
         return m_colors.down;
-    }
-    if (m_hover) {
+    case Look::Over:
         return m_colors.over;
+    case Look::Selected:
+        return m_colors.selected;
+    case Look::Check: // a check button's caption keeps the normal colour
+    case Look::Normal:
+        break;
     }
-    return m_selected ? m_colors.selected : m_colors.normal;
+    return m_colors.normal;
 }
 
 QFont CPngButton::CaptionFont() const
@@ -222,9 +236,7 @@ void CPngButton::OnHover()
         update();
     }
     if (m_tooltipActive) {
-        const auto delay =
-            std::chrono::duration_cast<std::chrono::milliseconds>(platform::ScaledDuration(kTooltipDelayMs));
-        m_tooltipTimer.start(std::max<int>(1, static_cast<int>(delay.count())));
+        m_tooltipTimer.start(platform::TimerIntervalMs(kTooltipDelayMs));
     }
 }
 
@@ -235,4 +247,4 @@ void CPngButton::ShowTooltip()
     }
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -19,7 +19,7 @@ inline constexpr unsigned VCenter = 0x04;
 inline constexpr unsigned Bottom = 0x08;
 inline constexpr unsigned WordBreak = 0x10;
 inline constexpr unsigned SingleLine = 0x20;
-}  // namespace TextFormat
+} // namespace TextFormat
 
 // The window's sheets a button cuts its picture from, one per state.
 struct ButtonSheets {
@@ -54,7 +54,6 @@ public:
     void SetSheets(const ButtonSheets& sheets);
     void SetCheckSheets(const QPixmap* checkOff, const QPixmap* checkOn, bool checkMode, bool checkState);
     void SetSelected(bool selected, bool drawNow);
-    void Redraw();
     void SetTextStyle(bool captionOn, int pointSize, const QString& faceName, const CaptionColors& colors,
                       unsigned format);
     void SetTextRotation(int escapement, bool rotated);
@@ -85,6 +84,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The state a draw shows, in the order the states win: disabled, check mode, down, hover,
+    // selected, normal.
+    enum class Look { Disabled, Check, Down, Over, Selected, Normal };
+
+    [[nodiscard]] Look CurrentLook() const;
     void ClearMouseState();
     void OnHover();
     void ShowTooltip();
@@ -115,4 +119,4 @@ private:
     QColor m_frameColor;
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls
