@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "controls/bitmap_slider.h"
+#include "controls/caption_style.h"
 #include "controls/png_button.h"
 #include "skin/base_dialog.h"
 #include "skin/ini_file.h"
@@ -24,10 +25,6 @@ namespace tavrix::skinshot {
 
 namespace {
 
-const controls::CaptionColors kCaptionColors{
-    {255, 255, 255}, {255, 130, 0}, {255, 155, 4}, {127, 127, 127}, {0, 100, 255}};
-constexpr unsigned kCentred =
-    controls::TextFormat::Center | controls::TextFormat::VCenter | controls::TextFormat::SingleLine;
 const QColor kDesk(58, 66, 82);
 
 // The keys of a section, in file order.
@@ -230,17 +227,19 @@ void ShootMain(const std::string& exeFolder, const QString& out)
     for (const auto& [key, text] : captions) {
         auto& button = window.Button(key);
         button.setText(LangText(exeFolder, "TEXT", text));
-        button.SetTextStyle(true, 10, "Arial Unicode MS", kCaptionColors, kCentred);
+        button.SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                            controls::kCentredCaption);
     }
     // The profile file button's caption rises at an angle from its bottom left.
     auto& profiles = window.Button("FUNC_PROFILES");
-    profiles.SetTextStyle(true, 10, "Arial Unicode MS", kCaptionColors,
+    profiles.SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
                           controls::TextFormat::Bottom | controls::TextFormat::SingleLine);
     profiles.SetTextRotation(268, true);
     for (int g = 1; g <= 5; ++g) {
         auto& button = window.Button("FUNC_G" + std::to_string(g));
         button.setText(QStringLiteral("A%1").arg(g));
-        button.SetTextStyle(true, 9, "Arial Unicode MS", kCaptionColors, kCentred);
+        button.SetTextStyle(true, 9, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                            controls::kCentredCaption);
     }
     window.Button("FUNC_PROFILE1").SetSelected(true, true);
     window.Button("FUNC_REPORT1").SetSelected(true, true);
@@ -288,7 +287,8 @@ void ShootComposite(const std::string& exeFolder, const QString& out, bool macro
         if (*text == 0)
             continue;
         button.setText(LangText(exeFolder, "TEXT", text));
-        button.SetTextStyle(true, 9, "Arial Unicode MS", kCaptionColors, kCentred);
+        button.SetTextStyle(true, 9, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                            controls::kCentredCaption);
     }
     window.Button(macroPage ? "CONTROL_MACRO" : "CONTROL_KEY").SetSelected(true, true);
     const QString labelStyle = QStringLiteral("color: rgb(228,228,228); background: transparent;");
@@ -307,7 +307,8 @@ void ShootComposite(const std::string& exeFolder, const QString& out, bool macro
         }
         auto& record = window.Button("FUNC_MACRO_RECORD");
         record.setText(LangText(exeFolder, "TEXT", "A_RECORD"));
-        record.SetTextStyle(true, 8, "Arial Unicode MS", kCaptionColors, kCentred);
+        record.SetTextStyle(true, 8, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                            controls::kCentredCaption);
         label("MARCO_NAME_SETTING", "MACRO_NAME_SETTING");
         label("FUNC_MACRO_RECORD_DELAY2", "RECORD_DELAY");
     } else {

@@ -1,5 +1,6 @@
 #include "demo_dialog.h"
 
+#include "controls/caption_style.h"
 #include "skin/skin_placement.h"
 #include "skin/state_sheet.h"
 
@@ -15,10 +16,7 @@ constexpr int kTurnedId = 1022;
 constexpr int kSliderId = 1178;
 constexpr int kStatusId = 1200;
 
-const controls::CaptionColors kCaptionColors{
-    {255, 255, 255}, {255, 130, 0}, {255, 155, 4}, {127, 127, 127}, {0, 100, 255}};
-
-}  // namespace
+} // namespace
 
 DemoDialog::DemoDialog(const std::string& exeFolder)
     : CBaseDialog(102, nullptr, exeFolder + "Skins/Demo.ini", exeFolder + "Skins/"),
@@ -61,12 +59,10 @@ bool DemoDialog::OnInitDialog()
 
     for (controls::CPngButton* button :
          {&m_profiles[0], &m_profiles[1], &m_profiles[2], &m_apply, &m_help, &m_close, &m_turned}) {
-        button->SetTextStyle(true, 10, "DejaVu Sans", kCaptionColors,
-                             controls::TextFormat::Center | controls::TextFormat::VCenter |
-                                 controls::TextFormat::SingleLine);
+        button->SetTextStyle(true, 10, "DejaVu Sans", controls::kSkinCaptionColors, controls::kCentredCaption);
     }
     // A turned caption starts at the bottom left of its placed rectangle and rises from there.
-    m_turned.SetTextStyle(true, 10, "DejaVu Sans", kCaptionColors,
+    m_turned.SetTextStyle(true, 10, "DejaVu Sans", controls::kSkinCaptionColors,
                           controls::TextFormat::Bottom | controls::TextFormat::SingleLine);
     m_turned.SetTextRotation(268, true);
     m_apply.SetTooltipText("Write the changes", true);
@@ -127,4 +123,4 @@ void DemoDialog::SelectProfile(int id)
     }
 }
 
-}  // namespace tavrix::skindemo
+} // namespace tavrix::skindemo
