@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/instance_messages.h"
+#include "ui/tray/tray_icon.h"
 
 // The main window's own messages, each with the tag that must travel in wParam (a message with
 // another tag is ignored), its timers, and the commands of its menus.
@@ -38,9 +39,9 @@ inline constexpr uint32_t kProgressPeriodMs = 50;
 inline constexpr uint32_t kProgressLingerMs = 100;
 
 // Commands of the tray menu, the button menu and from outside.
-inline constexpr int kCommandOpen = 32771;
-inline constexpr int kCommandAbout = 32773;
-inline constexpr int kCommandExit = 32774;
+inline constexpr int kCommandOpen = kTrayCommandOpen;
+inline constexpr int kCommandAbout = kTrayCommandAbout;
+inline constexpr int kCommandExit = kTrayCommandExit;
 inline constexpr int kCommandImport = 32776;
 inline constexpr int kCommandExport = 32777;
 inline constexpr int kCommandUpdate = 32780;
