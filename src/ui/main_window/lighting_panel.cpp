@@ -121,6 +121,7 @@ void LightingPanel::PlaceLightingPanel()
     LoadLightingPictures();
     PlaceLightingControls();
     InitLightingControls();
+    FindFramedButtons();
 }
 
 void LightingPanel::LoadLightingPictures()
@@ -278,7 +279,6 @@ int LightingPanel::SelectedEffect() const
 
 int LightingPanel::ReadLightingState(LightingRead what)
 {
-    m_effectList->clear();
     m_effects.clear();
     device::CommandSet& commands = m_window.Commands();
     std::array<uint8_t, device::kInfoBlockSize> info{};
@@ -328,9 +328,9 @@ void LightingPanel::RefreshLightingPanel()
 {
     const model::LightingSettings current = Current();
     m_effectList->clear();
+    const int languageIndex = skin::GetLanguageIndex();
     for (uint8_t code : m_effects) {
-        m_effectList->addItem(
-            QString::fromStdString(skin::LoadLangMode(std::to_string(code), skin::GetLanguageIndex())));
+        m_effectList->addItem(QString::fromStdString(skin::LoadLangMode(std::to_string(code), languageIndex)));
     }
     if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
         keyboard->SelectReportRate(current.reportRate);
@@ -342,8 +342,7 @@ void LightingPanel::RefreshLightingPanel()
     }
     ShowDirectionPictures(current.effect, current.direction);
     ShowToolPictures(current.tool);
-    m_allDark->SetPicture(LightingPicture("sjsup.bmp"));
-    m_allLit->SetPicture(LightingPicture("sjsup.bmp"));
+    ShowAllLampsPictures(false, false);
     SelectEffectInList(current.effect);
     m_userPatterns->setCurrentIndex(current.userPattern);
     ApplyVisibility(current.effect, model::EffectShown::Shown);
@@ -383,6 +382,12 @@ void LightingPanel::ShowToolPictures(uint8_t tool)
     m_toolDarken->SetPicture(LightingPicture(light ? "user2up.bmp" : "user2down.bmp"));
 }
 
+void LightingPanel::ShowAllLampsPictures(bool darkPressed, bool litPressed)
+{
+    m_allDark->SetPicture(LightingPicture(darkPressed ? "sjsdown.bmp" : "sjsup.bmp"));
+    m_allLit->SetPicture(LightingPicture(litPressed ? "sjsdown.bmp" : "sjsup.bmp"));
+}
+
 void LightingPanel::MoveDirectionControls(int effect)
 {
     const std::string suffix = model::DirectionLayoutSuffix(effect);
@@ -407,28 +412,26 @@ void LightingPanel::ApplyVisibility(int effect, model::EffectShown how)
     show(kPerKeyControls, visible.perKey);
 }
 
-std::vector<LightingPanel::FramedButton> LightingPanel::FramedButtons() const
+void LightingPanel::FindFramedButtons()
 {
-    std::vector<FramedButton> buttons;
     for (int id : FramedButtonIds()) {
         if (auto* button = m_window.GetDlgItem<controls::CPngButton>(id)) {
-            buttons.push_back({button, *LampOf(id)});
+            m_framedButtons.push_back({button, *LampOf(id)});
         }
     }
-    return buttons;
 }
 
 void LightingPanel::ShowLampFrames()
 {
     const model::LightingSettings current = Current();
-    for (const FramedButton& framed : FramedButtons()) {
+    for (const FramedButton& framed : m_framedButtons) {
         SetFrame(*framed.button, model::IsLampLit(Lamps(m_profile), current.userPattern, framed.lamp));
     }
 }
 
 void LightingPanel::ClearKeyFrames()
 {
-    for (const FramedButton& framed : FramedButtons()) {
+    for (const FramedButton& framed : m_framedButtons) {
         framed.button->SetSelected(false, false);
         framed.button->SetFrame(QColor(), false);
     }
@@ -554,11 +557,10 @@ void LightingPanel::ChooseTool(uint8_t tool)
 
 void LightingPanel::SetAllLamps(bool lit)
 {
-    m_allDark->SetPicture(LightingPicture(lit ? "sjsup.bmp" : "sjsdown.bmp"));
-    m_allLit->SetPicture(LightingPicture(lit ? "sjsdown.bmp" : "sjsup.bmp"));
+    ShowAllLampsPictures(!lit, lit);
     const int pattern = Current().userPattern;
     model::SetAllLamps(m_lamps[static_cast<std::size_t>(m_profile)], pattern, lit);
-    for (const FramedButton& framed : FramedButtons()) {
+    for (const FramedButton& framed : m_framedButtons) {
         SetFrame(*framed.button, lit);
     }
     WriteLamps(model::LampByteOffset(pattern, 0), model::kLampPatternSize, model::kLampPatternSize);
@@ -587,8 +589,7 @@ void LightingPanel::ResetLightingDefaults()
     if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
         keyboard->SelectReportRate(0);
     }
-    m_allDark->SetPicture(LightingPicture("sjsup.bmp"));
-    m_allLit->SetPicture(LightingPicture("sjsup.bmp"));
+    ShowAllLampsPictures(false, false);
     if (HasPerKeyEffect()) {
         m_userPatterns->setCurrentIndex(0);
         m_lamps[static_cast<std::size_t>(m_profile)] = model::DefaultLampPatterns();

@@ -96,14 +96,17 @@ private:
     void ShowSliders(const model::LightingSettings& settings);
     void ShowDirectionPictures(int effect, uint8_t direction);
     void ShowToolPictures(uint8_t tool);
+    // The all-dark and all-lit buttons, each drawn pressed or released.
+    void ShowAllLampsPictures(bool darkPressed, bool litPressed);
     void MoveDirectionControls(int effect);
     void ApplyVisibility(int effect, model::EffectShown how);
     struct FramedButton {
         controls::CPngButton* button;
         int lamp;
     };
-    // The keyboard's buttons that show lamp frames, with their lamps.
-    [[nodiscard]] std::vector<FramedButton> FramedButtons() const;
+    // Finds the keyboard's buttons that show lamp frames, with their lamps. The keyboard is
+    // placed before the panel and never loses a button; one it did not place is left out.
+    void FindFramedButtons();
     void ShowLampFrames();
     void ClearKeyFrames();
 
@@ -118,6 +121,7 @@ private:
     std::array<model::LampArea, device::kProfileCount> m_lamps{};
     std::vector<uint8_t> m_effects;
     bool m_editOn = false;
+    std::vector<FramedButton> m_framedButtons;
 
     controls::PictureStatic* m_toggle = nullptr;
     QComboBox* m_effectList = nullptr;
