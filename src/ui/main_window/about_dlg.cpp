@@ -6,18 +6,10 @@
 #include "controls/control_id.h"
 #include "skin/language.h"
 #include "ui/main_window/custom_messages.h"
+#include "ui/main_window/lang_text.h"
 #include "ui/tray/tray_pictures.h"
 
 namespace tavrix::ui {
-
-namespace {
-
-QString LangText(const char* key, int languageIndex)
-{
-    return QString::fromStdString(skin::LoadLangText(key, languageIndex));
-}
-
-} // namespace
 
 CAboutDlg::CAboutDlg(const QString& siteLink, std::function<void()> openHelp)
     : m_intro(new QLabel(this)), m_copyright(new QLabel(this)), m_link(new CHyperLink(kLinkId, this)),

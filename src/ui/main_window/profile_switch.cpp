@@ -3,23 +3,11 @@
 #include "app/app_state.h"
 #include "controls/prompts.h"
 #include "model/profile_file.h"
-#include "skin/language.h"
+#include "ui/main_window/lang_text.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // Switching the keyboard's current profile, and the profile button's caption that names it.
 namespace tavrix::ui {
-
-namespace {
-
-constexpr int kProfilesButtonId = 1005;
-constexpr int kApplyCommand = 1006;
-
-QString LangText(const char* key)
-{
-    return QString::fromStdString(skin::LoadLangText(key, skin::GetLanguageIndex()));
-}
-
-} // namespace
 
 int CTavrixDlg::SwitchProfile(int n)
 {
@@ -41,7 +29,7 @@ int CTavrixDlg::SwitchProfile(int n)
         const bool apply = controls::ActivePrompts().MessageBox(this, request) == controls::PromptResult::Yes;
         m_askingToSwitch = false;
         if (apply) {
-            OnCommand(kApplyCommand);
+            OnCommand(kApplyButtonId);
         } else {
             SetApplyEnabled(false);
             if (m_commands->GetCurrentProfile() >= 0) {

@@ -14,17 +14,13 @@
 #include "skin/state_sheet.h"
 #include "ui/main_window/custom_messages.h"
 #include "ui/main_window/key_layout.h"
+#include "ui/main_window/lang_text.h"
 
 namespace tavrix::ui {
 
 namespace {
 
 constexpr int kLanguageIndexLimit = 3;
-
-QString LangText(std::string_view key)
-{
-    return QString::fromStdString(skin::LoadLangText(std::string(key), skin::GetLanguageIndex()));
-}
 
 bool IsArrowKey(int key)
 {
@@ -95,16 +91,14 @@ void CTavrixDlg::MakeSheets()
         QPixmap* sheet;
         const char* file;
     } kSheets[] = {
-        {&m_sheets.normal, "Skins\\main_normal.jpg"},  {&m_sheets.over, "Skins\\main_over.jpg"},
-        {&m_sheets.down, "Skins\\main_down.jpg"},      {&m_sheets.disabled, "Skins\\main_disable.jpg"},
-        {&m_sheets.normal2, "Skins\\main_normal.jpg"}, {&m_sheets.over2, "Skins\\main_over.jpg"},
-        {&m_sheets.down2, "Skins\\main_down.jpg"},     {&m_sheets.disabled2, "Skins\\main_disable.jpg"},
-        {&m_sheets.arrow, "Skins\\Arrow.jpg"},         {&m_sheets.color0, "Skins\\main_color0.jpg"},
-        {&m_sheets.color1, "Skins\\main_color1.jpg"},
+        {&m_sheets.normal, "Skins\\main_normal.jpg"}, {&m_sheets.over, "Skins\\main_over.jpg"},
+        {&m_sheets.down, "Skins\\main_down.jpg"},     {&m_sheets.disabled, "Skins\\main_disable.jpg"},
+        {&m_sheets.arrow, "Skins\\Arrow.jpg"},
     };
     for (const auto& [sheet, file] : kSheets) {
         skin::MakeStateSheet(*sheet, skin::LoadSkinImage(folder, file), *this);
     }
+    m_sheets.normal2 = m_sheets.normal;
 }
 
 void CTavrixDlg::ReadLinks()
@@ -165,14 +159,10 @@ void CTavrixDlg::OnLanguage(int languageIndex)
     }
     StyleCornerButtons(languageIndex);
     static constexpr std::pair<int, const char*> kCaptions[] = {
-        {1135, "PROFILE_1"},
-        {1136, "PROFILE_2"},
-        {1137, "PROFILE_3"},
-        {1007, "PROFILE_MACRO"},
-        {1138, "PROFILE_DEFAULT"},
-        {skin::IDOK, "PROFILE_OK"},
-        {skin::IDCANCEL, "PROFILE_CANCLE"},
-        {1006, "PROFILE_APPLY"},
+        {kFirstProfileId, "PROFILE_1"},         {kFirstProfileId + 1, "PROFILE_2"},
+        {kFirstProfileId + 2, "PROFILE_3"},     {1007, "PROFILE_MACRO"},
+        {kDefaultsButtonId, "PROFILE_DEFAULT"}, {skin::IDOK, "PROFILE_OK"},
+        {skin::IDCANCEL, "PROFILE_CANCLE"},     {kApplyButtonId, "PROFILE_APPLY"},
     };
     for (const auto& [id, key] : kCaptions) {
         StyleCaption(id, key, languageIndex);
@@ -227,7 +217,7 @@ bool CTavrixDlg::OnCommand(int id)
     case 1210:
         OpenLink(2);
         return true;
-    case 1005:
+    case kProfilesButtonId:
         if (m_parts.profileManager != nullptr) {
             m_parts.profileManager->OpenFor(id);
         }
@@ -257,10 +247,10 @@ bool CTavrixDlg::OnCommand(int id)
     case 1139:
         RunButtonMenu();
         return true;
-    case 1006:
+    case kApplyButtonId:
         ApplyChanges();
         return true;
-    case 1138:
+    case kDefaultsButtonId:
         RestoreDefaults();
         return true;
     case kCommandSystemAbout:
@@ -410,7 +400,7 @@ void CTavrixDlg::SetApplyEnabled(bool enabled)
 {
     m_applyEnabled = enabled;
     RunOnWindowThread([this] {
-        if (controls::CPngButton* apply = Button(1006)) {
+        if (controls::CPngButton* apply = Button(kApplyButtonId)) {
             apply->setEnabled(m_applyEnabled);
         }
     });

@@ -28,12 +28,18 @@
 // with the keyboard, lives mostly hidden behind its tray icon and owns every editor.
 namespace tavrix::ui {
 
+// Buttons of the window's own that more than one of its files name.
+inline constexpr int kProfilesButtonId = 1005;
+inline constexpr int kApplyButtonId = 1006;
+inline constexpr int kDefaultsButtonId = 1138;
+
 // The main window's skin sheets, for the parts drawn on it.
 struct MainSheets {
     QPixmap normal, over, down, disabled;
-    QPixmap normal2, over2, down2, disabled2;
+    // The normal picture under an address of its own: the flip indicator tells its states apart
+    // by the sheet it is given.
+    QPixmap normal2;
     QPixmap arrow;
-    QPixmap color0, color1;
 };
 
 class CTavrixDlg : public skin::CBaseDialog, public device::DeviceHost, public model::SyncHost {

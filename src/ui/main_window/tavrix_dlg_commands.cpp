@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "app/app_state.h"
+#include "controls/caption_style.h"
 #include "controls/prompts.h"
 #include "model/key_code.h"
 #include "model/profile_file.h"
@@ -15,6 +16,7 @@
 #include "skin/skin_placement.h"
 #include "ui/main_window/custom_messages.h"
 #include "ui/main_window/key_layout.h"
+#include "ui/main_window/lang_text.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // The main window's buttons and what they run: apply, import, export, restore defaults, help,
@@ -24,22 +26,11 @@ namespace tavrix::ui {
 namespace {
 
 const char* const kSection = "BUTTONINFO";
-const QString kCaptionFace = QStringLiteral("Arial Unicode MS");
-constexpr unsigned kCaptionFormat = 0x25;
 constexpr unsigned kProfilesFormat = 0x28;
 constexpr unsigned kVersionFormat = 0x24;
 constexpr int kProfilesRotation = 268;
 
-const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
-                                             QColor(0xFF, 0x9B, 0x04), QColor(0x7F, 0x7F, 0x7F),
-                                             QColor(0x00, 0x64, 0xFF)};
-
 const QString kProfileFilter = QStringLiteral("(*.fwc)|*.fwc|(*.*)|*.*||");
-
-QString LangText(const char* key, int languageIndex = skin::GetLanguageIndex())
-{
-    return QString::fromStdString(skin::LoadLangText(key, languageIndex));
-}
 
 controls::FileRequest ProfileFileRequest(bool save)
 {
@@ -83,7 +74,7 @@ void CTavrixDlg::PlaceWindowButtons()
         {1121, "OSTRIM_LINK", "NOXNN"},
         {1209, "FACEBOOK_LINK", "NOXNN"},
         {1210, "TWITTER_LINK", "NOXNN"},
-        {1005, "FUNC_PROFILES", "NODNN"},
+        {kProfilesButtonId, "FUNC_PROFILES", "NODNN"},
         {1007, "FUNC_MACRO", "NODNN"},
         {skin::IDOK, "CONTROL_OK", "NODNN"},
         {skin::IDCANCEL, "CONTROL_CANCEL", "NODNN"},
@@ -91,13 +82,13 @@ void CTavrixDlg::PlaceWindowButtons()
         {1124, "CONTROL_CLOSE", "NODNN"},
         {1123, "CONTROL_MINIMIZE", "NODNN"},
         {1139, "CONTROL_MENU", "NODNN"},
-        {1006, "CONTROL2_APPLY", "NODXN"},
+        {kApplyButtonId, "CONTROL2_APPLY", "NODXN"},
         {1134, "OSTRIM_VER", "NNNNN"},
-        {1138, "FUNC_DEFAULT", "NODNX"},
+        {kDefaultsButtonId, "FUNC_DEFAULT", "NODNX"},
         {1144, "FUNC_SWITCH", "NODNX"},
-        {1135, "FUNC_PROFILE1", "NODND"},
-        {1136, "FUNC_PROFILE2", "NODND"},
-        {1137, "FUNC_PROFILE3", "NODND"},
+        {kFirstProfileId, "FUNC_PROFILE1", "NODND"},
+        {kFirstProfileId + 1, "FUNC_PROFILE2", "NODND"},
+        {kFirstProfileId + 2, "FUNC_PROFILE3", "NODND"},
     };
     for (const WindowButton& entry : kButtons) {
         auto* button = new controls::CPngButton(entry.id, this);
@@ -110,13 +101,13 @@ void CTavrixDlg::PlaceWindowButtons()
     Button(1122)->SetTooltipText(LangText("MAIN_HELP_PROMPT"), true);
     StyleCornerButtons(skin::GetLanguageIndex());
 
-    controls::CPngButton* profiles = Button(1005);
+    controls::CPngButton* profiles = Button(kProfilesButtonId);
     profiles->SetTextRotation(kProfilesRotation, true);
-    profiles->SetTextStyle(true, 10, kCaptionFace, kCaptionColors, kProfilesFormat);
+    profiles->SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors, kProfilesFormat);
 
     controls::CPngButton* version = Button(1134);
     version->setText(QString());
-    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), kCaptionColors, kVersionFormat);
+    version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), controls::kSkinCaptionColors, kVersionFormat);
     version->setEnabled(false);
 
     Button(1144)->hide();
@@ -128,7 +119,8 @@ void CTavrixDlg::StyleCornerButtons(int languageIndex)
         {1123, "MAIN_MINIMIZE_PROMPT"}, {1139, "MAIN_MENU_PROMPT"}, {1124, "MAIN_CLOSE_PROMPT"}};
     for (const auto& [id, key] : kTooltips) {
         controls::CPngButton* button = Button(id);
-        button->SetTextStyle(false, 10, kCaptionFace, kCaptionColors, kCaptionFormat);
+        button->SetTextStyle(false, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                             controls::kCentredCaption);
         button->SetTooltipText(LangText(key, languageIndex), true);
     }
 }
@@ -137,7 +129,7 @@ void CTavrixDlg::StyleCaption(int id, const char* textKey, int languageIndex)
 {
     controls::CPngButton* button = Button(id);
     button->setText(LangText(textKey, languageIndex));
-    button->SetTextStyle(true, 10, kCaptionFace, kCaptionColors, kCaptionFormat);
+    button->SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors, controls::kCentredCaption);
 }
 
 void CTavrixDlg::OpenLink(int index)
