@@ -6,12 +6,15 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "controls/caption_style.h"
 #include "model/key_code.h"
 #include "model/key_description.h"
 #include "model/lighting_settings.h"
 #include "platform/app_profile.h"
+#include "skin/language.h"
 #include "skin/skin_placement.h"
 #include "ui/main_window/key_layout.h"
+#include "ui/main_window/lang_text.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 namespace tavrix::ui {
@@ -26,11 +29,6 @@ constexpr int kEnterId = 1070;
 constexpr int kRightBracketId = 1055;
 constexpr int kF5Id = 1014;
 constexpr std::array<int, 4> kF1ToF4{1010, 1011, 1012, 1013};
-constexpr int kBankCaptionFormat = 0x25;
-
-const controls::CaptionColors kCaptionColors{QColor(0xFF, 0xFF, 0xFF), QColor(0xFF, 0x82, 0x00),
-                                             QColor(0xFF, 0x9B, 0x04), QColor(0x7F, 0x7F, 0x7F),
-                                             QColor(0x00, 0x64, 0xFF)};
 
 struct Indicator {
     int id;
@@ -54,31 +52,6 @@ constexpr Indicator kIndicators[] = {
 };
 
 constexpr std::array<int, 3> kLockLamps{1125, 1126, 1127};
-
-int GKeyPosition(int id)
-{
-    for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
-        if (kGKeyIds[j] == id) {
-            return static_cast<int>(j);
-        }
-    }
-    return -1;
-}
-
-const DrawnKey* FindDrawnKey(int id)
-{
-    for (const DrawnKey& key : DrawnKeys()) {
-        if (key.id == id) {
-            return &key;
-        }
-    }
-    return nullptr;
-}
-
-bool IsDKey(int id)
-{
-    return id >= kFirstDKeyId && id < kFirstDKeyId + kDKeyCount;
-}
 
 } // namespace
 
@@ -107,7 +80,8 @@ void DrawnKeyboard::PlaceKeyboard()
     for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
         auto* button = new controls::CPngButton(kGKeyIds[j], &m_window);
         skin::PlaceSkinButton(*button, ini, kSection, "FUNC_G" + std::to_string(j + 1), KeySheets());
-        button->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kCaptionColors, kBankCaptionFormat);
+        button->SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
+                             controls::kCentredCaption);
     }
     for (const DrawnKey& key : DrawnKeys()) {
         auto* button = new controls::CPngButton(key.id, &m_window);
@@ -141,8 +115,6 @@ void DrawnKeyboard::PlaceIndicators()
     }
     new controls::CPngButton(kArrowLeftId, &m_window);
     new controls::CPngButton(kArrowRightId, &m_window);
-    PlaceArrow(kArrowLeftId, true);
-    PlaceArrow(kArrowRightId, false);
 }
 
 void DrawnKeyboard::SetDrawCallbacks()
@@ -155,7 +127,7 @@ void DrawnKeyboard::SetDrawCallbacks()
     Button(kEnterId)->SetDrawCallback(
         [this](controls::CPngButton&, QPainter&, bool) { Button(kRightBracketId)->update(); });
     Button(kFlipIndicatorId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool) {
-        if (ReadFlipValue() != 0) {
+        if (m_flipped) {
             for (int i = 0; i < kDKeyCount; ++i) {
                 Button(kFirstDKeyId + i)->update();
             }
@@ -168,22 +140,11 @@ void DrawnKeyboard::SetDrawCallbacks()
             Button(id)->update();
         }
     });
-    Button(kFlipLeftId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool normalSheet) {
-        if (normalSheet) {
-            PlaceArrow(kArrowLeftId, true);
-        }
-    });
-    Button(kFlipRightId)->SetDrawCallback([this](controls::CPngButton&, QPainter&, bool normalSheet) {
-        if (normalSheet) {
-            PlaceArrow(kArrowRightId, false);
-        }
-    });
 }
 
 void DrawnKeyboard::PlaceArrow(int arrowId, bool left)
 {
-    const bool flipped = ReadFlipValue() != 0;
-    const std::string image = std::string(flipped ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + "1";
+    const std::string image = std::string(m_flipped ? "UP_ARROW_" : "DOWN_ARROW_") + (left ? "LEFT" : "RIGHT") + "1";
     skin::PlaceSkinArrow(*Button(arrowId), m_window.SkinIniPath(), kSection, left ? "LEFT_ARROW" : "RIGHT_ARROW",
                          kImageSection, image, &m_window.Sheets().arrow);
 }
@@ -203,16 +164,18 @@ void DrawnKeyboard::ShowBank()
 
 void DrawnKeyboard::ApplyFlip()
 {
-    const bool flipped = ReadFlipValue() != 0;
+    m_flipped = ReadFlipValue() != 0;
     for (int id : kF1ToF4) {
-        Button(id)->setEnabled(!flipped);
+        Button(id)->setEnabled(!m_flipped);
     }
     for (int i = 0; i < kDKeyCount; ++i) {
-        Button(kFirstDKeyId + i)->setEnabled(flipped);
+        Button(kFirstDKeyId + i)->setEnabled(m_flipped);
     }
     const MainSheets& sheets = m_window.Sheets();
-    const QPixmap* look = flipped ? &sheets.normal2 : &sheets.normal;
+    const QPixmap* look = m_flipped ? &sheets.normal2 : &sheets.normal;
     Button(kFlipIndicatorId)->SetSheets({look, look, look, look, &sheets.disabled});
+    PlaceArrow(kArrowLeftId, true);
+    PlaceArrow(kArrowRightId, false);
 }
 
 void DrawnKeyboard::ToggleFlip()
@@ -278,7 +241,12 @@ void DrawnKeyboard::MarkKeys(bool gKeysOnly)
     const auto slotAt = [&](std::size_t slot) {
         return known ? configModel.image.blocks[static_cast<std::size_t>(profile)][slot] : model::KeyAssignment{};
     };
-    const model::TextLookup lookup = [this](std::string_view key) { return m_window.Text(key); };
+    // Marking the G-keys alone shows no texts; a full pass reads the language once rather than
+    // going to the registry store for every text.
+    const int languageIndex = gKeysOnly ? 0 : skin::GetLanguageIndex();
+    const model::TextLookup lookup = [languageIndex](std::string_view key) {
+        return LangText(key, languageIndex).toStdU16String();
+    };
     const model::MacroNameOf macroName = [&configModel](uint32_t number) -> std::optional<std::u16string> {
         for (const model::MacroRecord& record : configModel.macros.Records()) {
             if (record.number == number) {
@@ -340,10 +308,15 @@ void DrawnKeyboard::SelectProfileButton(int profile)
     if (profile < 0 || profile >= kProfileButtonCount) {
         return;
     }
+    ShowProfileSelected(profile);
+    SetLightingProfile(profile);
+}
+
+void DrawnKeyboard::ShowProfileSelected(int profile)
+{
     for (int i = 0; i < kProfileButtonCount; ++i) {
         Button(kFirstProfileId + i)->SetSelected(i == profile, true);
     }
-    SetLightingProfile(profile);
 }
 
 void DrawnKeyboard::OnProfileButton(int profile)
@@ -362,9 +335,7 @@ void DrawnKeyboard::OnProfileButton(int profile)
     if (m_window.SwitchProfile(profile) == 0) {
         return;
     }
-    for (int i = 0; i < kProfileButtonCount; ++i) {
-        Button(kFirstProfileId + i)->SetSelected(i == profile, true);
-    }
+    ShowProfileSelected(profile);
     RefreshKeyMarks();
 }
 

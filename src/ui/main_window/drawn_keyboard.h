@@ -41,7 +41,8 @@ public:
     // The model slot of the current profile block a key or G-key button stands for; nothing for
     // any other control.
     [[nodiscard]] std::optional<std::size_t> KeySlotOf(int id) const;
-    // Enables F1 to F4 or D1 to D6 after the stored flip value, and shows it on FLIP_0.
+    // Enables F1 to F4 or D1 to D6 after the stored flip value, and shows it on FLIP_0 and the
+    // arrows.
     void ApplyFlip();
     void SelectReportRate(int code) override;
     [[nodiscard]] int ReportRate() const { return m_reportRate; }
@@ -54,6 +55,8 @@ private:
     void ShowBank();
     void MarkKeys(bool gKeysOnly);
     void OnProfileButton(int profile);
+    // Draws the profile's button selected and the others not; the lighting profile stays.
+    void ShowProfileSelected(int profile);
     void OnReportRateButton(int code);
     void ToggleFlip();
     void PlaceArrow(int arrowId, bool left);
@@ -64,6 +67,8 @@ private:
     CTavrixDlg& m_window;
     int m_reportRate = 0;
     int m_lightingProfile = 0;
+    // The flip value as ApplyFlip last read it: painting must not read the settings store.
+    bool m_flipped = false;
 };
 
 // The stored flip value ("Flip" in the profile store's "PROFILES"); 0 when absent or unreadable.

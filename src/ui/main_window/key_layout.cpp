@@ -115,20 +115,36 @@ const std::array<DrawnKey, kDrawnKeyCount>& DrawnKeys()
     return kKeys;
 }
 
+int GKeyPosition(int controlId)
+{
+    const auto found = std::find(kGKeyIds.begin(), kGKeyIds.end(), controlId);
+    return found == kGKeyIds.end() ? -1 : static_cast<int>(found - kGKeyIds.begin());
+}
+
+const DrawnKey* FindDrawnKey(int controlId)
+{
+    const std::array<DrawnKey, kDrawnKeyCount>& keys = DrawnKeys();
+    const auto found =
+        std::find_if(keys.begin(), keys.end(), [controlId](const DrawnKey& key) { return key.id == controlId; });
+    return found == keys.end() ? nullptr : &*found;
+}
+
+bool IsDKey(int controlId)
+{
+    return controlId >= kFirstDKeyId && controlId < kFirstDKeyId + kDKeyCount;
+}
+
 std::optional<int> LampOf(int controlId)
 {
     constexpr int kFnLamp = 45;
     if (controlId == kFnId) {
         return kFnLamp;
     }
-    const bool gKey = std::find(kGKeyIds.begin(), kGKeyIds.end(), controlId) != kGKeyIds.end();
-    if (gKey || (controlId >= kFirstDKeyId && controlId < kFirstDKeyId + kDKeyCount)) {
+    if (GKeyPosition(controlId) >= 0 || IsDKey(controlId)) {
         return 0;
     }
-    for (const DrawnKey& key : DrawnKeys()) {
-        if (key.id == controlId) {
-            return key.ledIndex;
-        }
+    if (const DrawnKey* key = FindDrawnKey(controlId)) {
+        return key->ledIndex;
     }
     return std::nullopt;
 }

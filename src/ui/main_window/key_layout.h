@@ -29,6 +29,15 @@ inline constexpr int kDKeyCount = 6;
 // The key buttons in drawing order.
 const std::array<DrawnKey, kDrawnKeyCount>& DrawnKeys();
 
+// The position of a G-key button in kGKeyIds; -1 for any other control.
+int GKeyPosition(int controlId);
+
+// The key a key button stands for; nullptr for any other control.
+const DrawnKey* FindDrawnKey(int controlId);
+
+// Whether the control is one of D1 to D6.
+bool IsDKey(int controlId);
+
 // The lamp a button of the keyboard stands for in the lighting patterns: a key's own, 45 for Fn,
 // 0 for the G-keys and D1 to D6, which have no lamp of their own; nothing for other controls.
 std::optional<int> LampOf(int controlId);
