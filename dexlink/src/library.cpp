@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kReportSize = 64;
 constexpr const char* kDefaultBackend = "hid";
 
-}  // namespace
+} // namespace
 
 Library& Library::Instance()
 {
@@ -18,7 +18,9 @@ Library& Library::Instance()
     return library;
 }
 
-Library::Library() : m_notifier([this](const Event& event) { Dispatch(event); }) {}
+Library::Library() : m_notifier([this](const Event& event) { Dispatch(event); })
+{
+}
 
 int Library::Init()
 {
@@ -59,16 +61,12 @@ int Library::DeviceCount(const DeviceSelector& selector)
     return m_backend ? m_backend->DeviceCount(selector) : 0;
 }
 
-int Library::AsyncRead(const DeviceSelector& selector, DexNotifyCallback callback, uint32_t tag,
-                       DexHandle* handle)
+int Library::AsyncRead(const DeviceSelector& selector, DexNotifyCallback callback, uint32_t tag, DexHandle* handle)
 {
     if (!callback) {
         return 0;
     }
-    const DexHandle registered = Register({selector, callback, tag});
-    if (handle) {
-        *handle = registered;
-    }
+    Register({selector, callback, tag}, handle);
     return 1;
 }
 
@@ -92,8 +90,7 @@ int Library::Write(const DeviceSelector& selector, std::span<const uint8_t> data
     return written;
 }
 
-int Library::StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data,
-                         DexHandle* handle)
+int Library::StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle)
 {
     if (WriteOne(selector, data) <= 0) {
         return -1;
@@ -102,15 +99,11 @@ int Library::StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span
         std::lock_guard lock(m_mutex);
         m_status[KeyOf(selector)].assign(data.begin(), data.end());
     }
-    const DexHandle registered = Register({selector, nullptr, tag});
-    if (handle) {
-        *handle = registered;
-    }
+    Register({selector, nullptr, tag}, handle);
     return 1;
 }
 
-int Library::SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data,
-                        DexHandle* handle)
+int Library::SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle)
 {
     int result = -1;
     {
@@ -122,10 +115,7 @@ int Library::SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<
     if (result <= 0) {
         return -1;
     }
-    const DexHandle registered = Register({selector, nullptr, tag});
-    if (handle) {
-        *handle = registered;
-    }
+    Register({selector, nullptr, tag}, handle);
     return 1;
 }
 
@@ -161,14 +151,16 @@ void Library::Deliver(Event event, std::chrono::microseconds delay)
     m_notifier.Post(std::move(event), delay);
 }
 
-DexHandle Library::Register(const Registration& registration)
+void Library::Register(const Registration& registration, DexHandle* handle)
 {
     std::lock_guard lock(m_mutex);
     do {
         ++m_lastHandle;
     } while (m_lastHandle == 0 || m_registrations.contains(m_lastHandle));
     m_registrations.emplace(m_lastHandle, registration);
-    return m_lastHandle;
+    if (handle) {
+        *handle = m_lastHandle;
+    }
 }
 
 void Library::Dispatch(const Event& event)
@@ -197,8 +189,8 @@ void Library::Dispatch(const Event& event)
         }
     }
     DexConsumerBlock consumer{};
-    const bool hasEventValue = event.eventValueOffset >= 0 &&
-                               static_cast<std::size_t>(event.eventValueOffset) + 2 <= event.bytes.size();
+    const bool hasEventValue =
+        event.eventValueOffset >= 0 && static_cast<std::size_t>(event.eventValueOffset) + 2 <= event.bytes.size();
     if (hasEventValue) {
         consumer.eventValue = event.bytes.data() + event.eventValueOffset;
     }
@@ -206,9 +198,9 @@ void Library::Dispatch(const Event& event)
         if (event.kind == Event::Kind::Data && hasEventValue) {
             target.record.consumer = &consumer;
         }
-        const DexNotification notification{
-            event.kind == Event::Kind::Data ? uint32_t{DEX_NOTIFY_DATA} : uint32_t{DEX_NOTIFY_DEVICE_COUNT}, 0,
-            &target.record};
+        const DexNotification notification{event.kind == Event::Kind::Data ? uint32_t{DEX_NOTIFY_DATA}
+                                                                           : uint32_t{DEX_NOTIFY_DEVICE_COUNT},
+                                           0, &target.record};
         target.callback(&notification);
     }
 }
@@ -218,4 +210,4 @@ Library::StatusKey Library::KeyOf(const DeviceSelector& selector)
     return {selector.fieldMask, selector.vendorId, selector.productId, selector.usagePage, selector.usage};
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

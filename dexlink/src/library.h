@@ -24,14 +24,11 @@ public:
     int End();
 
     int DeviceCount(const DeviceSelector& selector);
-    int AsyncRead(const DeviceSelector& selector, DexNotifyCallback callback, uint32_t tag,
-                  DexHandle* handle);
+    int AsyncRead(const DeviceSelector& selector, DexNotifyCallback callback, uint32_t tag, DexHandle* handle);
     int WriteOne(const DeviceSelector& selector, std::span<const uint8_t> data);
     int Write(const DeviceSelector& selector, std::span<const uint8_t> data);
-    int StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data,
-                    DexHandle* handle);
-    int SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data,
-                   DexHandle* handle);
+    int StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle);
+    int SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle);
     int StatusGet(const DeviceSelector& selector, std::span<uint8_t> out);
     int Delete(DexHandle handle);
 
@@ -43,14 +40,15 @@ public:
 private:
     struct Registration {
         DeviceSelector selector{};
-        DexNotifyCallback callback = nullptr;  // null for status writes: nothing to tell them
+        DexNotifyCallback callback = nullptr; // null for status writes: nothing to tell them
         uint32_t tag = 0;
     };
     using StatusKey = std::tuple<uint32_t, uint16_t, uint16_t, uint16_t, uint16_t>;
 
     Library();
 
-    DexHandle Register(const Registration& registration);
+    // Adds the registration under a fresh handle, written to *handle when handle is non-null.
+    void Register(const Registration& registration, DexHandle* handle);
     void Dispatch(const Event& event);
     static StatusKey KeyOf(const DeviceSelector& selector);
 
@@ -62,4 +60,4 @@ private:
     Notifier m_notifier;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink
