@@ -116,7 +116,7 @@ constexpr std::array<uint8_t, kKeyLampAreaSize> kFactoryKeyLamps{
 // Header of an empty macro area: magic 0x55AA, total length 16, no macros, no names.
 constexpr std::array<uint8_t, 16> kEmptyExtraHeader{0xAA, 0x55, 0x10, 0x00};
 
-}  // namespace
+} // namespace
 
 std::span<const DefaultKeyEntry, kKeyPositions> DefaultKeyEntries()
 {
@@ -156,16 +156,6 @@ std::array<uint8_t, kInfoSize> FactoryInfoBlock()
     return info;
 }
 
-std::array<uint8_t, kLightingBlockSize> FactoryLightingBlock()
-{
-    return kFactoryLightingBlock;
-}
-
-std::array<uint8_t, kKeyLampAreaSize> FactoryKeyLampArea()
-{
-    return kFactoryKeyLamps;
-}
-
 std::vector<uint8_t> FactoryExtraArea(std::size_t capacity)
 {
     std::vector<uint8_t> extra(capacity, 0);
@@ -194,4 +184,4 @@ KeyboardMemory FactoryMemory()
     return memory;
 }
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim

@@ -32,12 +32,9 @@ KeyboardMemory::KeyTable DefaultKeyTable();
 int DefaultKeyPosition(uint16_t keyCode);
 
 std::array<uint8_t, kInfoSize> FactoryInfoBlock();
-std::array<uint8_t, kLightingBlockSize> FactoryLightingBlock();
-// Ten user patterns of 18 bytes: which lamps each pattern lights.
-std::array<uint8_t, kKeyLampAreaSize> FactoryKeyLampArea();
 // An extra area holding no macros: a valid header, zero beyond.
 std::vector<uint8_t> FactoryExtraArea(std::size_t capacity);
 
 KeyboardMemory FactoryMemory();
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim

@@ -11,10 +11,10 @@ namespace tavrix::sim {
 // Request and reply frame.
 inline constexpr std::size_t kFrameSize = 64;
 inline constexpr uint8_t kFrameReportId = 4;
-inline constexpr std::size_t kFrameSumAt = 1;  // 16-bit little-endian sum of bytes 3..63
+inline constexpr std::size_t kFrameSumAt = 1; // 16-bit little-endian sum of bytes 3..63
 inline constexpr std::size_t kFrameCommandAt = 3;
 inline constexpr std::size_t kFrameLengthAt = 4;
-inline constexpr std::size_t kFrameAddressAt = 5;  // 16-bit little-endian
+inline constexpr std::size_t kFrameAddressAt = 5; // 16-bit little-endian
 inline constexpr std::size_t kFrameStatusAt = 7;
 inline constexpr std::size_t kFrameDataAt = 8;
 inline constexpr std::size_t kFrameDataSize = kFrameSize - kFrameDataAt;
@@ -48,25 +48,25 @@ inline constexpr int kProfileCount = 3;
 inline constexpr std::size_t kInfoSize = 48;
 inline constexpr std::size_t kKeyPositions = 108;
 inline constexpr std::size_t kKeyEntrySize = 3;
-inline constexpr std::size_t kKeyTableSize = kKeyPositions * kKeyEntrySize;  // 324
-inline constexpr std::size_t kKeyTableStride = 512;                          // address of profile p: p * 512
+inline constexpr std::size_t kKeyTableSize = kKeyPositions * kKeyEntrySize; // 324
+inline constexpr std::size_t kKeyTableStride = 512;                         // address of profile p: p * 512
 inline constexpr std::size_t kLightingBlockSize = 42;
-inline constexpr std::size_t kLightingSize = kLightingBlockSize * kProfileCount;  // 126
-inline constexpr std::size_t kKeyLampAreaSize = 180;
-inline constexpr std::size_t kKeyLampSize = kKeyLampAreaSize * kProfileCount;  // 540
+inline constexpr std::size_t kLightingSize = kLightingBlockSize * kProfileCount; // 126
+// A profile's lamp area: ten user patterns of 18 bytes, each telling which lamps it lights.
 inline constexpr std::size_t kKeyLampPatterns = 10;
 inline constexpr std::size_t kKeyLampPatternSize = 18;
+inline constexpr std::size_t kKeyLampAreaSize = kKeyLampPatterns * kKeyLampPatternSize; // 180
+inline constexpr std::size_t kKeyLampSize = kKeyLampAreaSize * kProfileCount;           // 540
 inline constexpr std::size_t kExtraUnit = 128;
 
 // Information block.
 inline constexpr std::size_t kInfoProfileAt = 10;
 inline constexpr std::size_t kInfoExtraUnitsAt = 11;
-inline constexpr std::size_t kInfoEffectsAt = 16;
-inline constexpr std::size_t kInfoEffectSlots = 32;
+inline constexpr std::size_t kInfoEffectsAt = 16; // effect list, 32 slots to the end of the block
 // Bytes the host may change: 0-9, the current profile and 12-15. The capacity and the effect
 // list describe the keyboard itself.
 inline constexpr std::size_t kInfoHostBytesEnd = 10;
 inline constexpr std::size_t kInfoHostTailAt = 12;
 inline constexpr std::size_t kInfoHostTailEnd = 16;
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim
