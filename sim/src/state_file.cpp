@@ -49,7 +49,7 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& p
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 std::vector<uint8_t> EncodeStateImage(const KeyboardMemory& memory)
 {
@@ -90,15 +90,13 @@ std::optional<KeyboardMemory> DecodeStateImage(std::span<const uint8_t> image)
 
 LoadedState LoadStateFile(const std::filesystem::path& path)
 {
-    LoadedState loaded{FactoryMemory(), LoadedState::Source::Missing};
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        return loaded;
+        return {FactoryMemory(), LoadedState::Source::Missing};
     }
     const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path);
     if (!bytes) {
-        loaded.source = LoadedState::Source::Unreadable;
-        return loaded;
+        return {FactoryMemory(), LoadedState::Source::Unreadable};
     }
     if (std::optional<KeyboardMemory> memory = DecodeStateImage(*bytes)) {
         return {std::move(*memory), LoadedState::Source::File};
@@ -107,8 +105,7 @@ LoadedState LoadStateFile(const std::filesystem::path& path)
     std::filesystem::path aside = path;
     aside += kSetAsideSuffix;
     std::filesystem::rename(path, aside, error);
-    loaded.source = error ? LoadedState::Source::Unreadable : LoadedState::Source::SetAside;
-    return loaded;
+    return {FactoryMemory(), error ? LoadedState::Source::Unreadable : LoadedState::Source::SetAside};
 }
 
 bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory)
@@ -138,4 +135,4 @@ bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memo
     return true;
 }
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim

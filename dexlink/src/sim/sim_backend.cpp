@@ -4,14 +4,13 @@
 #include <cstdlib>
 #include <thread>
 
+#include "sim/factory_defaults.h"
 #include "sim/state_file.h"
 
 namespace tavrix::dexlink {
 
 namespace {
 
-constexpr std::size_t kCommandCodeOffset = 3;
-constexpr std::size_t kStatusOffset = 7;
 constexpr uint8_t kConsumerReportId = 0x02;
 
 std::chrono::microseconds LatencyFromEnvironment()
@@ -41,6 +40,20 @@ std::filesystem::path StatePathFromEnvironment()
     return dataFolder / "PL3094V" / "sim-keyboard.bin";
 }
 
+// The memory kept at statePath, factory-fresh without a file. A file that exists but cannot be
+// read is not overwritten: statePath is cleared and the keyboard runs from memory.
+sim::KeyboardMemory LoadMemory(std::filesystem::path& statePath)
+{
+    if (statePath.empty()) {
+        return sim::FactoryMemory();
+    }
+    sim::LoadedState loaded = sim::LoadStateFile(statePath);
+    if (loaded.source == sim::LoadedState::Source::Unreadable) {
+        statePath.clear();
+    }
+    return std::move(loaded.memory);
+}
+
 template <typename T> void KeepLast(std::deque<T>& log, T entry)
 {
     log.push_back(std::move(entry));
@@ -52,17 +65,9 @@ template <typename T> void KeepLast(std::deque<T>& log, T entry)
 } // namespace
 
 SimBackend::SimBackend(EventSink& sink)
-    : m_sink(sink), m_latency(LatencyFromEnvironment()), m_statePath(StatePathFromEnvironment())
+    : m_sink(sink), m_latency(LatencyFromEnvironment()), m_statePath(StatePathFromEnvironment()),
+      m_keyboard(LoadMemory(m_statePath))
 {
-    if (m_statePath.empty()) {
-        return;
-    }
-    sim::LoadedState loaded = sim::LoadStateFile(m_statePath);
-    // A file that exists but cannot be read is not overwritten: the keyboard runs from memory.
-    if (loaded.source == sim::LoadedState::Source::Unreadable) {
-        m_statePath.clear();
-    }
-    m_keyboard = sim::KeyboardSimulator(std::move(loaded.memory));
 }
 
 int SimBackend::DeviceCount(const DeviceSelector& selector)
@@ -125,10 +130,10 @@ void SimBackend::AnswerCommand(std::span<const uint8_t> request)
         case ReplyFault::Kind::Drop:
             return;
         case ReplyFault::Kind::OtherCommand:
-            event.bytes[kCommandCodeOffset] ^= 0x80;
+            event.bytes[sim::kFrameCommandAt] ^= 0x80;
             break;
         case ReplyFault::Kind::Status:
-            event.bytes[kStatusOffset] = static_cast<uint8_t>(fault.value);
+            event.bytes[sim::kFrameStatusAt] = static_cast<uint8_t>(fault.value);
             break;
         case ReplyFault::Kind::Delay:
             delay += std::chrono::microseconds(fault.value);

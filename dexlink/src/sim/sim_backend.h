@@ -65,7 +65,7 @@ private:
 
     EventSink& m_sink;
     std::chrono::microseconds m_latency{0};
-    std::filesystem::path m_statePath;
+    std::filesystem::path m_statePath; // before m_keyboard: loading the memory may clear it
     mutable std::mutex m_mutex;
     sim::KeyboardSimulator m_keyboard;
     bool m_plugged = true;
