@@ -25,7 +25,7 @@ MacroSlotOf SlotsIn(const MacroStore& macros)
     };
 }
 
-}  // namespace
+} // namespace
 
 DeviceSync::DeviceSync(device::CommandSet& commands, SyncHost& host, std::recursive_mutex& modelLock,
                        std::recursive_mutex& applyLock)
@@ -107,8 +107,8 @@ int DeviceSync::ReadKeyboardToFile(const std::filesystem::path& path)
     if (Get16(header, 0) == kMacroAreaMagic) {
         // The total is the keyboard's word: never ask for more than its area holds.
         const std::size_t capacity = m_extraAreaCapacity;
-        const std::size_t total = std::min<std::size_t>(Get16(header, kAreaTotalOffset),
-                                                        capacity > 0 ? capacity : kMaxMacroAreaSize);
+        const std::size_t total =
+            std::min<std::size_t>(Get16(header, kAreaTotalOffset), capacity > 0 ? capacity : kMaxMacroAreaSize);
         if (total > kMacroAreaHeaderSize) {
             std::vector<uint8_t> area(total);
             if (m_commands.ReadExtraArea(area) != device::kResultOk) {
@@ -145,9 +145,7 @@ int DeviceSync::ApplyToKeyboard(bool allProfiles)
     std::lock_guard modelLock(m_modelLock);
     {
         std::lock_guard applyLock(m_applyLock);
-        // The texts are packed into the copy; the edited model stays exactly as the user left it.
-        m_apply.image = m_model.image;
-        m_apply.textPool = PackEntryTexts(m_apply.image, m_model.texts, m_model.macros.Count());
+        m_apply.blocks = m_model.image.blocks;
         m_apply.macros = m_model.macros;
     }
     return UploadToKeyboard(allProfiles);
@@ -178,7 +176,7 @@ int DeviceSync::UploadToKeyboard(bool allProfiles)
             tables.emplace_back(profile, KeyTable{});
             return;
         }
-        const ProfileBlock& block = m_apply.image.blocks[static_cast<std::size_t>(profile)];
+        const ProfileBlock& block = m_apply.blocks[static_cast<std::size_t>(profile)];
         tables.emplace_back(profile, EncodeProfileKeyTable(block, defaults, SlotsIn(m_apply.macros)));
     };
     if (allProfiles) {
@@ -210,4 +208,4 @@ void DeviceSync::FreeModel()
     NewModel(m_model, 0);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -67,10 +68,10 @@ public:
     int LastDeviceCount() const { return m_lastDeviceCount; }
 
 private:
+    // What the upload reads: the key slots and the macros. Texts never reach the keyboard.
     struct ApplyCopy {
-        ModelImage image;
+        std::array<ProfileBlock, kProfileBlockCount> blocks{};
         MacroStore macros;
-        std::vector<uint8_t> textPool;
     };
 
     void KeyboardArrived();
@@ -90,4 +91,4 @@ private:
     std::atomic<int> m_lastDeviceCount{0};
 };
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
