@@ -17,7 +17,7 @@ void SkinPaths(const std::string& base, const char* relative, std::string& file,
     folder = parts.drive + parts.folder;
 }
 
-}  // namespace
+} // namespace
 
 ProgramPaths BuildProgramPaths(const std::string& exePath)
 {
@@ -39,9 +39,9 @@ ProgramPaths BuildProgramPaths(const std::string& exePath)
 
 void BuildSettingsPath(ProgramPaths& paths)
 {
-    const std::string folder = platform::LocalAppDataFolder() + "/" + kSettingsFolderName;
+    const std::string folder = platform::ProgramDataFolder();
     paths.settingsFile = folder + "/" + kSettingsFileName;
     (void)platform::MakeFolders(folder);
 }
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

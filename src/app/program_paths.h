@@ -7,7 +7,7 @@ namespace tavrix::app {
 // Every path the program uses, built once at start from the executable's own path. Folders end
 // with a slash; the drive is always empty on Linux.
 struct ProgramPaths {
-    std::string exeFileName;  // file name and extension, no folder
+    std::string exeFileName; // file name and extension, no folder
     std::string exeDrive;
     std::string exeFolder;
     std::string helpFolder;
@@ -21,18 +21,17 @@ struct ProgramPaths {
     std::string updateSkinFolder;
     std::string packageFolder;
     std::string companionProgram;
-    std::string settingsFile;  // empty until BuildSettingsPath
+    std::string settingsFile; // empty until BuildSettingsPath
 };
 
 inline constexpr const char* kCompanionFileName = "sentrel";
-inline constexpr const char* kSettingsFolderName = "PL3094V";
 inline constexpr const char* kSettingsFileName = "wskb.ini";
 
 // The paths (except the settings file) for an executable at exePath.
 ProgramPaths BuildProgramPaths(const std::string& exePath);
 
-// Sets settingsFile to <data folder>/PL3094V/wskb.ini and creates the PL3094V folder when it
+// Sets settingsFile to wskb.ini in the program's data folder and creates that folder when it
 // does not exist (a failure shows later as a settings file that cannot be written).
 void BuildSettingsPath(ProgramPaths& paths);
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

@@ -13,7 +13,6 @@ namespace tavrix::model {
 namespace {
 
 constexpr int kProfileCount = 3;
-constexpr const char* kDataFolderName = "PL3094V";
 constexpr const char* kCacheFileName = "$Profile0";
 // Files of 4 GiB or more cannot be profile files: the header's sizes are 32-bit.
 constexpr uint64_t kMaxProfileFileSize = 0xFFFFFFFFu;
@@ -123,7 +122,7 @@ std::u16string FormatWithText(std::u16string_view format, std::u16string_view ar
     return result;
 }
 
-}  // namespace
+} // namespace
 
 int ProfileCount()
 {
@@ -132,7 +131,7 @@ int ProfileCount()
 
 std::filesystem::path DataFolder()
 {
-    return std::filesystem::path(platform::LocalAppDataFolder()) / kDataFolderName;
+    return platform::ProgramDataFolder();
 }
 
 std::filesystem::path CacheFilePath()
@@ -256,4 +255,4 @@ bool WriteNewModelFile(const std::filesystem::path& path, uint8_t flag)
     return WriteFileReplacing(path, bytes);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -23,7 +23,7 @@ public:
 // The keyboard keeps three profiles.
 int ProfileCount();
 
-// The program's folder, "PL3094V", in the local application-data folder (platform/folders.h).
+// The program's folder in the local application-data folder (platform::ProgramDataFolder).
 std::filesystem::path DataFolder();
 // "$Profile0" in the data folder: the model as last read from the keyboard or last applied,
 // whatever profile is current.
@@ -65,4 +65,4 @@ void NewModel(ConfigModel& model, uint8_t flag);
 // Writes an empty model with the given flag to the file.
 [[nodiscard]] bool WriteNewModelFile(const std::filesystem::path& path, uint8_t flag);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -24,7 +24,7 @@ std::string AbsoluteFromEnvironment(const char* name)
     return folder;
 }
 
-}  // namespace
+} // namespace
 
 std::string HomeFolder()
 {
@@ -48,10 +48,15 @@ std::string ConfigFolder()
     return folder.empty() ? HomeFolder() + "/.config" : folder;
 }
 
+std::string ProgramDataFolder()
+{
+    return LocalAppDataFolder() + "/" + kProgramFolderName;
+}
+
 std::string RuntimeFolder()
 {
     const std::string folder = AbsoluteFromEnvironment("XDG_RUNTIME_DIR");
     return folder.empty() ? "/tmp/tavrix-" + std::to_string(::getuid()) : folder;
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

@@ -18,4 +18,10 @@ std::string ConfigFolder();
 // $XDG_RUNTIME_DIR (private to the user's logon), default /tmp/tavrix-<uid>.
 std::string RuntimeFolder();
 
-}  // namespace tavrix::platform
+// The name of the program's own folder inside the data and configuration folders.
+inline constexpr const char* kProgramFolderName = "PL3094V";
+
+// The program's folder in the local application-data folder.
+std::string ProgramDataFolder();
+
+} // namespace tavrix::platform

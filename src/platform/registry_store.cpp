@@ -146,11 +146,11 @@ Key* FindKey(std::vector<Key>& keys, std::string_view path)
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::string RegistryFilePath()
 {
-    return ConfigFolder() + "/PL3094V/registry.ini";
+    return ConfigFolder() + "/" + kProgramFolderName + "/registry.ini";
 }
 
 std::optional<RegistryKey> RegistryKey::Open(const std::string& path)
@@ -236,4 +236,4 @@ bool RegistryKey::Set(const std::string& name, const RegistryValue& value) const
     return Save(keys);
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

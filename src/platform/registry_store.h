@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-// The per-user registry, kept as a small typed store in $XDG_CONFIG_HOME/PL3094V/registry.ini.
+// The per-user registry, kept as a small typed store in registry.ini in the program's folder
+// (kProgramFolderName) in $XDG_CONFIG_HOME.
 // A key is a path such as "Software\PL3094V"; a value is a 32-bit number or a string, and the
 // type survives a round trip, so a value stored with the wrong type can be told apart. Key paths
 // and value names match without regard to case. Nothing is cached: every call reads the file, and
@@ -52,4 +53,4 @@ private:
     std::string m_path;
 };
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform
