@@ -4,30 +4,26 @@
 
 #include "app/instance_messages.h"
 #include "app/single_instance.h"
+#include "platform/little_endian.h"
 
 namespace tavrix::app {
 
 namespace {
 
-uint32_t WordAt(const QByteArray& bytes, int offset)
+uint32_t WordAt(const QByteArray& bytes, size_t offset)
 {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
-    }
-    return value;
+    return platform::Get32({reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())},
+                           offset);
 }
 
 QByteArray Word(uint32_t value)
 {
-    QByteArray bytes(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<char>(value >> (8 * i));
-    }
+    QByteArray bytes(static_cast<qsizetype>(kInstanceReplySize), '\0');
+    platform::Put32({reinterpret_cast<uint8_t*>(bytes.data()), kInstanceReplySize}, 0, value);
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 InstanceServer::InstanceServer(Handler handler, QObject* parent) : QObject(parent), m_handler(std::move(handler))
 {
@@ -75,4 +71,4 @@ void InstanceServer::OnReadyRead(QLocalSocket* socket)
     socket->disconnectFromServer();
 }
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

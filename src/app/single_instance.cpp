@@ -20,6 +20,7 @@
 #include "platform/clock.h"
 #include "platform/file_util.h"
 #include "platform/folders.h"
+#include "platform/little_endian.h"
 #include "platform/utf.h"
 
 namespace tavrix::app {
@@ -61,19 +62,6 @@ unsigned long long StartTime(const std::string& procEntry)
         pos = stat.find(' ', pos + 1);
     }
     return pos == std::string::npos ? 0 : std::strtoull(stat.c_str() + pos + 1, nullptr, 10);
-}
-
-void PutWord(unsigned char* out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<unsigned char>(value >> (8 * i));
-    }
-}
-
-uint32_t GetWord(const unsigned char* in)
-{
-    return static_cast<uint32_t>(in[0]) | (static_cast<uint32_t>(in[1]) << 8) | (static_cast<uint32_t>(in[2]) << 16) |
-           (static_cast<uint32_t>(in[3]) << 24);
 }
 
 int ConnectInstanceSocket()
@@ -155,7 +143,7 @@ bool NotifyAny(const std::vector<pid_t>& processes, InstanceRequest request)
                        [request](pid_t pid) { return NotifyInstanceWindows(pid, request); });
 }
 
-}  // namespace
+} // namespace
 
 std::string InstanceLockPath()
 {
@@ -274,13 +262,13 @@ bool NotifyInstanceWindows(pid_t processId, InstanceRequest request)
     }
     const bool kill = request == InstanceRequest::Kill;
     unsigned char message[kInstanceRequestSize];
-    PutWord(message, kill ? UM_KILL : UM_OPEN);
-    PutWord(message + 4, kill ? kKillRequestTag : kOpenRequestTag);
-    PutWord(message + 8, 0);
+    platform::Put32(message, 0, kill ? UM_KILL : UM_OPEN);
+    platform::Put32(message, 4, kill ? kKillRequestTag : kOpenRequestTag);
+    platform::Put32(message, 8, 0);
     unsigned char reply[kInstanceReplySize] = {};
     const auto deadline = std::chrono::steady_clock::now() + platform::ScaledDuration(kNotifyTimeoutMs);
-    const bool answered =
-        SendAll(fd, message, sizeof message) && ReceiveAll(fd, reply, sizeof reply, deadline) && GetWord(reply) == 1;
+    const bool answered = SendAll(fd, message, sizeof message) && ReceiveAll(fd, reply, sizeof reply, deadline) &&
+                          platform::Get32(reply, 0) == 1;
     ::close(fd);
     return answered;
 }
@@ -324,4 +312,4 @@ StartDecision CheckSingleInstance(const std::vector<std::string>& arguments, con
     return StartDecision::Exit;
 }
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

@@ -4,33 +4,16 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/little_endian.h"
+
 namespace tavrix::model {
 
-// Little-endian fields of the model's binary records (macro records, the extra area, profile
-// files). Writers assume the caller sized the buffer; reads from untrusted bytes go through
-// ByteReader.
-
-inline void Put16(std::span<uint8_t> out, size_t offset, uint16_t value)
-{
-    out[offset] = static_cast<uint8_t>(value & 0xFF);
-    out[offset + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-inline void Put32(std::span<uint8_t> out, size_t offset, uint32_t value)
-{
-    Put16(out, offset, static_cast<uint16_t>(value & 0xFFFF));
-    Put16(out, offset + 2, static_cast<uint16_t>(value >> 16));
-}
-
-inline uint16_t Get16(std::span<const uint8_t> in, size_t offset)
-{
-    return static_cast<uint16_t>(in[offset] | (in[offset + 1] << 8));
-}
-
-inline uint32_t Get32(std::span<const uint8_t> in, size_t offset)
-{
-    return Get16(in, offset) | (static_cast<uint32_t>(Get16(in, offset + 2)) << 16);
-}
+// The model's binary records (macro records, the extra area, profile files) use the platform's
+// little-endian fields; reads from untrusted bytes go through ByteReader.
+using platform::Get16;
+using platform::Get32;
+using platform::Put16;
+using platform::Put32;
 
 // Reads fields from bytes that may be damaged: every read is checked against the end, and a read
 // that does not fit fails without moving, so the caller can stop cleanly.
@@ -74,4 +57,4 @@ private:
     size_t m_position;
 };
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
