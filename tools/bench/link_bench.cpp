@@ -1,13 +1,13 @@
 // The device link against the simulated keyboard: what one transaction costs the program, and
 // how close reading and applying a whole configuration come to the time USB itself needs.
-#include <benchmark/benchmark.h>
-
 #include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <string>
+
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include "bench_models.h"
@@ -15,6 +15,7 @@
 #include "device/protocol.h"
 #include "device/report_frame.h"
 #include "model/device_sync.h"
+#include "quiet_device_host.h"
 #include "sim_keyboard_session.h"
 
 namespace tavrix::bench {
@@ -27,12 +28,10 @@ constexpr double kTransactionBoundMs = 2.0 * kUsbIntervalUs / 1000.0;
 
 // What the main window does for synchronisation, without a window: it reads the keyboard into
 // the model when told the profile changed, and shows nothing.
-class BenchSyncHost : public model::SyncHost {
+class BenchSyncHost : public testing::QuietTextHost<model::SyncHost> {
 public:
     model::DeviceSync* sync = nullptr;
 
-    std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
-    void ShowMessage(const std::u16string&) override {}
     bool IsInitialisationComplete() const override { return true; }
     void ShowTrayIcon(int) override {}
     void SendProfileMessage() override { sync->ReadKeyboardIntoModel(false); }
@@ -195,6 +194,6 @@ BENCHMARK(BM_FullApply)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
-}  // namespace
+} // namespace
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

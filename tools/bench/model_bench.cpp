@@ -1,9 +1,9 @@
 // Profile files of the largest model and the two codecs of the keyboard's tables.
-#include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include "bench_models.h"
@@ -11,27 +11,17 @@
 #include "model/key_table_codec.h"
 #include "model/macro_area.h"
 #include "model/profile_file.h"
+#include "quiet_device_host.h"
 #include "sim/factory_defaults.h"
 
 namespace tavrix::bench {
 
 namespace {
 
-class SilentHost : public model::ProfileFileHost {
-public:
-    std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
-    void ShowMessage(const std::u16string&) override {}
-};
-
 std::filesystem::path ScratchFile(const char* name)
 {
-    return std::filesystem::temp_directory_path() / (std::string("tavrix-bench-") + name + "-" +
-                                                     std::to_string(::getpid()) + ".fwc");
-}
-
-model::KeyTable FactoryDefaultTable()
-{
-    return sim::DefaultKeyTable();
+    return std::filesystem::temp_directory_path() /
+           (std::string("tavrix-bench-") + name + "-" + std::to_string(::getpid()) + ".fwc");
 }
 
 // A profile block with something on every position of the table: remapped keys, disabled keys
@@ -41,7 +31,8 @@ model::ProfileBlock BusyBlock(const model::KeyTable& defaults)
     model::ProfileBlock block{};
     for (std::size_t position = 0; position < model::kKeyTablePositions; ++position) {
         const uint16_t key = model::KeyFromEntry(model::EntryAt(defaults, position));
-        const uint16_t other = model::KeyFromEntry(model::EntryAt(defaults, (position + 1) % model::kKeyTablePositions));
+        const uint16_t other =
+            model::KeyFromEntry(model::EntryAt(defaults, (position + 1) % model::kKeyTablePositions));
         if (key == 0 || other == 0) {
             continue;
         }
@@ -68,7 +59,7 @@ void BM_ValidateAndLoadLargestProfile(benchmark::State& state)
         state.SkipWithError("the profile file could not be written");
         return;
     }
-    SilentHost host;
+    testing::QuietTextHost<model::ProfileFileHost> host;
     model::ConfigModel loaded;
     for (auto _ : state) {
         if (model::ValidateProfileFile(path, host) != model::kProfileValid || !model::LoadProfileFile(path, loaded)) {
@@ -97,7 +88,7 @@ BENCHMARK(BM_SaveLargestProfile)->Unit(benchmark::kMillisecond);
 
 void BM_EncodeKeyTable(benchmark::State& state)
 {
-    const model::KeyTable defaults = FactoryDefaultTable();
+    const model::KeyTable defaults = sim::DefaultKeyTable();
     const model::ProfileBlock block = BusyBlock(defaults);
     const model::MacroSlotOf slotOf = [](uint32_t id) -> std::optional<size_t> { return id - 1; };
     for (auto _ : state) {
@@ -109,7 +100,7 @@ BENCHMARK(BM_EncodeKeyTable);
 
 void BM_DecodeKeyTable(benchmark::State& state)
 {
-    const model::KeyTable defaults = FactoryDefaultTable();
+    const model::KeyTable defaults = sim::DefaultKeyTable();
     const model::MacroSlotOf slotOf = [](uint32_t id) -> std::optional<size_t> { return id - 1; };
     const model::KeyTable table = model::EncodeProfileKeyTable(BusyBlock(defaults), defaults, slotOf);
     for (auto _ : state) {
@@ -153,6 +144,6 @@ void BM_DecodeExtraArea(benchmark::State& state)
 }
 BENCHMARK(BM_DecodeExtraArea)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

@@ -5,27 +5,22 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
 #include <unistd.h>
 
 #include "model/profile_file.h"
+#include "quiet_device_host.h"
 
 namespace {
 
 using namespace tavrix;
 
-class SilentHost : public model::ProfileFileHost {
-public:
-    std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
-    void ShowMessage(const std::u16string&) override {}
-};
-
 std::filesystem::path ScratchPath(const char* what)
 {
-    return std::filesystem::temp_directory_path() /
-           ("tavrix-fuzz-" + std::to_string(::getpid()) + "-" + what + ".fwc");
+    return std::filesystem::temp_directory_path() / ("tavrix-fuzz-" + std::to_string(::getpid()) + "-" + what + ".fwc");
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -34,14 +29,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::ofstream(input, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-    SilentHost host;
+    testing::QuietTextHost<model::ProfileFileHost> host;
     const int valid = model::ValidateProfileFile(input, host);
     model::ConfigModel loaded;
     const bool wasLoaded = model::LoadProfileFile(input, loaded);
     if ((valid == model::kProfileValid) != wasLoaded) {
         std::abort();
     }
-    if (wasLoaded && (!model::SaveModelToFile(loaded, output) || model::ValidateProfileFile(output, host) != model::kProfileValid)) {
+    if (wasLoaded &&
+        (!model::SaveModelToFile(loaded, output) || model::ValidateProfileFile(output, host) != model::kProfileValid)) {
         std::abort();
     }
     return 0;
