@@ -4,6 +4,7 @@
 
 #include "model/key_catalogue.h"
 #include "model/media_keys.h"
+#include "model/mouse_entries.h"
 
 namespace tavrix::model {
 
@@ -33,13 +34,6 @@ uint16_t MouseKeyOf(uint8_t kind, uint8_t data)
     return mouse == kMouseEntries.end() ? kNoKey : mouse->code;
 }
 
-const MouseEntry* MouseEntryOf(uint16_t code)
-{
-    const auto mouse = std::find_if(kMouseEntries.begin(), kMouseEntries.end(),
-                                    [code](const MouseEntry& m) { return m.code == code; });
-    return mouse == kMouseEntries.end() ? nullptr : &*mouse;
-}
-
 uint16_t Usage(const KeyEntry& entry)
 {
     return static_cast<uint16_t>(entry[1] | (entry[2] << 8));
@@ -51,8 +45,8 @@ KeyEntry KeyEntryOf(uint32_t value)
     const uint16_t code = value <= 0xFFFF ? static_cast<uint16_t>(value) : kNoKey;
     if (const uint8_t bit = ModifierBitOf(code); bit != 0)
         return {kEntryKeyboard, kKeyboardModifier, bit};
-    if (const MouseEntry* mouse = MouseEntryOf(code))
-        return {kEntryMouse, mouse->kind, mouse->data};
+    if (const std::optional<KeyEntry> mouse = MouseEntryOfKey(code))
+        return *mouse;
     const ClassifiedKey classified = ClassifyKey(code);
     const uint8_t deviceCode = classified.keyClass == KeyClass::Keyboard ? classified.deviceCode : 0;
     return {kEntryKeyboard, kKeyboardKey, deviceCode};
@@ -126,7 +120,16 @@ KeyAssignment DecodeEntry(const KeyEntry& entry)
     return slot;
 }
 
-}  // namespace
+} // namespace
+
+std::optional<KeyEntry> MouseEntryOfKey(uint16_t code)
+{
+    const auto mouse = std::find_if(kMouseEntries.begin(), kMouseEntries.end(),
+                                    [code](const MouseEntry& m) { return m.code == code; });
+    if (mouse == kMouseEntries.end())
+        return std::nullopt;
+    return KeyEntry{kEntryMouse, mouse->kind, mouse->data};
+}
 
 KeyEntry EntryAt(const KeyTable& table, size_t position)
 {
@@ -191,4 +194,4 @@ ProfileBlock DecodeProfileKeyTable(const KeyTable& table, const KeyTable& defaul
     return block;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -7,6 +7,7 @@
 #include "model/key_catalogue.h"
 #include "model/key_table_codec.h"
 #include "model/little_endian.h"
+#include "model/mouse_entries.h"
 
 namespace tavrix::model {
 
@@ -18,7 +19,7 @@ constexpr size_t kCountOffset = 4;
 constexpr size_t kNamesFlagOffset = 6;
 constexpr size_t kOffsetTableOffset = kMacroAreaHeaderSize;
 
-constexpr size_t kRecordHeaderSize = 4;  // action count, repeat count, name length
+constexpr size_t kRecordHeaderSize = 4; // action count, repeat count, name length
 constexpr size_t kAreaActionSize = 4;
 
 // First word of an area action: delay in 10 ms steps, the entry family of the key, press bit.
@@ -34,34 +35,6 @@ size_t RecordSize(const MacroRecord& record, bool includeNames)
     return kRecordHeaderSize + record.UsedActions().size() * kAreaActionSize + nameBytes;
 }
 
-struct MouseKeyEntry {
-    uint16_t code;
-    KeyEntry entry;
-};
-
-// The mouse entries and their keys, read off the key-table codec's own reading of entries so the
-// two directions cannot disagree.
-std::vector<MouseKeyEntry> ReadMouseEntries()
-{
-    std::vector<MouseKeyEntry> entries;
-    for (const uint8_t kind : {kMouseButton, kMouseWheel}) {
-        for (unsigned data = 0; data <= 0xFF; ++data) {
-            const KeyEntry entry{kEntryMouse, kind, static_cast<uint8_t>(data)};
-            if (const uint16_t code = KeyFromEntry(entry); code != kNoKey)
-                entries.push_back({code, entry});
-        }
-    }
-    return entries;
-}
-
-KeyEntry MouseEntryOf(uint16_t code)
-{
-    static const std::vector<MouseKeyEntry> entries = ReadMouseEntries();
-    const auto found =
-        std::find_if(entries.begin(), entries.end(), [code](const MouseKeyEntry& m) { return m.code == code; });
-    return found == entries.end() ? KeyEntry{kEntryMouse, 0, 0} : found->entry;
-}
-
 // What an action's key looks like in the area: the family and two data bytes of the key-table
 // entry that sends it.
 KeyEntry ActionEntryOf(uint16_t code)
@@ -75,7 +48,7 @@ KeyEntry ActionEntryOf(uint16_t code)
     case KeyClass::SystemControl:
         return {kEntrySystemControl, key.deviceCode, 0};
     case KeyClass::Mouse:
-        return MouseEntryOf(code);
+        return MouseEntryOfKey(code).value_or(KeyEntry{kEntryMouse, 0, 0});
     default:
         return {kEntryNone, 0, 0};
     }
@@ -138,7 +111,7 @@ std::optional<MacroRecord> DecodeRecord(std::span<const uint8_t> area, size_t of
     return record;
 }
 
-}  // namespace
+} // namespace
 
 MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros)
 {
@@ -207,4 +180,4 @@ std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const Te
     return macros;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

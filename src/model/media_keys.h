@@ -69,7 +69,4 @@ inline constexpr std::array<std::string_view, 11> FunctionList{
     "FUNC_KEY_DESC7", "FUNC_KEY_DESC8", "FUNC_KEY_DESC9", "FUNC_KEY_DESC10", "FUNC_KEY_DESC11",
 };
 
-// Mouse actions offered for assignment, by key code; their names are the catalogue's.
-inline constexpr std::array<uint16_t, 5> kMouseActions{0x171, 0x172, 0x173, 0x161, 0x162};
-
-}  // namespace tavrix::model
+} // namespace tavrix::model
