@@ -4,7 +4,6 @@
 #include <array>
 #include <optional>
 
-#include "model/little_endian.h"
 #include "model/macro_area.h"
 #include "platform/clock.h"
 
@@ -13,7 +12,6 @@ namespace tavrix::model {
 namespace {
 
 constexpr uint32_t kInitialisationPollMs = 50;
-constexpr std::size_t kAreaTotalOffset = 2;
 
 MacroSlotOf SlotsIn(const MacroStore& macros)
 {
@@ -104,11 +102,10 @@ int DeviceSync::ReadKeyboardToFile(const std::filesystem::path& path)
     if (m_commands.ReadExtraArea(header) != device::kResultOk) {
         return 0;
     }
-    if (Get16(header, 0) == kMacroAreaMagic) {
+    if (const std::optional<std::size_t> claimed = MacroAreaClaimedSize(header)) {
         // The total is the keyboard's word: never ask for more than its area holds.
         const std::size_t capacity = m_extraAreaCapacity;
-        const std::size_t total =
-            std::min<std::size_t>(Get16(header, kAreaTotalOffset), capacity > 0 ? capacity : kMaxMacroAreaSize);
+        const std::size_t total = std::min<std::size_t>(*claimed, capacity > 0 ? capacity : kMaxMacroAreaSize);
         if (total > kMacroAreaHeaderSize) {
             std::vector<uint8_t> area(total);
             if (m_commands.ReadExtraArea(area) != device::kResultOk) {

@@ -158,16 +158,25 @@ bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> are
     return true;
 }
 
-std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const TextLookup& lookup)
+std::optional<size_t> MacroAreaClaimedSize(std::span<const uint8_t> header)
 {
-    ByteReader header(area);
+    ByteReader reader(header, kMagicOffset);
     uint16_t magic = 0;
     uint16_t total = 0;
+    if (!reader.Read16(magic) || magic != kMacroAreaMagic || !reader.Read16(total))
+        return std::nullopt;
+    return total;
+}
+
+std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const TextLookup& lookup)
+{
+    const std::optional<size_t> total = MacroAreaClaimedSize(area);
+    ByteReader header(area, kCountOffset);
     uint16_t count = 0;
-    if (!header.Read16(magic) || magic != kMacroAreaMagic || !header.Read16(total) || !header.Read16(count))
+    if (!total || !header.Read16(count))
         return {};
     // Records must lie inside both the buffer and the length the header claims.
-    const std::span<const uint8_t> bounded = area.first(std::min<size_t>(total, area.size()));
+    const std::span<const uint8_t> bounded = area.first(std::min(*total, area.size()));
     std::vector<MacroRecord> macros;
     for (size_t slot = 0; slot < std::min<size_t>(count, kMaxMacros); ++slot) {
         ByteReader table(bounded, kOffsetTableOffset + slot * sizeof(uint16_t));

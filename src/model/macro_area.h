@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,10 @@ MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros);
 // hold is sent as the longest it can (40950 ms).
 [[nodiscard]] bool EncodeMacroArea(std::span<const MacroRecord> macros, std::span<uint8_t> area, bool includeNames);
 
+// The total length an area's header claims, when the header starts with the magic; the claim is
+// the keyboard's word and is not checked against anything.
+std::optional<size_t> MacroAreaClaimedSize(std::span<const uint8_t> header);
+
 // The macros of an area read from the keyboard, in slot order; each is numbered by its slot + 1,
 // and one without a name is named by the "MACRO_NEW_PREFIX" text and its number. The area is not
 // trusted: nothing is read beyond the buffer or the header's total length, a record that does not
@@ -40,4 +45,4 @@ MacroAreaSize MacroAreaSizes(std::span<const MacroRecord> macros);
 // numbers), at most 100 are read, and an area without the magic holds no macros.
 std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const TextLookup& lookup);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
