@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "device/commands.h"
 #include "model/little_endian.h"
 #include "model/profile_file_io.h"
 #include "platform/file_util.h"
@@ -12,7 +13,6 @@ namespace tavrix::model {
 
 namespace {
 
-constexpr int kProfileCount = 3;
 constexpr const char* kCacheFileName = "$Profile0";
 // Files of 4 GiB or more cannot be profile files: the header's sizes are 32-bit.
 constexpr uint64_t kMaxProfileFileSize = 0xFFFFFFFFu;
@@ -126,7 +126,7 @@ std::u16string FormatWithText(std::u16string_view format, std::u16string_view ar
 
 int ProfileCount()
 {
-    return kProfileCount;
+    return device::kProfileCount;
 }
 
 std::filesystem::path DataFolder()
