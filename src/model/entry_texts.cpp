@@ -6,16 +6,13 @@ void EntryTexts::Set(size_t slot, std::u16string text)
 {
     if (slot >= kSlotCount)
         return;
-    Clear(slot);
     m_texts[slot] = std::move(text);
-    m_totalSize += SizeInBytes(slot);
 }
 
 void EntryTexts::Clear(size_t slot)
 {
     if (slot >= kSlotCount)
         return;
-    m_totalSize -= SizeInBytes(slot);
     m_texts[slot].reset();
 }
 
@@ -23,7 +20,6 @@ void EntryTexts::ClearAll()
 {
     for (auto& text : m_texts)
         text.reset();
-    m_totalSize = 0;
 }
 
 const std::u16string* EntryTexts::Text(size_t slot) const
@@ -39,4 +35,12 @@ size_t EntryTexts::SizeInBytes(size_t slot) const
     return text ? (text->size() + 1) * sizeof(char16_t) : 0;
 }
 
-}  // namespace tavrix::model
+size_t EntryTexts::TotalSize() const
+{
+    size_t total = 0;
+    for (size_t slot = 0; slot < kSlotCount; ++slot)
+        total += SizeInBytes(slot);
+    return total;
+}
+
+} // namespace tavrix::model

@@ -23,11 +23,10 @@ public:
     // Bytes of the slot's text including the terminator; 0 when the slot has no text.
     size_t SizeInBytes(size_t slot) const;
     // Sum of SizeInBytes over all slots.
-    size_t TotalSize() const { return m_totalSize; }
+    size_t TotalSize() const;
 
 private:
     std::array<std::optional<std::u16string>, kSlotCount> m_texts;
-    size_t m_totalSize = 0;
 };
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
