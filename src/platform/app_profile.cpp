@@ -11,7 +11,7 @@ namespace {
 std::mutex g_rootMutex;
 std::string g_root;
 
-}  // namespace
+} // namespace
 
 void SetRegistryKey(const std::string& company, const std::string& applicationTitle)
 {
@@ -28,8 +28,7 @@ std::string ProfileSectionKey(const std::string& section)
 std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& defaultText)
 {
     const std::string path = ProfileSectionKey(section);
-    const auto key = path.empty() ? std::nullopt : RegistryKey::Open(path);
-    const auto value = key ? key->Query(entry) : std::nullopt;
+    const auto value = path.empty() ? std::nullopt : QueryRegistryValue(path, entry);
     if (!value) {
         return defaultText;
     }
@@ -43,4 +42,4 @@ bool WriteProfileString(const std::string& section, const std::string& entry, co
     return key && key->SetString(entry, value);
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

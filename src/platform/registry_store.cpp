@@ -180,11 +180,11 @@ std::optional<RegistryKey> RegistryKey::Create(const std::string& path)
     return RegistryKey(path);
 }
 
-std::optional<RegistryValue> RegistryKey::Query(const std::string& name) const
+std::optional<RegistryValue> QueryRegistryValue(const std::string& keyPath, const std::string& name)
 {
     std::lock_guard lock(g_storeMutex);
     std::vector<Key> keys = Load();
-    const Key* key = FindKey(keys, m_path);
+    const Key* key = FindKey(keys, keyPath);
     if (key == nullptr) {
         return std::nullopt;
     }
@@ -194,6 +194,11 @@ std::optional<RegistryValue> RegistryKey::Query(const std::string& name) const
         }
     }
     return std::nullopt;
+}
+
+std::optional<RegistryValue> RegistryKey::Query(const std::string& name) const
+{
+    return QueryRegistryValue(m_path, name);
 }
 
 std::optional<uint32_t> RegistryKey::QueryNumber(const std::string& name) const

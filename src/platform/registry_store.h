@@ -25,6 +25,9 @@ struct RegistryValue {
 // The file that holds the store.
 std::string RegistryFilePath();
 
+// The value under the key path, or nothing when it (or the key) is absent; the file is read once.
+std::optional<RegistryValue> QueryRegistryValue(const std::string& keyPath, const std::string& name);
+
 class RegistryKey {
 public:
     // The key when it exists.
