@@ -119,6 +119,8 @@ bool KeyMatches(std::string_view line, std::string_view key, std::string_view& v
 struct Location {
     std::optional<size_t> sectionLine;
     std::optional<size_t> keyLine;
+    // The raw value on the key line, viewing into that line; empty when there is no key line.
+    std::string_view value;
     size_t sectionEnd = 0;
 };
 
@@ -140,8 +142,7 @@ Location Find(const IniText& ini, std::string_view section, std::string_view key
         if (!where.sectionLine) {
             continue;
         }
-        std::string_view value;
-        if (KeyMatches(ini.lines[i], key, value)) {
+        if (KeyMatches(ini.lines[i], key, where.value)) {
             where.keyLine = i;
             return where;
         }
@@ -162,7 +163,7 @@ bool Writable(std::string_view name)
     return !Trim(name).empty() && name.find_first_of("\r\n=[]") == std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 std::string ReadPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultText,
                                      const std::string& path)
@@ -173,11 +174,10 @@ std::string ReadPrivateProfileString(const std::string& section, const std::stri
     }
     const IniText ini = DecodeIni(bytes);
     const Location where = Find(ini, Trim(section), Trim(key));
-    std::string_view value;
-    if (!where.keyLine || !KeyMatches(ini.lines[*where.keyLine], Trim(key), value)) {
+    if (!where.keyLine) {
         return CutValue(Trim(defaultText));
     }
-    return CutValue(Unquote(Trim(value)));
+    return CutValue(Unquote(Trim(where.value)));
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
@@ -203,4 +203,4 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     return WriteFileAtomically(path, EncodeIni(ini));
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform
