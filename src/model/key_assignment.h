@@ -42,11 +42,9 @@ struct KeyAssignment {
 inline constexpr size_t kSlotsPerBlock = 512;
 inline constexpr size_t kProfileBlockCount = 4;
 inline constexpr size_t kSlotCount = kSlotsPerBlock * kProfileBlockCount;
-inline constexpr size_t kKeySlotCount = 256;
 inline constexpr size_t kGKeyCount = 9;
 inline constexpr size_t kGKeySlotBase = 256;
 inline constexpr size_t kGKeySlotEnd = kGKeySlotBase + 2 * kGKeyCount;
-inline constexpr size_t kProfileBlockBytes = kSlotsPerBlock * KeyAssignment::kSize;
 
 using ProfileBlock = std::array<KeyAssignment, kSlotsPerBlock>;
 
@@ -67,4 +65,4 @@ constexpr uint16_t GKeyCode(GKeyBank bank, size_t position)
 // All slots zero except the G-key codes in slots 256..273.
 void ClearProfileBlock(ProfileBlock& block);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

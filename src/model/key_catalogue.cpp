@@ -216,6 +216,14 @@ static_assert(std::count_if(kCatalogue.begin(), kCatalogue.end(),
                             [](const KeyCatalogueRow& row) { return row.IsDefined(); }) == kDefinedRowCount);
 static_assert(!kCatalogue[0].IsDefined());
 
+// One bit of the keyboard's modifier byte and the key it stands for.
+struct ModifierBit {
+    uint8_t bit;
+    uint16_t code;
+};
+
+// In bit order: Left Ctrl, Left Shift, Left Alt, Left Win, Right Ctrl, Right Shift, Right Alt,
+// Right Win.
 constexpr std::array<ModifierBit, 8> kModifierBits{{
     {0x01, 0x01D},
     {0x02, 0x02A},
@@ -259,7 +267,7 @@ uint8_t DeviceCodeOfConsumerUsage(uint32_t usage)
     return static_cast<uint8_t>(kFirstConsumerDeviceCode + (slot - ConsumerCodes.begin()));
 }
 
-}  // namespace
+} // namespace
 
 const KeyCatalogueTable& KeyCatalogue()
 {
@@ -311,11 +319,6 @@ uint16_t KeyFromClass(KeyClass keyClass, uint32_t value)
     }
 }
 
-std::span<const ModifierBit> ModifierBits()
-{
-    return kModifierBits;
-}
-
 uint8_t ModifierBitOf(uint16_t code)
 {
     // By device code, so both codes of Right Shift find its bit.
@@ -338,4 +341,4 @@ bool IsReleaseOnlyKey(uint16_t code)
     return std::find(kReleaseOnlyKeys.begin(), kReleaseOnlyKeys.end(), code) != kReleaseOnlyKeys.end();
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

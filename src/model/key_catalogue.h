@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "model/key_code.h"
@@ -64,16 +63,7 @@ ClassifiedKey ClassifyKey(uint16_t code);
 // 0 when none.
 uint16_t KeyFromClass(KeyClass keyClass, uint32_t value);
 
-// One bit of the keyboard's modifier byte and the key it stands for.
-struct ModifierBit {
-    uint8_t bit;
-    uint16_t code;
-};
-
-// In bit order: Left Ctrl, Left Shift, Left Alt, Left Win, Right Ctrl, Right Shift, Right Alt,
-// Right Win.
-std::span<const ModifierBit> ModifierBits();
-// The modifier bit of a key; 0 when the key is none of the eight.
+// The modifier bit of a key; 0 when the key is none of the eight modifier keys.
 uint8_t ModifierBitOf(uint16_t code);
 // The key of the lowest set bit; 0 when no bit is set.
 uint16_t ModifierKeyOf(uint8_t bits);
@@ -81,4 +71,4 @@ uint16_t ModifierKeyOf(uint8_t bits);
 // Keys whose press the system reports only as a release.
 bool IsReleaseOnlyKey(uint16_t code);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
