@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
+#include "model/key_names.h"
+
 namespace tavrix::model {
 
 namespace {
-
-// Wider fields than any text buffer of the program can hold are not worth building.
-constexpr size_t kMaxWidth = 260;
 
 struct Conversion {
     bool leftAlign = false;
@@ -31,8 +30,9 @@ Conversion ParseConversion(std::u16string_view format)
         conversion.leftAlign |= format[i] == u'-';
         conversion.zeroPad |= format[i] == u'0';
     }
+    // Wider fields than any text buffer of the program can hold are not worth building.
     for (; i < format.size() && format[i] >= u'0' && format[i] <= u'9'; ++i)
-        conversion.width = std::min(kMaxWidth, conversion.width * 10 + (format[i] - u'0'));
+        conversion.width = std::min(kTextCapacity, conversion.width * 10 + (format[i] - u'0'));
     if (i < format.size() && IsNumberKind(format[i])) {
         conversion.kind = format[i];
         conversion.length = i + 1;
@@ -63,7 +63,7 @@ std::u16string Render(const Conversion& conversion, uint32_t value)
     return std::u16string(pad, conversion.zeroPad ? u'0' : u' ') + digits;
 }
 
-}  // namespace
+} // namespace
 
 std::u16string FormatNumber(std::u16string_view format, uint32_t value)
 {
@@ -92,4 +92,4 @@ std::u16string FormatNumber(std::u16string_view format, uint32_t value)
     return text;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model
