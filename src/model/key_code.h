@@ -20,6 +20,13 @@ constexpr size_t KeyIndexOf(uint16_t code)
     return index < kKeyIndexCount ? index : 0;
 }
 
+// The key a slot's 32-bit value names. A value beyond 16 bits names no key: it must not alias a
+// key through truncation.
+constexpr uint16_t KeyOfSlotValue(uint32_t value)
+{
+    return value <= 0xFFFF ? static_cast<uint16_t>(value) : kNoKey;
+}
+
 constexpr uint16_t KeyCodeOf(size_t index)
 {
     if (index >= kKeyIndexCount)
@@ -27,4 +34,4 @@ constexpr uint16_t KeyCodeOf(size_t index)
     return static_cast<uint16_t>(index < 0x80 ? index : index + 0x80);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

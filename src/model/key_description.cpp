@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/key_code.h"
 #include "model/media_keys.h"
 #include "model/text_format.h"
 
@@ -22,8 +23,7 @@ std::u16string AssignmentText(const KeyAssignment& slot, const TextLookup& looku
     std::u16string text = lookup("KEY_PROMPT_SET");
     switch (slot.type) {
     case kTypeKey:
-        return text + lookup("KEY_PROMPT_SINGLE") +
-               KeyName(slot.value <= 0xFFFF ? static_cast<uint16_t>(slot.value) : 0, lookup) + u")";
+        return text + lookup("KEY_PROMPT_SINGLE") + KeyName(KeyOfSlotValue(slot.value), lookup) + u")";
     case kTypeMacro:
         return text + lookup("KEY_PROMPT_MACRO") + MacroName(slot.value, macroNameOf) + u")";
     case kTypeMedia: {
@@ -48,7 +48,7 @@ std::u16string Describe(std::u16string name, const KeyAssignment& slot, const Te
     return name;
 }
 
-}  // namespace
+} // namespace
 
 std::u16string KeyDescription(uint16_t code, const KeyAssignment& slot, const TextLookup& lookup,
                               const MacroNameOf& macroNameOf)
@@ -62,4 +62,4 @@ std::u16string KeyDescription(GKeyPosition key, const KeyAssignment& slot, const
     return Describe(FormatNumber(u"G%d", static_cast<uint32_t>(key.position + 1)), slot, lookup, macroNameOf);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/key_catalogue.h"
+#include "model/key_code.h"
 #include "model/media_keys.h"
 #include "model/mouse_entries.h"
 
@@ -41,8 +42,7 @@ uint16_t Usage(const KeyEntry& entry)
 
 KeyEntry KeyEntryOf(uint32_t value)
 {
-    // A value beyond 16 bits names no key; it must not alias a key through truncation.
-    const uint16_t code = value <= 0xFFFF ? static_cast<uint16_t>(value) : kNoKey;
+    const uint16_t code = KeyOfSlotValue(value);
     if (const uint8_t bit = ModifierBitOf(code); bit != 0)
         return {kEntryKeyboard, kKeyboardModifier, bit};
     if (const std::optional<KeyEntry> mouse = MouseEntryOfKey(code))
