@@ -28,6 +28,7 @@ constexpr unsigned kClassShift = 12;
 constexpr uint16_t kClassMask = 0x7;
 constexpr uint16_t kPressBit = 0x8000;
 constexpr uint32_t kDelayStepMs = 10;
+static_assert(kMaxMacroDelayMs == kDelayMask * kDelayStepMs);
 
 size_t RecordSize(const MacroRecord& record, bool includeNames)
 {
