@@ -10,6 +10,7 @@
 #include "platform/executable_path.h"
 #include "platform/registry_store.h"
 #include "platform/shell_open.h"
+#include "ui/editors/tavrix_dlg_composite.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 namespace tavrix::app {
@@ -39,6 +40,10 @@ void CTavrixApp::RunWindow()
     const ProgramPaths& paths = GetProgramPaths();
     ui::CTavrixDlg window(
         paths, [folder = paths.exeDrive + paths.exeFolder] { return device::BindDeviceServiceOrExit(folder); });
+    ui::Tavrix_DlgComposite composite(window);
+    ui::WindowParts parts = window.Parts();
+    parts.composite = &composite;
+    window.AttachParts(parts);
     InstanceServer server([&window](uint32_t message, uint32_t wParam, uint32_t lParam) {
         return IsInstanceMessage(message, lParam) && window.OnMessage(message, wParam, lParam) != 0;
     });

@@ -69,4 +69,8 @@ inline constexpr std::array<std::string_view, 11> FunctionList{
     "FUNC_KEY_DESC7", "FUNC_KEY_DESC8", "FUNC_KEY_DESC9", "FUNC_KEY_DESC10", "FUNC_KEY_DESC11",
 };
 
+// Mouse actions offered for assignment, in list order: left, right and middle button, wheel up,
+// wheel down.
+inline constexpr std::array<uint16_t, 5> MouseActionList{0x171, 0x172, 0x173, 0x161, 0x162};
+
 } // namespace tavrix::model

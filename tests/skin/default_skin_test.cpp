@@ -89,9 +89,12 @@ std::vector<WindowSkin> Windows()
           "CONTROL_BLFXStatic3",  "CONTROL_BLFXLStaPic3",  "CONTROL_BLFXRStaPic3"},
          {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "main_disable.jpg"}},
         {"Composite.ini",
-         {"CONTROL_MASK", "CONTROL_TITLE", "CONTROL_OSK", "CONTROL_CLEAR", "CONTROL_MEDIA", "CONTROL_MACRO",
-          "CONTROL_KEY", "CONTROL_FUNCTION", "CONTROL_OK", "CONTROL_CANCEL", "FUNC_MACRO_DELETE", "FUNC_MACRO_ADD",
-          "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN", "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2",
+         {"CONTROL_MASK",     "CONTROL_TITLE",          "CONTROL_OSK",
+          "CONTROL_CLEAR",    "CONTROL_MEDIA",          "CONTROL_MACRO",
+          "CONTROL_KEY",      "CONTROL_FUNCTION",       "CONTROL_OK",
+          "CONTROL_CANCEL",   "CONTROL2_APPLY",         "FUNC_MACRO_DELETE",
+          "FUNC_MACRO_ADD",   "FUNC_MACRO_UP_TOP",      "FUNC_MACRO_UP",
+          "FUNC_MACRO_DOWN",  "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_DELETE2",
           "FUNC_MACRO_CLEAR", "FUNC_MACRO_RECORD"},
          {"FUNC_MACRO_RECORD_DELAY", "FUNC_MACRO_LIST2", "FUNC_MACRO_CYCLES", "FUNC_MACRO_CYCLES_PROMPT",
           "TISHI_SINGLE_STATIC", "MARCO_NAME_SETTING", "KEY_SETTING", "MEDIA_SETTING_TISHI",
@@ -222,6 +225,42 @@ TEST_F(DefaultSkinTest, MainWindowButtonsDoNotOverlapAndFitASmallScreen)
     const QSize size = Picture(ScreenValue("Main.ini", "Main")).size();
     EXPECT_LE(size.width(), 1366);
     EXPECT_LE(size.height(), 768 - 48);
+}
+
+// Every page of the key-assignment dialog lays its controls out on the page area without one
+// covering another, and the macro page's action list shows its three 170-pixel columns whole.
+TEST_F(DefaultSkinTest, CompositePagesHaveRoomForTheirControls)
+{
+    const std::vector<std::vector<std::string>> pages = {
+        {"TISHI_SINGLE_STATIC", "FUNC_KEY_RADIO_KB", "FUNC_KEY_RADIO_KB_STATIC", "FUNC_KEY_INPUT", "FUNC_KEY_RADIO_MOU",
+         "FUNC_KEY_RADIO_MOU_STATIC", "FUNC_KEY_COMBO_MOU"},
+        {"MARCO_NAME_SETTING", "FUNC_MACRO_LIST", "FUNC_MACRO_ADD", "FUNC_MACRO_DELETE", "FUNC_MACRO_LIST2",
+         "FUNC_MACRO_DELETE2", "FUNC_MACRO_CLEAR", "FUNC_MACRO_UP_TOP", "FUNC_MACRO_UP", "FUNC_MACRO_DOWN",
+         "FUNC_MACRO_DOWN_BOTTOM", "FUNC_MACRO_RECORD", "FUNC_MACRO_RECORD_DELAY", "FUNC_MACRO_RECORD_DELAY2"},
+        {"MEDIA_SETTING_TISHI", "FUNC_MEDIA_SELECT"},
+        {"FUNCTION_KEY_SETTING_TISHI", "FUNC_FUNCTION_SELECT"},
+    };
+    const QRect pageArea = RectOf("Composite.ini", "BUTTONINFO", "CONTROL_MASK");
+    for (const std::vector<std::string>& page : pages) {
+        std::vector<std::string> keys = page;
+        keys.push_back("KEY_SETTING");
+        for (size_t i = 0; i < keys.size(); ++i) {
+            const QRect rect = RectOf("Composite.ini", "BUTTONINFO", keys[i]);
+            EXPECT_TRUE(pageArea.contains(rect)) << keys[i];
+            for (size_t j = i + 1; j < keys.size(); ++j) {
+                EXPECT_FALSE(rect.intersects(RectOf("Composite.ini", "BUTTONINFO", keys[j])))
+                    << keys[i] << " and " << keys[j];
+            }
+        }
+    }
+    // Three columns, the frame and a scroll bar.
+    EXPECT_GE(RectOf("Composite.ini", "BUTTONINFO", "FUNC_MACRO_LIST2").width(), 3 * 170 + 2 + 16);
+    const QRect closingRow[] = {RectOf("Composite.ini", "BUTTONINFO", "FUNC_MACRO_CYCLES_PROMPT"),
+                                RectOf("Composite.ini", "BUTTONINFO", "FUNC_MACRO_CYCLES"),
+                                RectOf("Composite.ini", "BUTTONINFO", "CONTROL2_APPLY")};
+    for (const QRect& rect : closingRow) {
+        EXPECT_FALSE(rect.intersects(pageArea));
+    }
 }
 
 TEST_F(DefaultSkinTest, ArrowPicturesLieInsideTheArrowSheet)

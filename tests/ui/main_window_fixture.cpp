@@ -32,6 +32,7 @@ void MainWindowTest::SetUp()
 
 void MainWindowTest::TearDown()
 {
+    m_composite.reset();
     m_dlg.reset();
     ::End();
     platform::SetShellOpenHandler({});
@@ -51,7 +52,11 @@ void MainWindowTest::Start(bool keyboardPresent, bool startHidden)
     });
     ui::KeyboardPart* keyboard = m_ownKeyboard ? static_cast<ui::KeyboardPart*>(&m_dlg->Keyboard()) : &m_parts;
     ui::LightingPart* lighting = m_ownLighting ? static_cast<ui::LightingPart*>(&m_dlg->Lighting()) : &m_parts;
-    m_dlg->AttachParts({keyboard, lighting, &m_parts, &m_parts, nullptr});
+    if (m_ownComposite) {
+        m_composite = std::make_unique<ui::Tavrix_DlgComposite>(*m_dlg);
+    }
+    ui::EditorPart* composite = m_ownComposite ? static_cast<ui::EditorPart*>(m_composite.get()) : &m_parts;
+    m_dlg->AttachParts({keyboard, lighting, &m_parts, composite, nullptr});
     m_dlg->SetRunEnd([this] { ++m_runEnds; });
     m_dlg->SetInstanceRelease([this] { ++m_releases; });
     ASSERT_TRUE(m_dlg->Create());

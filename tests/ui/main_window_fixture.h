@@ -13,6 +13,7 @@
 #include "scripted_prompts.h"
 #include "sim/sim_backend.h"
 #include "test_folders.h"
+#include "ui/editors/tavrix_dlg_composite.h"
 #include "ui/main_window/tavrix_dlg.h"
 #include "ui/main_window/window_parts.h"
 #include "ui_testing.h"
@@ -108,9 +109,12 @@ protected:
     // what is asked of them.
     bool m_ownKeyboard = false;
     bool m_ownLighting = false;
+    // The window gets the real key-assignment dialog instead of recording what it asks of it.
+    bool m_ownComposite = false;
     int m_runEnds = 0;
     int m_releases = 0;
     std::unique_ptr<ui::CTavrixDlg> m_dlg;
+    std::unique_ptr<ui::Tavrix_DlgComposite> m_composite;
 };
 
 } // namespace tavrix::testing

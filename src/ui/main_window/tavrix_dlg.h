@@ -108,6 +108,9 @@ public:
     [[nodiscard]] const std::string& SiteLink() const { return m_links[0]; }
     [[nodiscard]] int ActiveBank() const { return m_link ? m_link->ActiveBank() : 0; }
     [[nodiscard]] bool IsApplying() const { return m_applying; }
+    [[nodiscard]] const app::ProgramPaths& Paths() const { return m_paths; }
+    // Opens the program's help page.
+    void OpenHelp();
 
 protected:
     bool OnInitDialog() override;
@@ -133,7 +136,6 @@ private:
     void OnLanguage(int languageIndex);
     void CloseEditors();
     void OpenAbout();
-    void OpenHelp();
     void OpenLink(int index);
     void RunButtonMenu();
     void ImportProfile();

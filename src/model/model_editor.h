@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "model/config_model.h"
+
+namespace tavrix::model {
+
+// The edits the editors make to the model. Each one takes the model lock for as long as it reads
+// or changes the model, so no window locks the model or touches its records itself. Profiles
+// are the keyboard's, 0 to ProfileCount() - 1; slots are numbered within a profile block.
+class ModelEditor {
+public:
+    ModelEditor(ConfigModel& model, std::recursive_mutex& modelLock) : m_model(model), m_lock(modelLock) {}
+
+    // The slot as the model holds it; an empty slot for a profile or slot out of range.
+    [[nodiscard]] KeyAssignment ReadKeySlot(int profile, size_t slot) const;
+
+    // Writes type, G-key code field and value into the slot, keeps its lamp flag, zeroes its
+    // reserved field and drops the text attached to it. 1 when written, 0 for a profile or slot
+    // out of range (nothing changes).
+    [[nodiscard]] int AssignKey(int profile, size_t slot, uint16_t type, uint16_t gKeyCode, uint32_t value);
+
+    // A copy of the macro store in store order, each copy marked as committed.
+    [[nodiscard]] std::vector<MacroRecord> CopyMacros() const;
+
+    // Replaces the macro store with macros (in their order, each marked as committed) and
+    // re-checks every key slot of type 4 of the four blocks: one that names no macro yet (number
+    // 0) takes the first macro; one whose macro is gone, or whose number now belongs to a macro
+    // made since (marked new), goes back to its default. 1 when committed; 0 for more than 100
+    // macros, when neither the store nor any slot changes.
+    [[nodiscard]] int CommitMacros(std::vector<MacroRecord> macros);
+
+private:
+    ConfigModel& m_model;
+    std::recursive_mutex& m_lock;
+};
+
+} // namespace tavrix::model
