@@ -25,6 +25,7 @@ struct Event {
     bool press;
     bool autoRepeat;
     CaptureVerdict verdict;
+    uint64_t time = 0;
 };
 
 struct Case {
@@ -48,6 +49,18 @@ TEST(KeyCapture, EventsAndWhatTheKeyPageDoesWithThem)
         {"a repeat's release lets nothing go",
          true,
          {{kKeyB, true, false, kTake}, {kKeyB, false, true, kEat}, {kKeyB, true, true, kEat}}},
+        {"X11's unmarked repeats: a release and a press at one time",
+         true,
+         {{kKeyB, true, false, kTake, 100},
+          {kKeyB, false, false, kEat, 760},
+          {kKeyB, true, false, kEat, 760},
+          {kKeyB, false, false, kEat, 800},
+          {kKeyB, true, false, kEat, 800},
+          {kKeyB, false, false, kEat, 815},
+          {kKeyB, true, false, kTake, 900}}},
+        {"without times a press after its release is fresh",
+         true,
+         {{kKeyB, true, false, kTake}, {kKeyB, false, false, kEat}, {kKeyB, true, false, kTake}}},
         {"Ctrl, then A with Ctrl held: each fresh press is taken",
          true,
          {{kLeftCtrl, true, false, kTake},
@@ -73,7 +86,7 @@ TEST(KeyCapture, EventsAndWhatTheKeyPageDoesWithThem)
         KeyCapture capture;
         for (size_t i = 0; i < c.events.size(); ++i) {
             const Event& e = c.events[i];
-            EXPECT_EQ(capture.OnKeyEvent(e.code, e.press, e.autoRepeat, c.keyboardMode), e.verdict)
+            EXPECT_EQ(capture.OnKeyEvent({e.code, e.press, e.autoRepeat, e.time}, c.keyboardMode), e.verdict)
                 << c.name << ", event " << i;
         }
     }
@@ -82,9 +95,9 @@ TEST(KeyCapture, EventsAndWhatTheKeyPageDoesWithThem)
 TEST(KeyCapture, ResetForgetsTheHeldKeys)
 {
     KeyCapture capture;
-    EXPECT_EQ(capture.OnKeyEvent(kKeyB, true, false, true), kTake);
+    EXPECT_EQ(capture.OnKeyEvent({kKeyB, true, false, 5}, true), kTake);
     capture.Reset();
-    EXPECT_EQ(capture.OnKeyEvent(kKeyB, true, false, true), kTake);
+    EXPECT_EQ(capture.OnKeyEvent({kKeyB, true, false, 5}, true), kTake);
 }
 
 TEST(KeyCapture, TheEighteenMediaKeys)

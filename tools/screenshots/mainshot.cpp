@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,11 +17,13 @@
 #include "device/device_service.h"
 #include "model/key_code.h"
 #include "platform/app_profile.h"
+#include "ui/editors/tavrix_dlg_composite.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // Grabs the main window as it shows the simulated keyboard onto PNG files: the drawn keyboard with
-// a few keys assigned, their marks and the current profile; then the lighting panel open on the
-// per-key effect, with the lamp frames of the current pattern on the keys.
+// a few keys assigned, their marks and the current profile; the key-assignment dialog opened for A
+// on each of its four pages; then the lighting panel open on the per-key effect, with the lamp
+// frames of the current pattern on the keys.
 //
 //   mainshot <folder of the built program> <output folder>
 namespace {
@@ -50,6 +53,14 @@ void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
     block[KeyIndexOf(0x1E)] = {kTypeKey, 0, 0x30};
     block[KeyIndexOf(0x3A)] = {kTypeDisabled, 0, 0};
     block[GKeySlot(GKeyBank::A, 0)] = {kTypeKey, GKeyCode(GKeyBank::A, 0), 0x01};
+    std::vector<MacroRecord> macros(2);
+    const char16_t* names[] = {u"Reload", u"Greeting"};
+    for (std::size_t i = 0; i < macros.size(); ++i) {
+        macros[i].number = static_cast<uint16_t>(i + 1);
+        macros[i].repeatCount = static_cast<uint8_t>(i + 1);
+        macros[i].SetName(names[i]);
+    }
+    (void)window.Sync().Model().macros.Assign(std::move(macros));
     window.RefreshKeyMarks();
 }
 
@@ -81,6 +92,30 @@ bool Save(QWidget& window, const QString& path)
     }
     std::printf("%s\n", path.toLocal8Bit().constData());
     return true;
+}
+
+// Opens the key-assignment dialog for A, as a click on it does, and grabs each of its pages.
+bool ShootCompositePages(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
+{
+    using namespace tavrix::ui;
+    constexpr int kKeyAId = 1058;
+    Tavrix_DlgComposite composite(window);
+    bool saved = true;
+    QTimer::singleShot(0, &composite, [&] {
+        const std::pair<int, const char*> pages[] = {
+            {kKeyPageId, "key"}, {kMacroPageId, "macro"}, {kMediaPageId, "media"}, {kFunctionPageId, "function"}};
+        for (const auto& [id, name] : pages) {
+            composite.OnCommand(id);
+            // The key holds no macro: the page shows none until the user picks one.
+            if (auto* macros = composite.GetDlgItem<QComboBox>(kMacroListId); id == kMacroPageId && macros) {
+                macros->setCurrentIndex(0);
+                emit macros->activated(0);
+            }
+            saved = Save(composite, outFolder + "/composite_" + name + "_page.png") && saved;
+        }
+        composite.CloseIfOpen();
+    });
+    return composite.OpenForKey(kKeyAId) == tavrix::skin::IDCANCEL && saved;
 }
 
 } // namespace
@@ -119,7 +154,7 @@ int main(int argc, char** argv)
     if (profile >= 0) {
         AssignKeys(window, profile);
     }
-    if (!Save(window, outFolder + "/main_window_keyboard.png")) {
+    if (!Save(window, outFolder + "/main_window_keyboard.png") || !ShootCompositePages(window, outFolder)) {
         return 1;
     }
     if (!OpenPerKeyLighting(window)) {

@@ -18,6 +18,7 @@ const char* const kEditorStyle =
     "QComboBox QAbstractItemView { background: #1E1F24; color: #FFFFFF; selection-background-color: #FF8200; }"
     "QTableView { background: #14161A; color: #E4E4E4; gridline-color: #2E3239; border: 1px solid #3A3E47; "
     "selection-background-color: #FF8200; }"
+    "QHeaderView { background: #23262C; }"
     "QHeaderView::section { background: #23262C; color: #E4E4E4; border: 0; border-right: 1px solid #2E3239; "
     "padding: 2px 6px; }";
 

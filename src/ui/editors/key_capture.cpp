@@ -32,21 +32,36 @@ bool IsMediaKey(uint16_t code)
                        [code](const model::MediaKey& key) { return key.code == code; });
 }
 
-CaptureVerdict KeyCapture::OnKeyEvent(uint16_t code, bool press, bool autoRepeat, bool keyboardMode)
+CaptureVerdict KeyCapture::OnKeyEvent(const KeyEvent& event, bool keyboardMode)
 {
+    const uint16_t code = event.code;
     if (code == model::kNoKey || IsMediaKey(code)) {
         return CaptureVerdict::PassOn;
     }
-    // A repeat's release (where the desktop sends one) says nothing about the key being let go.
-    if (!press && autoRepeat) {
+    // A repeat's release (where the desktop marks one) says nothing about the key being let go.
+    if (!event.press && event.autoRepeat) {
         return CaptureVerdict::Consume;
     }
     const size_t index = model::KeyIndexOf(code);
     const bool wasHeld = m_held[index];
-    m_held[index] = press;
-    const bool fresh = press ? !autoRepeat && !wasHeld : !wasHeld && MayArriveAsReleaseOnly(code);
+    m_held[index] = event.press;
+    bool fresh = false;
+    if (event.press) {
+        const bool repeatPair =
+            event.time != 0 && m_lastRelease && m_lastRelease->code == code && m_lastRelease->time == event.time;
+        fresh = !event.autoRepeat && !wasHeld && !repeatPair;
+    } else {
+        m_lastRelease = Release{code, event.time};
+        fresh = !wasHeld && MayArriveAsReleaseOnly(code);
+    }
     const bool taken = keyboardMode || IsSuperOrMenu(code);
     return fresh && taken ? CaptureVerdict::Capture : CaptureVerdict::Consume;
+}
+
+void KeyCapture::Reset()
+{
+    m_held.reset();
+    m_lastRelease.reset();
 }
 
 } // namespace tavrix::ui

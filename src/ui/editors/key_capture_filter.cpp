@@ -7,14 +7,14 @@
 
 namespace tavrix::ui {
 
-std::optional<NativeKeyEvent> NativeKeyOf(const QEvent& event)
+std::optional<KeyEvent> NativeKeyOf(const QEvent& event)
 {
     if (event.type() != QEvent::KeyPress && event.type() != QEvent::KeyRelease) {
         return std::nullopt;
     }
     const auto& key = static_cast<const QKeyEvent&>(event);
-    return NativeKeyEvent{model::KeyFromNativeScanCode(key.nativeScanCode()), event.type() == QEvent::KeyPress,
-                          key.isAutoRepeat()};
+    return KeyEvent{model::KeyFromNativeScanCode(key.nativeScanCode()), event.type() == QEvent::KeyPress,
+                    key.isAutoRepeat(), key.timestamp()};
 }
 
 KeyCaptureFilter::KeyCaptureFilter(ModeQuery isKeyboardMode, CaptureHandler onCapture)
@@ -60,11 +60,11 @@ bool KeyCaptureFilter::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     }
-    const std::optional<NativeKeyEvent> key = NativeKeyOf(*event);
+    const std::optional<KeyEvent> key = NativeKeyOf(*event);
     if (!key) {
         return QObject::eventFilter(watched, event);
     }
-    switch (m_capture.OnKeyEvent(key->code, key->press, key->autoRepeat, m_isKeyboardMode())) {
+    switch (m_capture.OnKeyEvent(*key, m_isKeyboardMode())) {
     case CaptureVerdict::PassOn:
         return QObject::eventFilter(watched, event);
     case CaptureVerdict::Capture:

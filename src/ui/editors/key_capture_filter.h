@@ -11,16 +11,9 @@ class QEvent;
 
 namespace tavrix::ui {
 
-// A key event as the editors read it: the key from the event's native scan code through the
-// program's own table (never from the key's symbol, so the layout does not matter).
-struct NativeKeyEvent {
-    uint16_t code = 0; // 0 for no key of the catalogue
-    bool press = false;
-    bool autoRepeat = false;
-};
-
-// The key event an event is; nothing for events that are not key presses or releases.
-[[nodiscard]] std::optional<NativeKeyEvent> NativeKeyOf(const QEvent& event);
+// The key event an event is, read from its native scan code; nothing for events that are not key
+// presses or releases.
+[[nodiscard]] std::optional<KeyEvent> NativeKeyOf(const QEvent& event);
 
 // While started, an application-wide event filter that keeps every key event but the media keys
 // from the program's controls (Tab does not move the focus, Escape does not close a window) and

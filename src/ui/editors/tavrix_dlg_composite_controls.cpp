@@ -265,6 +265,7 @@ void Tavrix_DlgComposite::Render()
     keyEdit->setText(shownKey == model::kNoKey
                          ? QString()
                          : QString::fromStdU16String(model::KeyName(shownKey, LookupIn(skin::GetLanguageIndex()))));
+    keyEdit->deselect();
     keyEdit->setEnabled(!mouse);
     GetDlgItem<QCheckBox>(kKeyboardModeId)->setChecked(!mouse);
     GetDlgItem<QCheckBox>(kMouseModeId)->setChecked(mouse);
