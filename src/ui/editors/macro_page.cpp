@@ -191,6 +191,7 @@ void MacroPage::Load(std::vector<model::MacroRecord> records)
     for (const model::MacroRecord& record : m_list.Records()) {
         m_macroList->addItem(QString::fromStdU16String(record.Name()));
     }
+    m_repeatCount->setText(QStringLiteral("1"));
     ShowMacro(-1);
 }
 

@@ -246,6 +246,7 @@ void Tavrix_DlgComposite::OnCancel()
 
 void Tavrix_DlgComposite::OnLanguage(int languageIndex)
 {
+    // A closed dialog takes the language when it next opens.
     if (IsOpen()) {
         SetTexts(languageIndex);
     }

@@ -94,6 +94,20 @@ constexpr std::array<PageButton, 4> kPageButtons{{
     {kFunctionPageId, Page::Function, "FUNCTION_KEY"},
 }};
 
+// The captured key's name: read-only, and shown whole rather than selected when it takes the
+// focus.
+class KeyEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        deselect();
+    }
+};
+
 model::TextLookup LookupIn(int languageIndex)
 {
     return [languageIndex](std::string_view key) { return LangText(key, languageIndex).toStdU16String(); };
@@ -159,7 +173,7 @@ void Tavrix_DlgComposite::MakeControls()
         control->SetLabelColor(kEditorLabelColor);
         control->setFont(EditorFont(10.8, *this));
     }
-    auto* keyEdit = Make<QLineEdit>(*this, kKeyEditId);
+    auto* keyEdit = Make<KeyEdit>(*this, kKeyEditId);
     keyEdit->setReadOnly(true);
     keyEdit->setAlignment(Qt::AlignCenter);
     keyEdit->setFont(EditorFont(18, *this));
@@ -210,6 +224,9 @@ void Tavrix_DlgComposite::FillLists()
 
 void Tavrix_DlgComposite::SetTexts(int languageIndex)
 {
+    if (!m_controlsMade) {
+        return;
+    }
     const bool macroOnly = m_state.IsMacroOnly();
     for (const PageButton& entry : kPageButtons) {
         const bool blank = macroOnly && entry.page != Page::Macro;
@@ -265,7 +282,6 @@ void Tavrix_DlgComposite::Render()
     keyEdit->setText(shownKey == model::kNoKey
                          ? QString()
                          : QString::fromStdU16String(model::KeyName(shownKey, LookupIn(skin::GetLanguageIndex()))));
-    keyEdit->deselect();
     keyEdit->setEnabled(!mouse);
     GetDlgItem<QCheckBox>(kKeyboardModeId)->setChecked(!mouse);
     GetDlgItem<QCheckBox>(kMouseModeId)->setChecked(mouse);
