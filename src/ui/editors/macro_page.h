@@ -61,8 +61,6 @@ public:
     // Empties the lists: the working copy is dropped.
     void Empty();
 
-    [[nodiscard]] const MacroList& List() const { return m_list; }
-
 private:
     void ShowMacro(int index);
     void OnMacroChosen(int index);

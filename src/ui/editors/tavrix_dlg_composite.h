@@ -11,7 +11,6 @@
 #include "ui/main_window/window_parts.h"
 
 class QComboBox;
-class QLineEdit;
 
 // The key-assignment dialog: the one editor through which a user changes what a key or G-key of
 // the current profile does. Its four pages assign a key (captured by pressing it) or a mouse
@@ -61,7 +60,6 @@ public:
     controls::LParam OnMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam) override;
 
     [[nodiscard]] const CompositeState& State() const { return m_state; }
-    [[nodiscard]] const MacroPage& Macros() const { return m_macroPage; }
     [[nodiscard]] bool IsCapturing() const { return m_capture.IsStarted(); }
 
 protected:

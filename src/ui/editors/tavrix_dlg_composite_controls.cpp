@@ -52,12 +52,12 @@ constexpr std::array<SkinButton, 11> kButtons{{
     {kCompositeApplyId, "CONTROL2_APPLY", true},
 }};
 
-struct Label {
+struct SkinControl {
     int id;
     const char* skinKey;
 };
 
-constexpr std::array<Label, 6> kLabels{{
+constexpr std::array<SkinControl, 6> kLabels{{
     {kHeadingId, "KEY_SETTING"},
     {kKeyLabelId, "TISHI_SINGLE_STATIC"},
     {kMediaLabelId, "MEDIA_SETTING_TISHI"},
@@ -66,7 +66,7 @@ constexpr std::array<Label, 6> kLabels{{
     {kMouseModeLabelId, "FUNC_KEY_RADIO_MOU_STATIC"},
 }};
 
-constexpr std::array<Label, 6> kFields{{
+constexpr std::array<SkinControl, 6> kFields{{
     {kKeyEditId, "FUNC_KEY_INPUT"},
     {kKeyboardModeId, "FUNC_KEY_RADIO_KB"},
     {kMouseModeId, "FUNC_KEY_RADIO_MOU"},
@@ -168,7 +168,7 @@ void Tavrix_DlgComposite::MakeControls()
                                  controls::kCentredCaption);
         }
     }
-    for (const Label& label : kLabels) {
+    for (const SkinControl& label : kLabels) {
         auto* control = new controls::ColorStatic(label.id, this);
         control->SetLabelColor(kEditorLabelColor);
         control->setFont(EditorFont(10.8, *this));
@@ -198,8 +198,8 @@ void Tavrix_DlgComposite::PlaceControls()
             skin::PlaceSkinButton(*Button(entry.id), ini, kSection, entry.skinKey, ButtonSheetsOf(m_keySet));
         }
     }
-    for (const std::array<Label, 6>* group : {&kLabels, &kFields}) {
-        for (const Label& control : *group) {
+    for (const std::array<SkinControl, 6>* group : {&kLabels, &kFields}) {
+        for (const SkinControl& control : *group) {
             skin::PlaceSkinControl(*GetDlgItem(control.id), ini, kSection, control.skinKey);
         }
     }
