@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
 #include <iterator>
+#include <limits>
 #include <system_error>
 
-#include <unistd.h>
-
+#include "platform/file_util.h"
 #include "sim/factory_defaults.h"
 
 namespace tavrix::sim {
@@ -23,6 +22,9 @@ constexpr std::size_t kKeyLampsAt = kLightingAt + kLightingSize;
 constexpr std::size_t kExtraAt = kKeyLampsAt + kKeyLampSize;
 static_assert(kDefaultKeysAt == 56 && kKeyTablesAt == 380 && kLightingAt == 1352 && kKeyLampsAt == 1478);
 static_assert(kExtraAt == kStateHeaderSize);
+// The information block gives the extra area's size in one byte of 128-byte units: no state file
+// is longer than this.
+constexpr std::size_t kMaxStateFileSize = kStateHeaderSize + std::numeric_limits<uint8_t>::max() * kExtraUnit;
 
 constexpr const char* kSetAsideSuffix = ".damaged";
 
@@ -34,19 +36,6 @@ template <typename Range> void Append(std::vector<uint8_t>& image, const Range& 
 template <std::size_t N> void Take(std::span<const uint8_t> image, std::size_t at, std::array<uint8_t, N>& out)
 {
     std::copy_n(image.begin() + at, N, out.begin());
-}
-
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 } // namespace
@@ -90,18 +79,22 @@ std::optional<KeyboardMemory> DecodeStateImage(std::span<const uint8_t> image)
 
 LoadedState LoadStateFile(const std::filesystem::path& path)
 {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    std::vector<uint8_t> bytes;
+    switch (platform::ReadWholeFile(path, kMaxStateFileSize, bytes)) {
+    case platform::ReadResult::Ok:
+    case platform::ReadResult::TooLarge:
+        break;
+    case platform::ReadResult::Missing:
         return {FactoryMemory(), LoadedState::Source::Missing};
-    }
-    const std::optional<std::vector<uint8_t>> bytes = ReadWholeFile(path);
-    if (!bytes) {
+    case platform::ReadResult::CannotOpen:
+    case platform::ReadResult::NoMemory:
         return {FactoryMemory(), LoadedState::Source::Unreadable};
     }
-    if (std::optional<KeyboardMemory> memory = DecodeStateImage(*bytes)) {
+    if (std::optional<KeyboardMemory> memory = DecodeStateImage(bytes)) {
         return {std::move(*memory), LoadedState::Source::File};
     }
-    // Keep the damaged file for inspection; the next save starts a fresh one.
+    // Damaged, or longer than any state file: kept for inspection; the next save starts afresh.
+    std::error_code error;
     std::filesystem::path aside = path;
     aside += kSetAsideSuffix;
     std::filesystem::rename(path, aside, error);
@@ -110,29 +103,10 @@ LoadedState LoadStateFile(const std::filesystem::path& path)
 
 bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory)
 {
-    std::error_code error;
-    if (path.has_parent_path()) {
-        std::filesystem::create_directories(path.parent_path(), error);
-    }
-    std::filesystem::path temporary = path;
-    temporary += ".tmp" + std::to_string(::getpid());
-    const std::vector<uint8_t> image = EncodeStateImage(memory);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
+    if (path.has_parent_path() && !platform::MakeFolders(path.parent_path())) {
         return false;
     }
-    return true;
+    return platform::WriteFileAtomically(path, EncodeStateImage(memory));
 }
 
 } // namespace tavrix::sim

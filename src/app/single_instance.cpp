@@ -53,8 +53,10 @@ std::string ExeFileName(const std::string& procEntry)
 // Field 22 of /proc/<pid>/stat, the start time in clock ticks since boot; 0 when unreadable.
 unsigned long long StartTime(const std::string& procEntry)
 {
+    // One line of numbers and a 16-character name.
+    constexpr uint64_t kMaxStatSize = 4096;
     std::string stat;
-    if (!platform::ReadWholeFile(procEntry + "/stat", stat)) {
+    if (platform::ReadWholeFile(procEntry + "/stat", kMaxStatSize, stat) != platform::ReadResult::Ok) {
         return 0;
     }
     size_t pos = stat.rfind(')');

@@ -28,8 +28,7 @@ bool HeaderIsValid(const ProfileFileHeader& header, std::span<const uint8_t> byt
            header.formatMajor == kProfileFormatMajor && header.formatMinor == kProfileFormatMinor &&
            header.totalSize >= ModelImage::kSize && header.slotCount == kSlotCount && header.macroCount <= kMaxMacros &&
            header.flag < 2 && header.totalSize == ProfileFileSize(header.macroCount, header.textPoolSize) &&
-           bytes[ProfileFileHeader::kSumOffset] == ProfileFileHeader::Sum(bytes.first<ProfileFileHeader::kSize>()) &&
-           bytes.size() >= header.totalSize;
+           bytes[ProfileFileHeader::kSumOffset] == ProfileFileHeader::Sum(bytes.first<ProfileFileHeader::kSize>());
 }
 
 // The zero-terminated text at the byte offset of the pool; false when the offset lies outside the
@@ -47,6 +46,30 @@ bool ReadPoolText(std::span<const uint8_t> pool, uint32_t offset, std::u16string
     return false;
 }
 
+// The file's bytes: the model image first, and the rest only when the header is sound and the
+// file holds the total the header claims, so a huge file with a damaged header is refused after
+// its first 32832 bytes. kProfileValid when read (the content still to be checked); otherwise the
+// result of ValidateProfileFile, which shows no message for it.
+int ReadProfileBytes(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    platform::FileReader file;
+    const platform::ReadResult opened = file.Open(path);
+    if (opened != platform::ReadResult::Ok)
+        return opened == platform::ReadResult::Missing ? kProfileInvalid : kProfileCannotOpen;
+    if (file.Size() < ModelImage::kSize || file.Size() > kMaxProfileFileSize)
+        return kProfileInvalid;
+    platform::ReadResult result = file.Append(ModelImage::kSize, bytes);
+    if (result == platform::ReadResult::Ok && bytes.size() == ModelImage::kSize) {
+        const ProfileFileHeader header = ProfileFileHeader::Decode(std::span(bytes).first<ProfileFileHeader::kSize>());
+        if (HeaderIsValid(header, bytes) && header.totalSize <= file.Size())
+            result = file.Append(header.totalSize - ModelImage::kSize, bytes);
+    }
+    if (result == platform::ReadResult::Ok)
+        return kProfileValid;
+    return result == platform::ReadResult::NoMemory ? kProfileNoMemory : kProfileCannotOpen;
+}
+
 // Decodes a whole profile file into a fresh model; false at the first fault. May throw
 // std::bad_alloc.
 bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
@@ -54,7 +77,7 @@ bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
     if (bytes.size() < ModelImage::kSize)
         return false;
     const ProfileFileHeader header = ProfileFileHeader::Decode(bytes.first<ProfileFileHeader::kSize>());
-    if (!HeaderIsValid(header, bytes))
+    if (!HeaderIsValid(header, bytes) || bytes.size() < header.totalSize)
         return false;
     model.image = ModelImage::Decode(bytes.first<ModelImage::kSize>());
 
@@ -147,19 +170,8 @@ bool EnsureDataFolder()
 int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host)
 {
     std::vector<uint8_t> bytes;
-    switch (ReadWholeFile(path, kMaxProfileFileSize, bytes)) {
-    case ReadResult::Ok:
-        break;
-    case ReadResult::CannotOpen:
-        return kProfileCannotOpen;
-    case ReadResult::NoMemory:
-        return kProfileNoMemory;
-    case ReadResult::Missing:
-    case ReadResult::TooLarge:
-        return kProfileInvalid;
-    }
-    if (bytes.size() < ModelImage::kSize)
-        return kProfileInvalid;
+    if (const int read = ReadProfileBytes(path, bytes); read != kProfileValid)
+        return read;
     try {
         const auto model = std::make_unique<ConfigModel>();
         if (ParseProfileFile(bytes, *model))
@@ -174,7 +186,7 @@ int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host
 bool LoadProfileFile(const std::filesystem::path& path, ConfigModel& model)
 {
     std::vector<uint8_t> bytes;
-    if (ReadWholeFile(path, kMaxProfileFileSize, bytes) != ReadResult::Ok)
+    if (ReadProfileBytes(path, bytes) != kProfileValid)
         return false;
     try {
         auto loaded = std::make_unique<ConfigModel>();

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <vector>
 
 namespace tavrix::model {
 
@@ -13,10 +12,4 @@ namespace tavrix::model {
 // no temporary file is left behind.
 [[nodiscard]] bool WriteFileReplacing(const std::filesystem::path& path, std::span<const uint8_t> bytes);
 
-enum class ReadResult { Ok, Missing, CannotOpen, TooLarge, NoMemory };
-
-// Reads a whole regular file of at most maxSize bytes.
-[[nodiscard]] ReadResult ReadWholeFile(const std::filesystem::path& path, uint64_t maxSize,
-                                       std::vector<uint8_t>& bytes);
-
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -4,12 +4,16 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_util.h"
+#include "platform/file_cache.h"
 #include "platform/utf.h"
 
 namespace tavrix::platform {
 
 namespace {
+
+// Far more than any language, skin or settings file holds; a larger file is refused rather than
+// read into memory.
+constexpr uint64_t kMaxIniFileSize = 64u << 20;
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
@@ -163,17 +167,20 @@ bool Writable(std::string_view name)
     return !Trim(name).empty() && name.find_first_of("\r\n=[]") == std::string_view::npos;
 }
 
+// Language texts and skin values are looked up hundreds of times at start: each file is decoded
+// once per change.
+FileCache<IniText> g_files(kMaxIniFileSize, DecodeIni);
+
 } // namespace
 
 std::string ReadPrivateProfileString(const std::string& section, const std::string& key, const std::string& defaultText,
                                      const std::string& path)
 {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    const auto file = g_files.Get(path);
+    if (file.result != ReadResult::Ok) {
         return CutValue(Trim(defaultText));
     }
-    const IniText ini = DecodeIni(bytes);
-    const Location where = Find(ini, Trim(section), Trim(key));
+    const Location where = Find(*file.parsed, Trim(section), Trim(key));
     if (!where.keyLine) {
         return CutValue(Trim(defaultText));
     }
@@ -186,8 +193,13 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!Writable(section) || !Writable(key) || value.find_first_of("\r\n") != std::string::npos) {
         return false;
     }
-    std::string bytes;
-    IniText ini = ReadWholeFile(path, bytes) ? DecodeIni(bytes) : IniText{};
+    const auto file = g_files.Get(path);
+    if (file.result != ReadResult::Ok && file.result != ReadResult::Missing) {
+        // Whatever it holds would be lost with the rewrite.
+        ReportUnreadableFile(path, file.result);
+        return false;
+    }
+    IniText ini = file.parsed ? *file.parsed : IniText{};
     const std::string line = std::string(Trim(key)) + "=" + value;
     const Location where = Find(ini, Trim(section), Trim(key));
     if (where.keyLine) {

@@ -12,7 +12,8 @@
 // - a value is cut to 259 characters;
 // - a missing file, section or key gives the default text;
 // - files are UTF-8 (with or without BOM) or UTF-16LE with BOM; a rewritten file keeps its
-//   encoding and line ends.
+//   encoding and line ends;
+// - a file is decoded once per change: a file changed on disk is seen at the next call.
 namespace tavrix::platform {
 
 inline constexpr size_t kProfileStringMaxChars = 259;
@@ -23,9 +24,10 @@ std::string ReadPrivateProfileString(const std::string& section, const std::stri
 
 // Sets key in section to value, adding the section or key when missing and creating the file
 // (UTF-8) when it does not exist. The file is replaced in one step. Fails, leaving the file as it
-// was, when the folder is missing or not writable, or when a name or the value holds a line break
-// (or a name holds '=', '[' or ']', or is empty), which the file could not carry.
+// was, when the folder is missing or not writable, when the file exists but cannot be read (it
+// says so once), or when a name or the value holds a line break (or a name holds '=', '[' or
+// ']', or is empty), which the file could not carry.
 [[nodiscard]] bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                              const std::string& value, const std::string& path);
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

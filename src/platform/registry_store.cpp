@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_util.h"
+#include "platform/file_cache.h"
 #include "platform/folders.h"
 #include "platform/utf.h"
 
@@ -18,6 +18,8 @@ namespace {
 // Key paths and value names cannot hold line breaks, and names cannot hold '='.
 constexpr std::string_view kNumberPrefix = "number:";
 constexpr std::string_view kStringPrefix = "string:";
+// Far more than the program ever stores; a larger file is refused rather than read into memory.
+constexpr uint64_t kMaxStoreSize = 64u << 20;
 
 struct Entry {
     std::string name;
@@ -83,7 +85,7 @@ std::optional<RegistryValue> ParseValue(std::string_view data)
 }
 
 // Lines that are not understood are dropped; they cannot hold anything the program wrote.
-std::vector<Key> Parse(const std::string& text)
+std::vector<Key> Parse(std::string_view text)
 {
     std::vector<Key> keys;
     size_t start = 0;
@@ -124,10 +126,22 @@ std::string Serialise(const std::vector<Key>& keys)
     return text;
 }
 
-std::vector<Key> Load()
+// The language is looked up with every text: the file is parsed once per change.
+FileCache<std::vector<Key>> g_file(kMaxStoreSize, Parse);
+
+// The keys in the file (none when there is no file), or null when the file exists but cannot be
+// read: then nothing may be written, or every value in it would be lost.
+std::shared_ptr<const std::vector<Key>> Load()
 {
-    std::string text;
-    return ReadWholeFile(RegistryFilePath(), text) ? Parse(text) : std::vector<Key>{};
+    const std::string path = RegistryFilePath();
+    auto file = g_file.Get(path);
+    if (file.result == ReadResult::Missing) {
+        return std::make_shared<const std::vector<Key>>();
+    }
+    if (file.result != ReadResult::Ok) {
+        ReportUnreadableFile(path, file.result);
+    }
+    return std::move(file.parsed);
 }
 
 bool Save(const std::vector<Key>& keys)
@@ -136,9 +150,9 @@ bool Save(const std::vector<Key>& keys)
     return MakeFolders(path.substr(0, path.rfind('/'))) && WriteFileAtomically(path, Serialise(keys));
 }
 
-Key* FindKey(std::vector<Key>& keys, std::string_view path)
+template <typename Keys> auto FindKey(Keys& keys, std::string_view path) -> decltype(&keys.front())
 {
-    for (Key& key : keys) {
+    for (auto& key : keys) {
         if (EqualsNoCase(key.path, path)) {
             return &key;
         }
@@ -156,8 +170,8 @@ std::string RegistryFilePath()
 std::optional<RegistryKey> RegistryKey::Open(const std::string& path)
 {
     std::lock_guard lock(g_storeMutex);
-    std::vector<Key> keys = Load();
-    if (FindKey(keys, path) == nullptr) {
+    const auto keys = Load();
+    if (!keys || FindKey(*keys, path) == nullptr) {
         return std::nullopt;
     }
     return RegistryKey(path);
@@ -169,10 +183,14 @@ std::optional<RegistryKey> RegistryKey::Create(const std::string& path)
         return std::nullopt;
     }
     std::lock_guard lock(g_storeMutex);
-    std::vector<Key> keys = Load();
-    if (FindKey(keys, path) != nullptr) {
+    const auto loaded = Load();
+    if (!loaded) {
+        return std::nullopt;
+    }
+    if (FindKey(*loaded, path) != nullptr) {
         return RegistryKey(path);
     }
+    std::vector<Key> keys = *loaded;
     keys.push_back(Key{path, {}});
     if (!Save(keys)) {
         return std::nullopt;
@@ -183,8 +201,8 @@ std::optional<RegistryKey> RegistryKey::Create(const std::string& path)
 std::optional<RegistryValue> QueryRegistryValue(const std::string& keyPath, const std::string& name)
 {
     std::lock_guard lock(g_storeMutex);
-    std::vector<Key> keys = Load();
-    const Key* key = FindKey(keys, keyPath);
+    const auto keys = Load();
+    const Key* key = keys ? FindKey(*keys, keyPath) : nullptr;
     if (key == nullptr) {
         return std::nullopt;
     }
@@ -226,7 +244,11 @@ bool RegistryKey::Set(const std::string& name, const RegistryValue& value) const
         return false;
     }
     std::lock_guard lock(g_storeMutex);
-    std::vector<Key> keys = Load();
+    const auto loaded = Load();
+    if (!loaded) {
+        return false;
+    }
+    std::vector<Key> keys = *loaded;
     Key* key = FindKey(keys, m_path);
     if (key == nullptr) {
         return false;

@@ -8,8 +8,9 @@
 // (kProgramFolderName) in $XDG_CONFIG_HOME.
 // A key is a path such as "Software\PL3094V"; a value is a 32-bit number or a string, and the
 // type survives a round trip, so a value stored with the wrong type can be told apart. Key paths
-// and value names match without regard to case. Nothing is cached: every call reads the file, and
-// every change rewrites it in one step.
+// and value names match without regard to case. Every call sees the file as it is on disk (it is
+// parsed again only when it changed), and every change rewrites it in one step. A file that exists
+// but cannot be read is never rewritten: its keys read as absent and every change fails.
 namespace tavrix::platform {
 
 inline constexpr const char* kProgramRegistryKey = "Software\\PL3094V";

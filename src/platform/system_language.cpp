@@ -11,7 +11,7 @@ namespace tavrix::platform {
 namespace {
 
 struct LocaleRow {
-    std::string_view locale;  // language or language_REGION
+    std::string_view locale; // language or language_REGION
     uint16_t languageId;
 };
 
@@ -44,8 +44,10 @@ std::string_view EnvironmentValue(const char* name)
 // The value of the LANG line of a locale.conf-style file, without quotes; empty when absent.
 std::string LangFromFile(const char* path)
 {
+    // A locale file holds a few lines; anything bigger is not one.
+    constexpr uint64_t kMaxLocaleFileSize = 64u << 10;
     std::string text;
-    if (!ReadWholeFile(path, text)) {
+    if (ReadWholeFile(path, kMaxLocaleFileSize, text) != ReadResult::Ok) {
         return {};
     }
     size_t start = 0;
@@ -66,7 +68,7 @@ std::string LangFromFile(const char* path)
     return {};
 }
 
-}  // namespace
+} // namespace
 
 uint16_t LanguageIdFromLocale(std::string_view locale)
 {
@@ -105,4 +107,4 @@ uint16_t SystemDefaultLanguageId()
     return LanguageIdFromLocale(SystemLocaleName());
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

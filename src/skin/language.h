@@ -6,9 +6,9 @@
 
 // Texts shown by the program come from Lang<id>.ini beside the executable, looked up by key in
 // the sections TEXT, LIGHT and MODE. The language is chosen once per user through the registry
-// value dwLanguageId and otherwise follows the system's language. Nothing is cached: every call
-// reads the registry and the file anew, so edits take effect at the next lookup. All texts are
-// UTF-8.
+// value dwLanguageId and otherwise follows the system's language. Every call sees the registry
+// and the file as they are on disk, so edits take effect at the next lookup (each file is read
+// again only when it changed). All texts are UTF-8.
 namespace tavrix::skin {
 
 // Shown wherever a file, section or key is missing.
@@ -49,4 +49,4 @@ std::string LoadLangText(const std::string& key, int languageIndex);
 std::string LoadLangLight(const std::string& key, int languageIndex);
 std::string LoadLangMode(const std::string& key, int languageIndex);
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

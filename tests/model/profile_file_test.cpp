@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "hostile_files.h"
 #include "model/little_endian.h"
 #include "model/profile_file.h"
 
@@ -404,5 +405,62 @@ TEST_F(ProfileFileTest, ReplacingAFileLeavesNoTemporaryAndKeepsItsMode)
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+class HostileProfileFileTest : public ProfileFileTest, public ::testing::WithParamInterface<HostileCase> {};
+
+// An import of something that is no readable profile file: refused without a message, or, for a
+// huge file, read only as far as its header's total; the file stays as it is and the model too.
+TEST_P(HostileProfileFileTest, IsRefusedOrReadOnlyAsFarAsItsHeaderSays)
+{
+    const std::vector<uint8_t> valid = EmptyFile(true);
+    const fs::path path = File("import.fwc");
+    const HostileFile hostile(path, GetParam().kind, std::string(valid.begin(), valid.end()));
+    const std::string before = Fingerprint(path);
+    const uint64_t readBefore = BytesReadSoFar();
+    auto model = std::make_unique<ConfigModel>();
+    model->texts.Set(4, u"kept");
+
+    const int validated = ValidateProfileFile(path, m_host);
+    const bool loaded = LoadProfileFile(path, *model);
+
+    EXPECT_LT(BytesReadSoFar() - readBefore, 1u << 20);
+    EXPECT_TRUE(m_host.messages.empty());
+    EXPECT_EQ(Fingerprint(path), before);
+    if (GetParam().kind == Hostile::Huge) {
+        EXPECT_EQ(validated, kProfileValid);
+        EXPECT_TRUE(loaded);
+        EXPECT_EQ(*model->texts.Text(5), u"abc");
+    } else {
+        EXPECT_EQ(validated, kProfileCannotOpen);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(*model->texts.Text(4), u"kept");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileProfileFileTest, ::testing::ValuesIn(kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ProfileFileTest, HugeFileWithADamagedHeaderIsRefusedAfterItsModelImage)
+{
+    const HostileFile zeros(File("zeros.fwc"), Hostile::Huge, "");
+    const uint64_t readBefore = BytesReadSoFar();
+    EXPECT_EQ(ValidateProfileFile(File("zeros.fwc"), m_host), kProfileInvalid);
+    EXPECT_EQ(m_host.messages.size(), 1u);
+    EXPECT_LT(BytesReadSoFar() - readBefore, 1u << 20);
+}
+
+TEST_F(ProfileFileTest, SaveNeverFollowsALinkAtATemporaryName)
+{
+    ASSERT_TRUE(EnsureDataFolder());
+    WriteBytes(File("victim"), {'k', 'e', 'e', 'p'});
+    // The name earlier versions gave the first temporary file of a process.
+    const fs::path planted = DataFolder() / (".$Profile0.tmp-" + std::to_string(::getpid()) + "-0");
+    fs::create_symlink(File("victim"), planted);
+    ASSERT_TRUE(WriteNewModelFile(CacheFilePath(), 0));
+    auto model = std::make_unique<ConfigModel>();
+    ASSERT_TRUE(SaveCacheFile(*model));
+    EXPECT_EQ(ReadBytes(File("victim")), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(fs::file_size(CacheFilePath()), 32832u);
+}
+
+} // namespace
+} // namespace tavrix::model

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "hostile_files.h"
 #include "platform/file_util.h"
 #include "platform/ini_file.h"
 #include "test_folders.h"
@@ -116,18 +117,14 @@ TEST_F(IniFileTest, WriteReplacesAddsAndKeepsTheRest)
     ASSERT_TRUE(WritePrivateProfileString("a", "X", "one", m_path));
     ASSERT_TRUE(WritePrivateProfileString("A", "z", "3", m_path));
     ASSERT_TRUE(WritePrivateProfileString("C", "w", "4", m_path));
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(m_path, text));
-    EXPECT_EQ(text, "[A]\r\nx=one\r\nz=3\r\n\r\n[B]\r\ny=2\r\n[C]\r\nw=4\r\n");
+    EXPECT_EQ(FileText(m_path), "[A]\r\nx=one\r\nz=3\r\n\r\n[B]\r\ny=2\r\n[C]\r\nw=4\r\n");
 }
 
 TEST_F(IniFileTest, WriteKeepsUtf16Encoding)
 {
     Write(Utf16LeWithBom(u"[KEYCOLOR]\r\nDengCheck=0\r\n"));
     ASSERT_TRUE(WritePrivateProfileString("KEYCOLOR", "DengCheck", "1", m_path));
-    std::string bytes;
-    ASSERT_TRUE(ReadWholeFile(m_path, bytes));
-    EXPECT_EQ(bytes, Utf16LeWithBom(u"[KEYCOLOR]\r\nDengCheck=1\r\n"));
+    EXPECT_EQ(FileText(m_path), Utf16LeWithBom(u"[KEYCOLOR]\r\nDengCheck=1\r\n"));
 }
 
 TEST_F(IniFileTest, WriteCreatesFileButRefusesWhatItCannotStore)
@@ -141,5 +138,49 @@ TEST_F(IniFileTest, WriteCreatesFileButRefusesWhatItCannotStore)
     EXPECT_EQ(Read("KEYCOLOR", "DengCheck"), "1");
 }
 
-}  // namespace
-}  // namespace tavrix::platform
+TEST_F(IniFileTest, FileChangedOnDiskIsSeenAtTheNextRead)
+{
+    Write("[S]\nK=one\n");
+    EXPECT_EQ(Read("S", "K"), "one");
+    // Rewritten in place at once, same size: only the time of the change tells the versions apart.
+    std::ofstream(m_path, std::ios::binary | std::ios::trunc) << "[S]\nK=two\n";
+    EXPECT_EQ(Read("S", "K"), "two");
+    ::chmod(m_path.c_str(), 0);
+    {
+        NoFileOverride asAnyUser;
+        EXPECT_EQ(Read("S", "K"), "#Error");
+    }
+    ::chmod(m_path.c_str(), 0600);
+    EXPECT_EQ(Read("S", "K"), "two");
+}
+
+TEST_F(IniFileTest, LargeFileIsReadOncePerChange)
+{
+    Write("[S]\nLong=" + std::string(4u << 20, 'x') + "\nK=v\n");
+    EXPECT_EQ(Read("S", "K"), "v");
+    const uint64_t readBefore = BytesReadSoFar();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(Read("S", "K"), "v");
+    }
+    EXPECT_LT(BytesReadSoFar() - readBefore, 2u * (4u << 20)) << "at most one more read of the new file";
+    EXPECT_EQ(Read("S", "Long"), std::string(kProfileStringMaxChars, 'x'));
+}
+
+class HostileIniTest : public IniFileTest, public ::testing::WithParamInterface<HostileCase> {};
+
+// The settings file (wskb.ini) as the lighting toggle reads and writes it: whatever is at the
+// path reads as the default and is never replaced.
+TEST_P(HostileIniTest, ReadsTheDefaultAndIsLeftAsItIs)
+{
+    const HostileFile hostile(m_path, GetParam().kind, "[OTHER]\nkeep=1\n[KEYCOLOR]\nDengCheck=1\n");
+    const std::string before = Fingerprint(m_path);
+    EXPECT_EQ(ReadPrivateProfileString("KEYCOLOR", "DengCheck", "0", m_path), "0");
+    EXPECT_FALSE(WritePrivateProfileString("KEYCOLOR", "DengCheck", "0", m_path));
+    EXPECT_EQ(Fingerprint(m_path), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileIniTest, ::testing::ValuesIn(kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tavrix::platform

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "hostile_files.h"
 #include "platform/app_profile.h"
 #include "platform/file_util.h"
 #include "platform/registry_store.h"
@@ -46,8 +47,8 @@ TEST_F(RegistryStoreTest, ValuesKeepTheirType)
 TEST_F(RegistryStoreTest, DamagedLinesAreDroppedTheRestKept)
 {
     ASSERT_TRUE(RegistryKey::Create(kProgramRegistryKey));
-    std::string text;
-    ASSERT_TRUE(ReadWholeFile(RegistryFilePath(), text));
+    std::string text = FileText(RegistryFilePath());
+    ASSERT_FALSE(text.empty());
     text += "garbage without equals\nbad=number:12x\nodd=other:1\ngood=number:5\n";
     ASSERT_TRUE(WriteFileAtomically(RegistryFilePath(), text));
     const auto key = RegistryKey::Open(kProgramRegistryKey);
@@ -74,5 +75,44 @@ TEST_F(RegistryStoreTest, FrameworkProfileStrings)
     EXPECT_EQ(GetProfileString("profiles", "FLIP", "0"), "1");
 }
 
-}  // namespace
-}  // namespace tavrix::platform
+class HostileRegistryTest : public RegistryStoreTest, public ::testing::WithParamInterface<HostileCase> {};
+
+// A store that exists but cannot be read reads as empty and is never rewritten: rewriting it
+// would drop every value it holds.
+TEST_P(HostileRegistryTest, ReadsAsEmptyAndIsLeftAsItIs)
+{
+    SetRegistryKey("Tavrix_Quenda", "Tavrix");
+    ASSERT_TRUE(MakeFolders(m_config / "PL3094V"));
+    const HostileFile hostile(RegistryFilePath(), GetParam().kind,
+                              "[Software\\PL3094V]\ndwLanguageId=number:2052\nOther=string:keep\n");
+    const std::string before = Fingerprint(RegistryFilePath());
+
+    EXPECT_FALSE(RegistryKey::Open(kProgramRegistryKey));
+    EXPECT_FALSE(RegistryKey::Create(kProgramRegistryKey));
+    EXPECT_FALSE(QueryRegistryValue(kProgramRegistryKey, "dwLanguageId"));
+    EXPECT_FALSE(WriteProfileString("PROFILES", "Flip", "1"));
+    EXPECT_EQ(GetProfileString("PROFILES", "Flip", "0"), "0");
+    EXPECT_EQ(Fingerprint(RegistryFilePath()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileRegistryTest, ::testing::ValuesIn(kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RegistryStoreTest, LargeStoreIsReadOncePerChange)
+{
+    const auto key = RegistryKey::Create(kProgramRegistryKey);
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->SetString("Large", std::string(4u << 20, 'y')));
+    ASSERT_TRUE(key->SetNumber("dwLanguageId", 1028));
+    ASSERT_EQ(key->QueryNumber("dwLanguageId"), 1028u);
+    const uint64_t readBefore = BytesReadSoFar();
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(key->QueryNumber("dwLanguageId"), 1028u);
+    }
+    EXPECT_LT(BytesReadSoFar() - readBefore, 2u * (4u << 20)) << "at most one more read of the changed file";
+    ASSERT_TRUE(key->SetNumber("dwLanguageId", 2052));
+    EXPECT_EQ(key->QueryNumber("dwLanguageId"), 2052u);
+}
+
+} // namespace
+} // namespace tavrix::platform

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -46,3 +48,15 @@ private:
     std::string m_name;
     std::optional<std::string> m_old;
 };
+
+// The bytes of a regular file, read independently of the program's own reader; empty when it
+// cannot be read.
+inline std::string FileText(const std::string& path)
+{
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(path, ignored)) {
+        return {};
+    }
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}

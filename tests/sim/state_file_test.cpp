@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "hostile_files.h"
 #include "sim/factory_defaults.h"
 #include "sim/state_file.h"
 
@@ -147,14 +148,60 @@ TEST_F(StateFileTest, SavedStateLoadsBackAndLeavesNoTemporaryFile)
 TEST_F(StateFileTest, SaveThatCannotWriteFailsAndKeepsTheOldFile)
 {
     ASSERT_TRUE(SaveStateFile(File(), FactoryMemory()));
-    const std::vector<uint8_t> before = ReadFile(File());
-    // A folder where the temporary file should go: the rename over it cannot happen.
-    fs::path blocker = File();
-    blocker += ".tmp" + std::to_string(::getpid());
-    fs::create_directories(blocker / "inside");
-    EXPECT_FALSE(SaveStateFile(File(), MarkedMemory()));
-    EXPECT_EQ(ReadFile(File()), before);
+    const std::string before = Fingerprint(File());
+    fs::permissions(Folder(), fs::perms::owner_read | fs::perms::owner_exec);
+    {
+        NoFileOverride asAnyUser;
+        EXPECT_FALSE(SaveStateFile(File(), MarkedMemory()));
+    }
+    fs::permissions(Folder(), fs::perms::owner_all);
+    EXPECT_EQ(Fingerprint(File()), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(Folder()), fs::directory_iterator()), 1) << "no temporary left";
 }
 
-}  // namespace
-}  // namespace tavrix::sim
+TEST_F(StateFileTest, SaveNeverFollowsALinkAtATemporaryName)
+{
+    const fs::path victim = Folder() / "victim";
+    WriteFile(victim, {'k', 'e', 'e', 'p'});
+    // Where earlier versions put their temporary file: a name anybody could guess.
+    fs::path planted = File();
+    planted += ".tmp" + std::to_string(::getpid());
+    fs::create_symlink(victim, planted);
+
+    ASSERT_TRUE(SaveStateFile(File(), MarkedMemory()));
+    EXPECT_EQ(ReadFile(victim), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(LoadStateFile(File()).memory, MarkedMemory());
+}
+
+class HostileStateTest : public StateFileTest, public ::testing::WithParamInterface<HostileCase> {};
+
+// Nothing blocks, throws or is lost: a huge file is no state file and is set aside like a damaged
+// one; anything else is left exactly as it is and the keyboard runs from factory memory.
+TEST_P(HostileStateTest, GivesAFreshKeyboardAndLosesNothing)
+{
+    const std::vector<uint8_t> image = EncodeStateImage(MarkedMemory());
+    const HostileFile hostile(File(), GetParam().kind, std::string(image.begin(), image.end()));
+    const std::string before = Fingerprint(File());
+    const uint64_t readBefore = BytesReadSoFar();
+
+    const LoadedState loaded = LoadStateFile(File());
+
+    EXPECT_LT(BytesReadSoFar() - readBefore, 1u << 20);
+    EXPECT_EQ(loaded.memory, FactoryMemory());
+    fs::path aside = File();
+    aside += ".damaged";
+    if (GetParam().kind == Hostile::Huge) {
+        EXPECT_EQ(loaded.source, LoadedState::Source::SetAside);
+        EXPECT_EQ(Fingerprint(aside), before);
+    } else {
+        EXPECT_EQ(loaded.source, LoadedState::Source::Unreadable);
+        EXPECT_EQ(Fingerprint(File()), before);
+        EXPECT_FALSE(fs::exists(aside));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, HostileStateTest, ::testing::ValuesIn(kHostileCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tavrix::sim

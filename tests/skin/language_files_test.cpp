@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "bin_folder.h"
-#include "platform/file_util.h"
 #include "platform/utf.h"
 #include "skin/lang_keys.h"
 #include "skin/language.h"
+#include "test_folders.h"
 
 namespace tavrix::skin {
 namespace {
@@ -26,8 +26,8 @@ using Sections = std::map<std::string, std::set<std::string>>;
 // Section → keys, as written in the file (a plain scan, independent of the reader under test).
 Sections KeysOf(const std::string& path)
 {
-    std::string text;
-    EXPECT_TRUE(platform::ReadWholeFile(path, text)) << path;
+    const std::string text = FileText(path);
+    EXPECT_FALSE(text.empty()) << path;
     Sections sections;
     std::string section;
     size_t start = 0;
@@ -122,5 +122,5 @@ TEST(LanguageFilesTest, ChineseTextsArriveIntact)
     EXPECT_EQ(LoadLangEntry(LangFolder(), "TEXT", "KEY_PROMPT_SET", 0), ": ");
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

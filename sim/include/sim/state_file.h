@@ -29,10 +29,12 @@ std::optional<KeyboardMemory> DecodeStateImage(std::span<const uint8_t> image);
 
 struct LoadedState {
     enum class Source {
-        File,       // read from the file
-        Missing,    // no file: factory-fresh
-        SetAside,   // damaged: renamed to <path>.damaged, factory-fresh
-        Unreadable  // could not be read or set aside: factory-fresh, the file left as it is
+        File,      // read from the file
+        Missing,   // no file: factory-fresh
+        SetAside,  // damaged or longer than a state file can be: renamed to <path>.damaged,
+                   // factory-fresh
+        Unreadable // not a regular file, or could not be read or set aside: factory-fresh, the
+                   // file left as it is
     };
     KeyboardMemory memory;
     Source source = Source::Missing;
@@ -43,4 +45,4 @@ LoadedState LoadStateFile(const std::filesystem::path& path);
 // Returns false when the file could not be written; the previous file is then left intact.
 [[nodiscard]] bool SaveStateFile(const std::filesystem::path& path, const KeyboardMemory& memory);
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim
