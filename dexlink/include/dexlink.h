@@ -14,6 +14,9 @@
  * Notifications reach registered callbacks on the library's own notification thread, one at a
  * time, never from inside a library call. A callback must not block: the next notification waits
  * for it.
+ *
+ * Every Request and Delete call made before Init, or after End, returns 0 and does nothing. Init
+ * and End may be called from any threads at the same time: they take turns, each runs whole.
  */
 #pragma once
 
@@ -60,6 +63,9 @@ enum {
     DEX_STATUS_USAGE = 0x0089
 };
 
+/* Bytes in one report; calls that send one report take at most this many. */
+enum { DEX_REPORT_SIZE = 64 };
+
 /* Request tags: up to four characters packed most significant first. */
 #define DEX_TAG(a, b, c, d) \
     (((uint32_t)(a) << 24) | ((uint32_t)(b) << 16) | ((uint32_t)(c) << 8) | (uint32_t)(d))
@@ -98,10 +104,12 @@ typedef int (*DexNotifyCallback)(const DexNotification* notification);
 
 /* Starts the library with the backend of DEXLINK_BACKEND ("hid" when unset) and its
  * notification thread. flags: 0. Returns > 0 on success, 0 when the backend is unknown or could
- * not start. A second Init while started returns 1 and changes nothing. */
+ * not start. A second Init while started returns 1 and changes nothing; so does one from inside a
+ * callback, which cannot start the library. */
 DEX_API int Init(int flags);
 
-/* Stops the notification thread and the backend and drops every registration. Returns 1. */
+/* Stops the notification thread and the backend and drops every registration; returns once no
+ * callback runs any more. Returns 1, or 0 (nothing done) when called from inside a callback. */
 DEX_API int End(void);
 
 /* Number of attached devices with a collection matching the selector. callback and tag are
@@ -117,7 +125,8 @@ DEX_API int RequestAsyncRead(const DeviceSelector* selector, DexNotifyCallback c
 
 /* Writes one output report (length <= 64, zero-padded to 64) to the first matching collection.
  * Checksum covers selector, callback, tag and the data. Returns 1 when the report was accepted,
- * 0 on a bad checksum, -1 when no device matches or the write failed. */
+ * 0 on a bad checksum or a length over 64 (nothing written), -1 when no device matches or the
+ * write failed. */
 DEX_API int RequestWriteOne(const DeviceSelector* selector, DexNotifyCallback callback,
                             uint32_t tag, const uint8_t* data, uint32_t length,
                             uint32_t checksum, DexHandle* handle);
@@ -130,12 +139,13 @@ DEX_API int RequestWrite(const DeviceSelector* selector, DexNotifyCallback callb
 
 /* Writes a short status record (length <= 64) as an output report of the matching collection
  * and keeps it as that collection's status; *handle receives a new handle that stands for the
- * write until it is deleted. Returns 1, 0 on a bad checksum, -1 when no device matches. */
+ * write until it is deleted. Returns 1, 0 on a bad checksum or a length over 64 (nothing written
+ * or kept), -1 when no device matches. */
 DEX_API int RequestStatusWrite(const DeviceSelector* selector, DexNotifyCallback callback,
                                uint32_t tag, const uint8_t* data, uint32_t length,
                                uint32_t checksum, DexHandle* handle);
 
-/* Sends data as a feature report. Same results as RequestStatusWrite. */
+/* Sends data (length <= 64) as a feature report. Same results as RequestStatusWrite. */
 DEX_API int RequestStatusSetFeature(const DeviceSelector* selector, DexNotifyCallback callback,
                                     uint32_t tag, const uint8_t* data, uint32_t length,
                                     uint32_t checksum, DexHandle* handle);

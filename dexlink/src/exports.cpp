@@ -19,13 +19,19 @@ void Trace(const char* call, int result)
     }
 }
 
-bool ChecksumAgrees(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
-                    const uint8_t* data, uint32_t length, uint32_t checksum)
+bool ChecksumAgrees(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, const uint8_t* data,
+                    uint32_t length, uint32_t checksum)
 {
     if (!selector || (length > 0 && !data)) {
         return false;
     }
     return DexCallChecksum(selector, callback, tag, data, length) == checksum;
+}
+
+// One report's worth at most: a longer buffer is refused, not cut.
+bool FitsOneReport(uint32_t length)
+{
+    return length <= DEX_REPORT_SIZE;
 }
 
 std::span<const uint8_t> Bytes(const uint8_t* data, uint32_t length)
@@ -39,7 +45,7 @@ int Traced(const char* call, int result)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" {
 
@@ -77,11 +83,14 @@ DEX_API int RequestWriteOne(const DeviceSelector* selector, DexNotifyCallback ca
     if (!ChecksumAgrees(selector, callback, tag, data, length, checksum)) {
         return Traced("RequestWriteOne: checksum", 0);
     }
+    if (!FitsOneReport(length)) {
+        return Traced("RequestWriteOne: length", 0);
+    }
     return Traced("RequestWriteOne", Library::Instance().WriteOne(*selector, Bytes(data, length)));
 }
 
-DEX_API int RequestWrite(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
-                         const uint8_t* data, uint32_t length, uint32_t checksum, DexHandle* /*handle*/)
+DEX_API int RequestWrite(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, const uint8_t* data,
+                         uint32_t length, uint32_t checksum, DexHandle* /*handle*/)
 {
     if (!ChecksumAgrees(selector, callback, tag, data, length, checksum)) {
         return Traced("RequestWrite: checksum", 0);
@@ -95,6 +104,9 @@ DEX_API int RequestStatusWrite(const DeviceSelector* selector, DexNotifyCallback
     if (!ChecksumAgrees(selector, callback, tag, data, length, checksum)) {
         return Traced("RequestStatusWrite: checksum", 0);
     }
+    if (!FitsOneReport(length)) {
+        return Traced("RequestStatusWrite: length", 0);
+    }
     return Traced("RequestStatusWrite", Library::Instance().StatusWrite(*selector, tag, Bytes(data, length), handle));
 }
 
@@ -104,12 +116,15 @@ DEX_API int RequestStatusSetFeature(const DeviceSelector* selector, DexNotifyCal
     if (!ChecksumAgrees(selector, callback, tag, data, length, checksum)) {
         return Traced("RequestStatusSetFeature: checksum", 0);
     }
+    if (!FitsOneReport(length)) {
+        return Traced("RequestStatusSetFeature: length", 0);
+    }
     return Traced("RequestStatusSetFeature",
                   Library::Instance().SetFeature(*selector, tag, Bytes(data, length), handle));
 }
 
-DEX_API int RequestStatusGet(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
-                             uint8_t* data, uint32_t length, uint32_t checksum, DexHandle* /*handle*/)
+DEX_API int RequestStatusGet(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, uint8_t* data,
+                             uint32_t length, uint32_t checksum, DexHandle* /*handle*/)
 {
     if (!ChecksumAgrees(selector, callback, tag, nullptr, 0, checksum) || (length > 0 && !data)) {
         return Traced("RequestStatusGet: checksum", 0);
@@ -138,4 +153,4 @@ DEX_API int Debug(int level)
     return g_debugLevel.exchange(level);
 }
 
-}  // extern "C"
+} // extern "C"

@@ -7,7 +7,7 @@ namespace tavrix::dexlink {
 
 namespace {
 
-constexpr std::size_t kReportSize = 64;
+constexpr std::size_t kReportSize = DEX_REPORT_SIZE;
 constexpr const char* kDefaultBackend = "hid";
 
 } // namespace
@@ -24,6 +24,12 @@ Library::Library() : m_notifier([this](const Event& event) { Dispatch(event); })
 
 int Library::Init()
 {
+    if (m_notifier.OnNotifierThread()) {
+        // From a callback: the library runs (or an End waits for this very thread to return).
+        std::lock_guard lock(m_mutex);
+        return m_backend ? 1 : 0;
+    }
+    std::lock_guard lifecycle(m_lifecycleMutex);
     std::lock_guard lock(m_mutex);
     if (m_backend) {
         return 1;
@@ -43,6 +49,7 @@ int Library::End()
     if (m_notifier.OnNotifierThread()) {
         return 0;
     }
+    std::lock_guard lifecycle(m_lifecycleMutex);
     std::unique_ptr<Backend> backend;
     {
         std::lock_guard lock(m_mutex);
@@ -66,8 +73,7 @@ int Library::AsyncRead(const DeviceSelector& selector, DexNotifyCallback callbac
     if (!callback) {
         return 0;
     }
-    Register({selector, callback, tag}, handle);
-    return 1;
+    return Register({selector, callback, tag}, handle) ? 1 : 0;
 }
 
 int Library::WriteOne(const DeviceSelector& selector, std::span<const uint8_t> data)
@@ -75,15 +81,17 @@ int Library::WriteOne(const DeviceSelector& selector, std::span<const uint8_t> d
     std::array<uint8_t, kReportSize> report{};
     std::copy_n(data.begin(), std::min(data.size(), report.size()), report.begin());
     std::lock_guard lock(m_mutex);
-    return m_backend ? m_backend->Write(selector, report) : -1;
+    return m_backend ? m_backend->Write(selector, report) : 0;
 }
 
 int Library::Write(const DeviceSelector& selector, std::span<const uint8_t> data)
 {
     int written = 0;
     for (std::size_t offset = 0; offset < data.size(); offset += kReportSize) {
-        if (WriteOne(selector, data.subspan(offset, std::min(kReportSize, data.size() - offset))) <= 0) {
-            return -1;
+        const int result = WriteOne(selector, data.subspan(offset, std::min(kReportSize, data.size() - offset)));
+        if (result <= 0) {
+            // Not started (0) only when nothing went out yet; a write that stopped half-way failed.
+            return written == 0 ? result : -1;
         }
         ++written;
     }
@@ -92,20 +100,20 @@ int Library::Write(const DeviceSelector& selector, std::span<const uint8_t> data
 
 int Library::StatusWrite(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle)
 {
-    if (WriteOne(selector, data) <= 0) {
-        return -1;
+    const int written = WriteOne(selector, data);
+    if (written <= 0) {
+        return written;
     }
     {
         std::lock_guard lock(m_mutex);
         m_status[KeyOf(selector)].assign(data.begin(), data.end());
     }
-    Register({selector, nullptr, tag}, handle);
-    return 1;
+    return Register({selector, nullptr, tag}, handle) ? 1 : 0;
 }
 
 int Library::SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<const uint8_t> data, DexHandle* handle)
 {
-    int result = -1;
+    int result = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_backend) {
@@ -113,16 +121,18 @@ int Library::SetFeature(const DeviceSelector& selector, uint32_t tag, std::span<
         }
     }
     if (result <= 0) {
-        return -1;
+        return result;
     }
-    Register({selector, nullptr, tag}, handle);
-    return 1;
+    return Register({selector, nullptr, tag}, handle) ? 1 : 0;
 }
 
 int Library::StatusGet(const DeviceSelector& selector, std::span<uint8_t> out)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_backend || m_backend->DeviceCount(selector) == 0) {
+    if (!m_backend) {
+        return 0;
+    }
+    if (m_backend->DeviceCount(selector) == 0) {
         return -1;
     }
     const auto found = m_status.find(KeyOf(selector));
@@ -151,9 +161,12 @@ void Library::Deliver(Event event, std::chrono::microseconds delay)
     m_notifier.Post(std::move(event), delay);
 }
 
-void Library::Register(const Registration& registration, DexHandle* handle)
+bool Library::Register(const Registration& registration, DexHandle* handle)
 {
     std::lock_guard lock(m_mutex);
+    if (!m_backend) {
+        return false;
+    }
     do {
         ++m_lastHandle;
     } while (m_lastHandle == 0 || m_registrations.contains(m_lastHandle));
@@ -161,6 +174,7 @@ void Library::Register(const Registration& registration, DexHandle* handle)
     if (handle) {
         *handle = m_lastHandle;
     }
+    return true;
 }
 
 void Library::Dispatch(const Event& event)

@@ -15,7 +15,8 @@
 namespace tavrix::dexlink {
 
 // The library's state behind the exports: the backend, the registrations and the notification
-// thread. The exports check checksums; everything here trusts its arguments.
+// thread. The exports check checksums and sizes; everything here trusts its arguments. Calls made
+// while the library is not started return 0 and do nothing.
 class Library : public EventSink {
 public:
     static Library& Instance();
@@ -47,11 +48,15 @@ private:
 
     Library();
 
-    // Adds the registration under a fresh handle, written to *handle when handle is non-null.
-    void Register(const Registration& registration, DexHandle* handle);
+    // Adds the registration under a fresh handle, written to *handle when handle is non-null;
+    // false (nothing added) while the library is not started.
+    bool Register(const Registration& registration, DexHandle* handle);
     void Dispatch(const Event& event);
     static StatusKey KeyOf(const DeviceSelector& selector);
 
+    // Init and End run one at a time, each from start to end; m_mutex guards the state they and
+    // the calls share.
+    std::mutex m_lifecycleMutex;
     std::mutex m_mutex;
     std::unique_ptr<Backend> m_backend;
     std::map<DexHandle, Registration> m_registrations;

@@ -2,7 +2,16 @@
 
 namespace tavrix::dexlink {
 
-Notifier::Notifier(Handler handler) : m_handler(std::move(handler)) {}
+namespace {
+
+// The notifier whose thread this is, also while a Stop waits for it to end.
+thread_local const Notifier* t_serving = nullptr;
+
+} // namespace
+
+Notifier::Notifier(Handler handler) : m_handler(std::move(handler))
+{
+}
 
 Notifier::~Notifier()
 {
@@ -16,7 +25,7 @@ void Notifier::Start()
         return;
     }
     m_running = true;
-    m_thread = std::thread([this] { Run(); });
+    m_thread = std::thread([this, generation = ++m_generation] { Run(generation); });
 }
 
 void Notifier::Stop()
@@ -48,14 +57,14 @@ void Notifier::Post(Event event, std::chrono::microseconds delay)
 
 bool Notifier::OnNotifierThread() const
 {
-    std::lock_guard lock(m_mutex);
-    return m_thread.get_id() == std::this_thread::get_id();
+    return t_serving == this;
 }
 
-void Notifier::Run()
+void Notifier::Run(uint64_t generation)
 {
+    t_serving = this;
     std::unique_lock lock(m_mutex);
-    while (m_running) {
+    while (Serving(generation)) {
         if (m_queue.empty()) {
             m_changed.wait(lock);
             continue;
@@ -73,4 +82,4 @@ void Notifier::Run()
     }
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -25,19 +26,24 @@ public:
     void Stop();
     // Dropped while stopped.
     void Post(Event event, std::chrono::microseconds delay);
+    // True on this notifier's thread, also while a Stop is waiting for it.
     bool OnNotifierThread() const;
 
 private:
     using Clock = std::chrono::steady_clock;
 
-    void Run();
+    // Runs until Stop ends this generation: a thread that is being stopped never serves the
+    // queue of a Start that came after.
+    void Run(uint64_t generation);
+    bool Serving(uint64_t generation) const { return m_running && m_generation == generation; }
 
     Handler m_handler;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::multimap<Clock::time_point, Event> m_queue;
     bool m_running = false;
+    uint64_t m_generation = 0;
     std::thread m_thread;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

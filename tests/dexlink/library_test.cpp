@@ -1,10 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 #include "dexlink.h"
 #include "library.h"
@@ -13,7 +14,8 @@
 namespace tavrix::dexlink {
 namespace {
 
-const DeviceSelector kCommand{DEX_MATCH_ALL, DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE, 0};
+const DeviceSelector kCommand{DEX_MATCH_ALL,          DEX_VENDOR_ID,     DEX_PRODUCT_ID,
+                              DEX_COMMAND_USAGE_PAGE, DEX_COMMAND_USAGE, 0};
 const DeviceSelector kStatus{DEX_MATCH_ALL, DEX_VENDOR_ID, DEX_PRODUCT_ID, DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE, 0};
 
 // What the test callback saw, written on the library's notification thread.
@@ -30,8 +32,7 @@ int CountingCallback(const DexNotification* notification)
     return 1;
 }
 
-template <typename Predicate>
-bool Eventually(Predicate predicate)
+template <typename Predicate> bool Eventually(Predicate predicate)
 {
     for (int i = 0; i < 1000 && !predicate(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -70,9 +71,8 @@ TEST_F(LibraryTest, CallsWithAWrongChecksumAreRefused)
 
     EXPECT_EQ(Write(report, checksum), 1);
     EXPECT_EQ(Sim().CommandRequests().size(), 1u);
-    EXPECT_EQ(::RequestGetDeviceCount(&kCommand, nullptr, 0, DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0),
-                                      nullptr),
-              1);
+    EXPECT_EQ(
+        ::RequestGetDeviceCount(&kCommand, nullptr, 0, DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0), nullptr), 1);
 }
 
 TEST_F(LibraryTest, ChecksumCoversEveryByteInOrder)
@@ -82,7 +82,8 @@ TEST_F(LibraryTest, ChecksumCoversEveryByteInOrder)
     const uint32_t base = DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0);
     EXPECT_EQ(DexCallChecksum(&kCommand, nullptr, 0, ab.data(), 2),
               base + DEX_CHECKSUM_WEIGHTS[1] + DEX_CHECKSUM_WEIGHTS[2]);
-    EXPECT_EQ(DexCallChecksum(&kCommand, nullptr, 0, ab.data(), 2), DexCallChecksum(&kCommand, nullptr, 0, ba.data(), 2));
+    EXPECT_EQ(DexCallChecksum(&kCommand, nullptr, 0, ab.data(), 2),
+              DexCallChecksum(&kCommand, nullptr, 0, ba.data(), 2));
     EXPECT_NE(DexCallChecksum(&kCommand, nullptr, DEX_TAG_CTRL, nullptr, 0), base);
     EXPECT_NE(DexCallChecksum(&kStatus, nullptr, 0, nullptr, 0), base);
 }
@@ -144,10 +145,121 @@ TEST(LibraryInitTest, UnknownBackendFailsAndSecondInitIsHarmless)
     EXPECT_EQ(::Init(0), 1);
     EXPECT_EQ(::Init(0), 1);
     EXPECT_EQ(::End(), 1);
-    EXPECT_EQ(::RequestGetDeviceCount(&kCommand, nullptr, 0, DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0),
-                                      nullptr),
-              0);
+    EXPECT_EQ(
+        ::RequestGetDeviceCount(&kCommand, nullptr, 0, DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0), nullptr), 0);
 }
 
-}  // namespace
-}  // namespace tavrix::dexlink
+TEST_F(LibraryTest, CallsOverTheSizeLimitsAreRefusedWhole)
+{
+    const std::vector<uint8_t> big(100000, 0x0D);
+    const auto checksum = [&big](const DeviceSelector& selector, uint32_t tag, uint32_t length) {
+        return DexCallChecksum(&selector, nullptr, tag, big.data(), length);
+    };
+    DexHandle handle = 0;
+    EXPECT_EQ(::RequestWriteOne(&kCommand, nullptr, 0, big.data(), 100000, checksum(kCommand, 0, 100000), nullptr), 0);
+    EXPECT_EQ(::RequestWriteOne(&kCommand, nullptr, 0, big.data(), 65, checksum(kCommand, 0, 65), nullptr), 0);
+    EXPECT_EQ(::RequestStatusWrite(&kStatus, nullptr, DEX_TAG_LED, big.data(), 5000,
+                                   checksum(kStatus, DEX_TAG_LED, 5000), &handle),
+              0);
+    EXPECT_EQ(::RequestStatusSetFeature(&kStatus, nullptr, DEX_TAG_LED, big.data(), 65,
+                                        checksum(kStatus, DEX_TAG_LED, 65), &handle),
+              0);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_TRUE(Sim().CommandRequests().empty());
+    std::array<uint8_t, 8> out{};
+    EXPECT_EQ(::RequestStatusGet(&kStatus, nullptr, 0, out.data(), out.size(),
+                                 DexCallChecksum(&kStatus, nullptr, 0, nullptr, 0), nullptr),
+              0)
+        << "nothing kept as the status";
+    EXPECT_EQ(::RequestWriteOne(&kCommand, nullptr, 0, big.data(), 64, checksum(kCommand, 0, 64), nullptr), 1);
+}
+
+// Every call that needs a started library, made before Init or after End: 0, nothing done.
+void ExpectEveryCallRefused()
+{
+    const std::array<uint8_t, 64> report{4, 0, 0, 0x0D};
+    const uint32_t plain = DexCallChecksum(&kCommand, nullptr, 0, nullptr, 0);
+    const uint32_t withReport = DexCallChecksum(&kCommand, nullptr, 0, report.data(), 64);
+    const uint32_t withStatus = DexCallChecksum(&kStatus, nullptr, DEX_TAG_LED, report.data(), 2);
+    DexHandle handle = 0;
+    std::array<uint8_t, 8> out{};
+    const struct {
+        const char* call;
+        int result;
+    } cases[] = {
+        {"RequestGetDeviceCount", ::RequestGetDeviceCount(&kCommand, nullptr, 0, plain, nullptr)},
+        {"RequestAsyncRead",
+         ::RequestAsyncRead(&kCommand, &CountingCallback, DEX_TAG_CTRL,
+                            DexCallChecksum(&kCommand, &CountingCallback, DEX_TAG_CTRL, nullptr, 0), &handle)},
+        {"RequestWriteOne", ::RequestWriteOne(&kCommand, nullptr, 0, report.data(), 64, withReport, nullptr)},
+        {"RequestWrite", ::RequestWrite(&kCommand, nullptr, 0, report.data(), 64, withReport, nullptr)},
+        {"RequestStatusWrite",
+         ::RequestStatusWrite(&kStatus, nullptr, DEX_TAG_LED, report.data(), 2, withStatus, &handle)},
+        {"RequestStatusSetFeature",
+         ::RequestStatusSetFeature(&kStatus, nullptr, DEX_TAG_LED, report.data(), 2, withStatus, &handle)},
+        {"RequestStatusGet", ::RequestStatusGet(&kStatus, nullptr, 0, out.data(), out.size(),
+                                                DexCallChecksum(&kStatus, nullptr, 0, nullptr, 0), nullptr)},
+        {"DeleteRequestFromUnitId", ::DeleteRequestFromUnitId(1)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.result, 0) << c.call;
+    }
+    EXPECT_EQ(handle, 0u);
+}
+
+TEST(LibraryLifecycleTest, CallsBeforeInitAndAfterEndDoNothing)
+{
+    ::setenv("DEXLINK_BACKEND", "sim", 1);
+    ::setenv("DEXLINK_SIM_STATE", "", 1);
+    g_lastCount = -1;
+    ExpectEveryCallRefused();
+    ASSERT_EQ(::Init(0), 1);
+    auto& sim = dynamic_cast<SimBackend&>(*Library::Instance().ActiveBackend());
+    EXPECT_TRUE(sim.CommandRequests().empty());
+    sim.Unplug();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(g_lastCount, -1) << "the registration made before Init does not exist";
+    EXPECT_EQ(::End(), 1);
+    ExpectEveryCallRefused();
+}
+
+// Init and End at the same moment from two threads take turns: End always returns, and the
+// library they leave behind is whole (an Init that slipped into an End used to find its
+// notification thread stopped under it).
+TEST(LibraryLifecycleTest, InitAndEndFromTwoThreadsTakeTurns)
+{
+    ::setenv("DEXLINK_BACKEND", "sim", 1);
+    ::setenv("DEXLINK_SIM_STATE", "", 1);
+    for (int round = 0; round < 100; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(::Init(0), 1);
+        std::atomic<int> ready{0};
+        const auto together = [&ready] {
+            ++ready;
+            while (ready < 2) {
+            }
+        };
+        std::thread ender([&] {
+            together();
+            EXPECT_EQ(::End(), 1);
+        });
+        together();
+        EXPECT_EQ(::Init(0), 1);
+        ender.join();
+
+        // Started or not, one Init more must give a library whose notifications arrive.
+        ASSERT_EQ(::Init(0), 1);
+        g_lastCount = -1;
+        DexHandle handle = 0;
+        ASSERT_EQ(::RequestAsyncRead(&kCommand, &CountingCallback, DEX_TAG_CTRL,
+                                     DexCallChecksum(&kCommand, &CountingCallback, DEX_TAG_CTRL, nullptr, 0), &handle),
+                  1);
+        dynamic_cast<SimBackend&>(*Library::Instance().ActiveBackend()).Unplug();
+        ASSERT_TRUE(Eventually([] { return g_lastCount == 0; })) << "the notification thread runs";
+        ASSERT_EQ(::End(), 1);
+    }
+    ExpectEveryCallRefused();
+}
+
+} // namespace
+} // namespace tavrix::dexlink
