@@ -1,6 +1,10 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 // What one instance of the program sends another: the window messages, the request values that
 // travel in wParam, and the name the instance lock and socket are called by.
@@ -23,11 +27,32 @@ inline constexpr const char* kInstanceMutexName = "QT73H20B";
 
 // On the instance socket a request is three little-endian 32-bit words (message, wParam,
 // lParam) and the reply one word: 1 when the window handled the message, 0 when it did not.
+// One request per connection; what follows it is not read.
 inline constexpr size_t kInstanceRequestSize = 12;
 inline constexpr size_t kInstanceReplySize = 4;
+
+struct InstanceRequestFrame {
+    uint32_t message = 0;
+    uint32_t wParam = 0;
+    uint32_t lParam = 0;
+};
+
+std::array<uint8_t, kInstanceRequestSize> EncodeInstanceRequest(const InstanceRequestFrame& request);
+// The request at the start of bytes; nothing while fewer than kInstanceRequestSize bytes arrived.
+std::optional<InstanceRequestFrame> DecodeInstanceRequest(std::span<const uint8_t> bytes);
+
+std::array<uint8_t, kInstanceReplySize> EncodeInstanceReply(bool handled);
+// True only for a whole reply that says handled.
+bool DecodeInstanceReply(std::span<const uint8_t> bytes);
 
 // How long a starting instance waits for the running one to handle its message: long enough
 // for a busy window, short enough that a hung instance cannot hold up the start for good.
 inline constexpr uint32_t kNotifyTimeoutMs = 10000;
+
+// How long the running instance waits for a client's request before it drops the connection, and
+// how many connections it serves at once (the rest wait in the system's queue): a client that
+// says nothing, or thousands of them, cannot hold the instance up.
+inline constexpr uint32_t kClientTimeoutMs = 2000;
+inline constexpr size_t kMaxInstanceConnections = 8;
 
 } // namespace tavrix::app

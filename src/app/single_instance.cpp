@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,7 +21,6 @@
 #include "platform/clock.h"
 #include "platform/file_util.h"
 #include "platform/folders.h"
-#include "platform/little_endian.h"
 #include "platform/utf.h"
 
 namespace tavrix::app {
@@ -64,26 +64,6 @@ unsigned long long StartTime(const std::string& procEntry)
         pos = stat.find(' ', pos + 1);
     }
     return pos == std::string::npos ? 0 : std::strtoull(stat.c_str() + pos + 1, nullptr, 10);
-}
-
-int ConnectInstanceSocket()
-{
-    const std::string path = InstanceSocketPath();
-    sockaddr_un address{};
-    if (path.size() >= sizeof address.sun_path) {
-        return -1;
-    }
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return -1;
-    }
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
 }
 
 pid_t PeerProcess(int fd)
@@ -147,6 +127,26 @@ bool NotifyAny(const std::vector<pid_t>& processes, InstanceRequest request)
 
 } // namespace
 
+int ConnectInstanceSocket()
+{
+    const std::string path = InstanceSocketPath();
+    sockaddr_un address{};
+    if (path.size() >= sizeof address.sun_path) {
+        return -1;
+    }
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 std::string InstanceLockPath()
 {
     return platform::RuntimeFolder() + "/" + kInstanceMutexName + ".lock";
@@ -164,10 +164,17 @@ InstanceLock::~InstanceLock()
 
 int InstanceLock::OpenLockFile()
 {
-    if (!platform::MakeFolders(platform::RuntimeFolder())) {
+    if (!platform::EnsurePrivateFolder(platform::RuntimeFolder())) {
         return -1;
     }
-    return ::open(InstanceLockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Never through a link, which would make us create or lock a file someone else chose.
+    const int fd = ::open(InstanceLockPath().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 InstanceLock::Result InstanceLock::TryAcquire()
@@ -263,14 +270,11 @@ bool NotifyInstanceWindows(pid_t processId, InstanceRequest request)
         return false;
     }
     const bool kill = request == InstanceRequest::Kill;
-    unsigned char message[kInstanceRequestSize];
-    platform::Put32(message, 0, kill ? UM_KILL : UM_OPEN);
-    platform::Put32(message, 4, kill ? kKillRequestTag : kOpenRequestTag);
-    platform::Put32(message, 8, 0);
+    const auto message = EncodeInstanceRequest({kill ? UM_KILL : UM_OPEN, kill ? kKillRequestTag : kOpenRequestTag, 0});
     unsigned char reply[kInstanceReplySize] = {};
     const auto deadline = std::chrono::steady_clock::now() + platform::ScaledDuration(kNotifyTimeoutMs);
-    const bool answered = SendAll(fd, message, sizeof message) && ReceiveAll(fd, reply, sizeof reply, deadline) &&
-                          platform::Get32(reply, 0) == 1;
+    const bool answered = SendAll(fd, message.data(), message.size()) &&
+                          ReceiveAll(fd, reply, sizeof reply, deadline) && DecodeInstanceReply(reply);
     ::close(fd);
     return answered;
 }
@@ -297,17 +301,28 @@ StartDecision CheckSingleInstance(const std::vector<std::string>& arguments, con
     SetStartHidden(commandLine.startHidden);
     if (commandLine.kill) {
         // Ends this process whether or not an instance ran: "/Kill" never starts the program.
-        (void)NotifyAny(FindProcessesByExeName(exeFileName), InstanceRequest::Kill);
+        const std::vector<pid_t> running = FindProcessesByExeName(exeFileName);
+        if (!running.empty() && !NotifyAny(running, InstanceRequest::Kill)) {
+            // Its socket is gone or blocked: the system ends it instead, which leaves nothing
+            // behind that the next start cannot clear.
+            (void)::kill(running.front(), SIGTERM);
+        }
         return StartDecision::Exit;
     }
-    if (lock.TryAcquire() != InstanceLock::Result::HeldElsewhere) {
+    const InstanceLock::Result taken = lock.TryAcquire();
+    if (taken == InstanceLock::Result::Owned) {
         return StartDecision::Run;
     }
+    // Held by someone, or no lock can be had at all: the process list tells whether an instance
+    // of ours runs.
     const std::vector<pid_t> running = FindProcessesByExeName(exeFileName);
     if (running.empty()) {
         // The lock belongs to a program of another name: run as the first instance, holding the
-        // lock too so later starts still find it.
-        (void)lock.Join();
+        // lock too so later starts still find it. Without a usable lock, run all the same: later
+        // starts still find this process by its name.
+        if (taken == InstanceLock::Result::HeldElsewhere) {
+            (void)lock.Join();
+        }
         return StartDecision::Run;
     }
     (void)NotifyAny(running, InstanceRequest::Open);

@@ -17,6 +17,9 @@ enum class InstanceRequest { Open, Kill };
 std::string InstanceLockPath();
 std::string InstanceSocketPath();
 
+// A connection to the instance socket, or -1 when nobody listens there.
+int ConnectInstanceSocket();
+
 // The instance "mutex": it exists while any process holds the lock file. Every running instance
 // holds it shared; creating it means taking it exclusively first, which only works when nobody
 // holds it.
@@ -30,7 +33,8 @@ public:
     ~InstanceLock();
 
     // Owned: nobody held the lock and this process now does. HeldElsewhere: another live process
-    // holds it. Unavailable: the runtime folder or lock file cannot be used at all.
+    // holds it. Unavailable: the runtime folder cannot be made or is not this user's alone (owned
+    // by another, open to others, a link), or the lock file is no regular file or a link.
     [[nodiscard]] Result TryAcquire();
     // Holds the lock beside its other holders, so it outlives them; true when held.
     bool Join();
@@ -58,7 +62,7 @@ pid_t FindProcessByExeName(const std::string& exeFileName);
 
 struct CommandLine {
     bool kill = false;        // "/Kill" (or --kill): make the running instance exit, then end
-    bool startHidden = false;  // "/Start" (or --start) before any kill: stay in the tray
+    bool startHidden = false; // "/Start" (or --start) before any kill: stay in the tray
 };
 
 // Arguments after the program name, left to right, without regard to case; others are ignored.
@@ -68,10 +72,11 @@ enum class StartDecision { Run, Exit };
 
 // The check a start runs before any window exists: clears and sets the start-hidden flag from
 // the command line; asks a running instance to exit ("/Kill", after which this process ends
-// too) or to show itself (a second start); otherwise takes the lock, or joins it when its holder
-// is a program of another name. Exit means the process must
-// end at once with exit code 0 and show nothing.
+// too; an instance that does not answer is sent SIGTERM) or to show itself (a second start);
+// otherwise takes the lock, or joins it when its holder is a program of another name. When the
+// lock cannot be had at all, a running process of the same name still counts as the instance.
+// Exit means the process must end at once with exit code 0 and show nothing.
 [[nodiscard]] StartDecision CheckSingleInstance(const std::vector<std::string>& arguments,
                                                 const std::string& exeFileName, InstanceLock& lock);
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

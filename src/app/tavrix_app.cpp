@@ -55,7 +55,8 @@ void CTavrixApp::RunWindow()
     window.SetRunEnd([] { QCoreApplication::exit(0); });
     // The window sets itself up hidden; it shows itself once the keyboard is there.
     window.Create();
-    // Without the socket a later start cannot reach this instance, but this one still runs.
+    // Without the socket a later start cannot reach this instance until the server manages to
+    // listen again, but this one still runs.
     (void)server.Listen();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::exec();

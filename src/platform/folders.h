@@ -15,7 +15,8 @@ std::string LocalAppDataFolder();
 // $XDG_CONFIG_HOME, default ~/.config.
 std::string ConfigFolder();
 
-// $XDG_RUNTIME_DIR (private to the user's logon), default /tmp/tavrix-<uid>.
+// $XDG_RUNTIME_DIR (private to the user's logon), default /tmp/tavrix-<uid>. Anybody could have
+// made the default first: check it with EnsurePrivateFolder before use.
 std::string RuntimeFolder();
 
 // The name of the program's own folder inside the data and configuration folders.

@@ -1,9 +1,15 @@
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <future>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -14,6 +20,8 @@
 #include "app/instance_messages.h"
 #include "app/instance_server.h"
 #include "app/single_instance.h"
+#include "hostile_files.h"
+#include "platform/clock.h"
 #include "test_folders.h"
 #include "ui_testing.h"
 
@@ -210,6 +218,190 @@ TEST_F(InstanceTest, CheckTakesTheLockAndSetsTheStartHiddenFlag)
     EXPECT_EQ(CheckSingleInstance({"/Start", "/KILL"}, "tavrix-test-instance", third), StartDecision::Exit);
     EXPECT_FALSE(third.Held());
     SetStartHidden(false);
+}
+
+TEST_F(InstanceTest, LockIsNeverTakenThroughALinkOrFromWhatIsNoPlainFile)
+{
+    const std::string victim = m_runtime / "chosen-by-someone-else";
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> plant;
+    } cases[] = {
+        {"dangling link", [&victim](const std::string& path) { ::symlink(victim.c_str(), path.c_str()); }},
+        {"folder", [](const std::string& path) { ::mkdir(path.c_str(), 0700); }},
+        {"fifo", [](const std::string& path) { ::mkfifo(path.c_str(), 0600); }},
+        {"unreadable", [](const std::string& path) { ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0)); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(InstanceLockPath());
+        c.plant(InstanceLockPath());
+        const std::string before = Fingerprint(InstanceLockPath());
+        InstanceLock lock;
+        {
+            NoFileOverride asAnyUser;
+            EXPECT_EQ(lock.TryAcquire(), InstanceLock::Result::Unavailable);
+        }
+        EXPECT_EQ(Fingerprint(InstanceLockPath()), before);
+        EXPECT_FALSE(std::filesystem::exists(victim));
+    }
+}
+
+TEST_F(InstanceTest, RuntimeFolderOpenToOthersIsNotUsed)
+{
+    const std::string open = m_runtime / "open";
+    ::mkdir(open.c_str(), 0777);
+    ::chmod(open.c_str(), 0777);
+    ScopedEnv env("XDG_RUNTIME_DIR", open);
+    InstanceLock lock;
+    EXPECT_EQ(lock.TryAcquire(), InstanceLock::Result::Unavailable);
+    EXPECT_FALSE(std::filesystem::exists(InstanceLockPath()));
+}
+
+// A program of its own name that runs for a while: a stand-in for another instance.
+class Stranger {
+public:
+    explicit Stranger(const TempFolder& folder) : m_name("tavrix-stranger-" + std::to_string(::getpid()))
+    {
+        const QString program = QString::fromStdString(folder / m_name);
+        EXPECT_TRUE(QFile::copy("/bin/sleep", program));
+        m_process.start(program, {"30"});
+        EXPECT_TRUE(m_process.waitForStarted(10000));
+    }
+    ~Stranger()
+    {
+        m_process.kill();
+        m_process.waitForFinished(10000);
+    }
+
+    const std::string& Name() const { return m_name; }
+    QProcess& Process() { return m_process; }
+
+private:
+    std::string m_name;
+    QProcess m_process;
+};
+
+TEST_F(InstanceTest, WithoutAUsableLockAProcessOfTheNameStillCountsAsTheInstance)
+{
+    ASSERT_EQ(::mkdir(InstanceLockPath().c_str(), 0700), 0);
+    Stranger running(m_runtime);
+    InstanceLock lock;
+    EXPECT_EQ(CheckSingleInstance({}, running.Name(), lock), StartDecision::Exit);
+    EXPECT_EQ(CheckSingleInstance({}, running.Name() + "-other", lock), StartDecision::Run);
+    EXPECT_FALSE(lock.Held());
+}
+
+TEST_F(InstanceTest, KillEndsAnInstanceThatDoesNotAnswer)
+{
+    Stranger running(m_runtime);
+    InstanceLock lock;
+    EXPECT_EQ(CheckSingleInstance({"/kill"}, running.Name(), lock), StartDecision::Exit);
+    EXPECT_TRUE(running.Process().waitForFinished(10000));
+}
+
+TEST_F(InstanceTest, SocketThatAnswersIsNeverReplaced)
+{
+    InstanceEndpoint first;
+    ASSERT_TRUE(first.Server().Listen());
+    {
+        InstanceEndpoint second;
+        EXPECT_FALSE(second.Server().Listen());
+        EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
+        EXPECT_EQ(second.handled.size(), 0u);
+    }
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open)) << "the second server's end left the socket";
+    EXPECT_EQ(first.handled.size(), 2u);
+}
+
+// Waits, serving the window, until the condition holds.
+template <typename Condition> bool ServedUntil(Condition condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 10000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return condition();
+}
+
+TEST_F(InstanceTest, WhatBlocksTheSocketIsLeftAndListeningResumesOnceItIsGone)
+{
+    platform::SetTimeScale(0.05);
+    ASSERT_EQ(::mkdir(InstanceSocketPath().c_str(), 0700), 0);
+    InstanceEndpoint endpoint;
+    EXPECT_FALSE(endpoint.Server().Listen());
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    EXPECT_TRUE(std::filesystem::is_directory(InstanceSocketPath()));
+    ASSERT_EQ(::rmdir(InstanceSocketPath().c_str()), 0);
+    EXPECT_TRUE(ServedUntil([&endpoint] { return endpoint.Server().IsListening(); }));
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
+    platform::SetTimeScale(1);
+}
+
+// Connects to the instance socket and sends bytes; the connection stays open.
+int ConnectAndSend(const std::string& bytes)
+{
+    const int fd = ConnectInstanceSocket();
+    if (fd >= 0 && !bytes.empty()) {
+        (void)::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
+    return fd;
+}
+
+// True when the server has closed the connection.
+bool ClosedByServer(int fd)
+{
+    char byte = 0;
+    return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+TEST_F(InstanceTest, SilentClientsAreDroppedAndCannotCrowdOutTheNextStart)
+{
+    platform::SetTimeScale(0.05);
+    InstanceEndpoint endpoint;
+    ASSERT_TRUE(endpoint.Server().Listen());
+    std::vector<int> idle;
+    for (size_t i = 0; i < 2 * kMaxInstanceConnections; ++i) {
+        idle.push_back(ConnectAndSend(i % 2 == 0 ? std::string("\x50\x53\0\0\x4E", 5) : std::string()));
+        ASSERT_GE(idle.back(), 0);
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_LE(endpoint.Server().OpenConnections(), kMaxInstanceConnections);
+
+    EXPECT_TRUE(ServedUntil([&idle] { return std::all_of(idle.begin(), idle.end(), ClosedByServer); }));
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
+    EXPECT_EQ(endpoint.handled.size(), 1u) << "no half request was taken for one";
+    for (const int fd : idle) {
+        ::close(fd);
+    }
+    platform::SetTimeScale(1);
+}
+
+TEST_F(InstanceTest, ServerOutlivesAcceptFailures)
+{
+    platform::SetTimeScale(0.05);
+    const int cases[] = {EMFILE, ENFILE, ENOMEM, ECONNABORTED, EINVAL, EBADF};
+    for (const int error : cases) {
+        SCOPED_TRACE(std::strerror(error));
+        int failures = 2;
+        InstanceServer server([](uint32_t, uint32_t, uint32_t) { return true; },
+                              [&failures, error](int listenFd) {
+                                  if (failures > 0) {
+                                      --failures;
+                                      errno = error;
+                                      return -1;
+                                  }
+                                  return ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+                              });
+        ASSERT_TRUE(server.Listen());
+        // The first tries may meet the failures (a broken socket drops its waiting clients).
+        EXPECT_TRUE(ServedUntil([] { return NotifyServed(::getpid(), InstanceRequest::Open); }));
+        EXPECT_EQ(failures, 0);
+        EXPECT_TRUE(server.IsListening());
+        EXPECT_TRUE(std::filesystem::exists(InstanceSocketPath()));
+    }
+    platform::SetTimeScale(1);
 }
 
 } // namespace

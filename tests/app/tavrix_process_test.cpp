@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "app/single_instance.h"
 #include "bin_folder.h"
 #include "platform/clock.h"
+#include "platform/file_util.h"
 #include "test_folders.h"
 #include "ui_testing.h"
 
@@ -38,7 +40,8 @@ protected:
                                     QString::fromStdString(folder + "/" + data)))
                 << data;
         }
-        m_program = QString::fromStdString(folder + "/tavrix-") + QString::number(::getpid());
+        m_name = "tavrix-" + std::to_string(::getpid());
+        m_program = QString::fromStdString(folder + "/" + m_name);
         ASSERT_TRUE(QFile::copy(built, m_program));
     }
 
@@ -86,6 +89,20 @@ protected:
         return false;
     }
 
+    // Waits until a process holds the instance lock.
+    bool WaitUntilLocked()
+    {
+        for (int attempt = 0; attempt < 1000; ++attempt) {
+            InstanceLock probe;
+            if (probe.TryAcquire() == InstanceLock::Result::HeldElsewhere) {
+                return true;
+            }
+            probe.Release();
+            platform::SleepMs(20);
+        }
+        return false;
+    }
+
     static int Finished(QProcess& process)
     {
         if (!process.waitForFinished(kProcessTimeoutMs) || process.exitStatus() != QProcess::NormalExit) {
@@ -107,6 +124,7 @@ protected:
     ScopedEnv m_homeEnv{"HOME", m_home.Path()};
     ScopedEnv m_backend{"DEXLINK_BACKEND", std::string("sim")};
     ScopedEnv m_simState{"DEXLINK_SIM_STATE", m_home / "sim-keyboard.bin"};
+    std::string m_name;
     QString m_program;
     std::vector<std::unique_ptr<QProcess>> m_processes;
 };
@@ -167,6 +185,39 @@ TEST_F(TavrixProcessTest, LockHeldByAnotherProgramIsNoInstance)
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(Run({"/Kill"}), 0);
     EXPECT_EQ(Finished(first), 0);
+}
+
+// Whatever sits where the lock or the socket should be, one instance runs, a second start does
+// not make a second one, "/Kill" ends the one, and what was there stays.
+TEST_F(TavrixProcessTest, BlockedLockOrSocketStillGivesOneInstanceThatKillEnds)
+{
+    const struct {
+        const char* name;
+        std::string (*path)();
+        bool answers;
+    } cases[] = {
+        {"folder at the lock", InstanceLockPath, true},
+        {"folder at the socket", InstanceSocketPath, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(m_home / "run");
+        ASSERT_TRUE(platform::EnsurePrivateFolder(m_home / "run"));
+        ASSERT_EQ(::mkdir(c.path().c_str(), 0700), 0);
+
+        QProcess& first = Start({});
+        if (c.answers) {
+            ASSERT_TRUE(WaitUntilAnswering(first));
+        } else {
+            ASSERT_TRUE(WaitUntilLocked());
+        }
+        EXPECT_EQ(Run({}), 0);
+        EXPECT_EQ(first.state(), QProcess::Running);
+        EXPECT_EQ(FindProcessesByExeName(m_name).size(), 1u) << "the second start did not stay";
+        EXPECT_EQ(Run({"/Kill"}), 0);
+        EXPECT_TRUE(first.waitForFinished(kProcessTimeoutMs));
+        EXPECT_TRUE(std::filesystem::is_directory(c.path()));
+    }
 }
 
 } // namespace
