@@ -12,6 +12,7 @@
 
 #include "app/single_instance.h"
 #include "bin_folder.h"
+#include "hostile_files.h"
 #include "platform/clock.h"
 #include "platform/file_util.h"
 #include "test_folders.h"
@@ -55,11 +56,12 @@ protected:
         }
     }
 
-    QProcess& Start(const QStringList& arguments)
+    QProcess& Start(const QStringList& arguments,
+                    QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
     {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->setProcessChannelMode(channels);
         process->start(m_program, arguments);
         EXPECT_TRUE(process->waitForStarted(kProcessTimeoutMs));
         m_processes.push_back(std::move(process));
@@ -218,6 +220,28 @@ TEST_F(TavrixProcessTest, BlockedLockOrSocketStillGivesOneInstanceThatKillEnds)
         EXPECT_TRUE(first.waitForFinished(kProcessTimeoutMs));
         EXPECT_TRUE(std::filesystem::is_directory(c.path()));
     }
+}
+
+// Settings and keyboard files that are no files hold nothing up: the program starts, says once
+// which file it cannot read, ends on "/Kill", and leaves every one of them as it was.
+TEST_F(TavrixProcessTest, HostileSettingsNeitherHoldUpTheStartNorGetReplaced)
+{
+    const std::string registry = m_home / "config/PL3094V/registry.ini";
+    const std::string settings = m_home / "data/PL3094V/wskb.ini";
+    const std::string state = m_home / "sim-keyboard.bin";
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(m_home / "config/PL3094V")));
+    ASSERT_EQ(::mkfifo(registry.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(state.c_str(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(settings)));
+    const std::string before = Fingerprint(registry) + Fingerprint(settings) + Fingerprint(state);
+
+    QProcess& first = Start({"/Start"}, QProcess::SeparateChannels);
+    ASSERT_TRUE(WaitUntilAnswering(first));
+    EXPECT_EQ(Run({"/Kill"}), 0);
+    EXPECT_EQ(Finished(first), 0);
+    EXPECT_EQ(Fingerprint(registry) + Fingerprint(settings) + Fingerprint(state), before);
+    const QString errors = QString::fromUtf8(first.readAllStandardError());
+    EXPECT_EQ(errors.count(QString::fromStdString(registry + " cannot be read")), 1) << errors.toStdString();
 }
 
 } // namespace
