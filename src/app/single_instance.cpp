@@ -13,6 +13,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -140,6 +141,10 @@ int ConnectInstanceSocket()
     if (fd < 0) {
         return -1;
     }
+    // While the instance's queue is full, connect waits: no longer than an answer may take.
+    const auto limit = platform::ScaledDuration(kNotifyTimeoutMs).count();
+    const timeval timeout{static_cast<time_t>(limit / 1000000), static_cast<suseconds_t>(limit % 1000000)};
+    (void)::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         ::close(fd);
         return -1;

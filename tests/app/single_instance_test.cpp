@@ -378,6 +378,30 @@ TEST_F(InstanceTest, SilentClientsAreDroppedAndCannotCrowdOutTheNextStart)
     platform::SetTimeScale(1);
 }
 
+TEST_F(InstanceTest, FullQueueDoesNotHoldUpTheNextStart)
+{
+    platform::SetTimeScale(0.05);
+    InstanceEndpoint endpoint;
+    ASSERT_TRUE(endpoint.Server().Listen());
+    // Nobody serves the window meanwhile: the queue fills, and the next client finds it full.
+    std::vector<int> queued;
+    for (int i = 0; i < 64; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, InstanceSocketPath().c_str(), sizeof address.sun_path - 1);
+        queued.push_back(fd);
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            break;
+        }
+    }
+    EXPECT_FALSE(NotifyInstanceWindows(::getpid(), InstanceRequest::Open));
+    for (const int fd : queued) {
+        ::close(fd);
+    }
+    platform::SetTimeScale(1);
+}
+
 TEST_F(InstanceTest, ServerOutlivesAcceptFailures)
 {
     platform::SetTimeScale(0.05);
