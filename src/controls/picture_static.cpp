@@ -19,6 +19,12 @@ void PictureStatic::SetPicture(const QPixmap& picture)
     setPixmap(picture);
 }
 
+// The press is the picture's own: it must not reach the window, which would start a move.
+void PictureStatic::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
 void PictureStatic::mouseReleaseEvent(QMouseEvent* event)
 {
     // Like a button: the click counts only when released over the picture.

@@ -15,6 +15,7 @@ public:
     [[nodiscard]] const QPixmap* Picture() const { return m_picture; }
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:

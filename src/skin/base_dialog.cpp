@@ -1,5 +1,6 @@
 #include "skin/base_dialog.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimerEvent>
@@ -19,7 +20,23 @@ namespace {
 const QColor kMaskTransparent(255, 255, 255);
 const QColor kMaskTolerance(0, 0, 0);
 
+bool StartSystemMove(QWindow& window)
+{
+    return window.startSystemMove();
+}
+
+CBaseDialog::SystemMoveHandler& MoveHandler()
+{
+    static CBaseDialog::SystemMoveHandler handler = StartSystemMove;
+    return handler;
+}
+
 } // namespace
+
+void CBaseDialog::SetSystemMoveHandler(SystemMoveHandler handler)
+{
+    MoveHandler() = handler ? std::move(handler) : StartSystemMove;
+}
 
 CBaseDialog::CBaseDialog(int, QWidget* parent, std::string skinIniPath, std::string skinFolder)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_skinFolder(std::move(skinFolder))
@@ -144,33 +161,53 @@ void CBaseDialog::paintEvent(QPaintEvent*)
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event)
 {
-    // Presses reach the dialog only on its background (or on controls that do not take clicks).
-    if (event->button() != Qt::LeftButton) {
-        QDialog::mousePressEvent(event);
-        return;
-    }
     event->accept();
-    QWindow* window = windowHandle();
-    if (window != nullptr && window->startSystemMove()) {
-        return;
+    m_pressedAt.reset();
+    m_dragOffset.reset();
+    // A press that a control let through (a label, a disabled button) is still the control's:
+    // only the background moves the window.
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) {
+        m_pressedAt = event->globalPosition().toPoint();
     }
-    // Without the window system's own move the window follows the mouse itself.
-    m_dragOffset = event->globalPosition().toPoint() - pos();
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_dragOffset && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - *m_dragOffset);
+    if (!(event->buttons() & Qt::LeftButton)) {
+        m_pressedAt.reset();
+        m_dragOffset.reset();
+        QDialog::mouseMoveEvent(event);
         return;
     }
-    QDialog::mouseMoveEvent(event);
+    const QPoint at = event->globalPosition().toPoint();
+    if (m_dragOffset) {
+        move(at - *m_dragOffset);
+        return;
+    }
+    // A click trembles by a pixel or two: the move starts only once the mouse clearly travels.
+    if (m_pressedAt && (at - *m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+        StartWindowMove(at);
+    }
 }
 
 void CBaseDialog::mouseReleaseEvent(QMouseEvent* event)
 {
+    m_pressedAt.reset();
     m_dragOffset.reset();
     QDialog::mouseReleaseEvent(event);
+}
+
+void CBaseDialog::StartWindowMove(const QPoint& at)
+{
+    const QPoint pressedAt = *m_pressedAt;
+    m_pressedAt.reset();
+    QWindow* window = windowHandle();
+    if (window != nullptr && MoveHandler()(*window)) {
+        return;
+    }
+    // Without the window system's own move the window follows the mouse itself.
+    m_dragOffset = pressedAt - pos();
+    move(at - *m_dragOffset);
 }
 
 void CBaseDialog::timerEvent(QTimerEvent* event)

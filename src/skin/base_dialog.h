@@ -3,12 +3,15 @@
 #include <QDialog>
 #include <QImage>
 #include <QPixmap>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
 #include "controls/window_message.h"
 #include "skin/ini_file.h"
+
+class QWindow;
 
 // The base of every skinned window: a frameless dialog painted with its background picture,
 // sized to it, cut to the shape of its mask picture and dragged by any point of its background.
@@ -58,6 +61,12 @@ public:
     // undecodable one ends the process quietly with exit code 0.
     [[nodiscard]] static QImage LoadSkinPicture(const std::string& path);
 
+    // Hands a window to the window system's own move; true when the system took it over.
+    using SystemMoveHandler = std::function<bool(QWindow& window)>;
+    // Replaces how every skinned window starts a system move; an empty handler restores the
+    // default.
+    static void SetSystemMoveHandler(SystemMoveHandler handler);
+
 protected:
     // Loads, sizes and shapes the window. Derived windows call it first, then make their sheets
     // and place their controls.
@@ -80,12 +89,14 @@ protected:
 private:
     void SetUpSkin();
     void ReleasePictures();
+    void StartWindowMove(const QPoint& pressedAt);
 
     std::string m_skinFolder;
     QPixmap m_background;
     QImage m_mask;
     bool m_initialised = false;
     std::map<int, int> m_timers;        // timer id → Qt's timer id
+    std::optional<QPoint> m_pressedAt;  // global point of a press on the background
     std::optional<QPoint> m_dragOffset; // set while the window follows the mouse itself
 };
 

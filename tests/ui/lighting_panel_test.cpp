@@ -15,6 +15,7 @@
 #include "platform/app_profile.h"
 #include "platform/ini_file.h"
 #include "sim/state_file.h"
+#include "skin/base_dialog.h"
 #include "skin/language.h"
 #include "ui/main_window/key_layout.h"
 #include "ui/main_window/lighting_panel.h"
@@ -337,6 +338,48 @@ TEST_F(LightingPanelTest, ArrowKeysDoNotStepThroughTheEffects)
     testing::Pump();
     EXPECT_EQ(effects.currentIndex(), chosen);
     EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty());
+}
+
+TEST_F(LightingPanelTest, PressesOnControlsNeverMoveTheWindowButTheBackgroundDoes)
+{
+    int moves = 0;
+    skin::CBaseDialog::SetSystemMoveHandler([&moves](QWindow&) {
+        ++moves;
+        return true;
+    });
+    Start();
+    Dlg().show();
+    SwitchEditOn();
+    // A press on the control, a tremble, then a real drag, as a hurried click does.
+    const auto pressAndDrag = [&](QWidget& control, QPoint at) {
+        testing::Press(control, at);
+        testing::MoveMouse(control, at + QPoint(2, 1), Qt::LeftButton);
+        testing::MoveMouse(control, at + QPoint(40, 30), Qt::LeftButton);
+        testing::Release(control, at + QPoint(40, 30));
+        testing::Pump();
+    };
+    ChooseEffect(model::kPerKeyEffect);
+    std::vector<int> controls{kLightingToggleId, kToolLightId,       kToolDarkenId, kAllDarkId,
+                              kAllLitId,         kBrightnessLabelId, kKeyAId,       1125 /* a lock lamp: disabled */};
+    for (int id : controls) {
+        pressAndDrag(ControlOf(id), ControlOf(id).rect().center());
+        EXPECT_EQ(moves, 0) << id;
+    }
+    ChooseEffect(3);
+    for (int id : {kDirectionLeftId, kDirectionRightId}) {
+        pressAndDrag(ControlOf(id), ControlOf(id).rect().center());
+        EXPECT_EQ(moves, 0) << id;
+    }
+
+    const QPoint background(600, 25);
+    ASSERT_EQ(Dlg().childAt(background), nullptr);
+    testing::Press(Dlg(), background);
+    testing::MoveMouse(Dlg(), background + QPoint(2, 1), Qt::LeftButton);
+    EXPECT_EQ(moves, 0) << "a tremble within the drag distance";
+    testing::MoveMouse(Dlg(), background + QPoint(40, 30), Qt::LeftButton);
+    testing::Release(Dlg(), background + QPoint(40, 30));
+    EXPECT_EQ(moves, 1);
+    skin::CBaseDialog::SetSystemMoveHandler({});
 }
 
 TEST_F(LightingPanelTest, DirectionPicturesFollowTheEffect)
