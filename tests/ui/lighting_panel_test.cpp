@@ -1,4 +1,8 @@
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QTest>
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -324,20 +328,47 @@ TEST_F(LightingPanelTest, EditSwitchesShowTheEffectsControlsAndLampFrames)
     }
 }
 
-TEST_F(LightingPanelTest, ArrowKeysDoNotStepThroughTheEffects)
+TEST_F(LightingPanelTest, OnlyAChoiceFromTheOpenListWritesTheEffect)
 {
     Start();
     SwitchEditOn();
     auto& effects = ControlOf<QComboBox>(kEffectListId);
-    const int chosen = effects.currentIndex();
-    effects.setFocus();
+    const int shown = effects.currentIndex();
     Mark();
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left}) {
+    for (int delta : {-120, -120, 120, -240}) {
+        testing::Wheel(effects, delta);
+    }
+    effects.setFocus();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_Right, Qt::Key_Left, Qt::Key_Home, Qt::Key_End,
+                        Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_S, Qt::Key_R, Qt::Key_1}) {
         testing::Key(effects, key);
     }
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("s"));
+    QApplication::sendEvent(&effects, &typed);
     testing::Pump();
-    EXPECT_EQ(effects.currentIndex(), chosen);
+    EXPECT_EQ(effects.currentIndex(), shown);
     EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty());
+    EXPECT_EQ(KeyboardSetting(model::kEffectOffset), 5);
+
+    // Alt+Down opens the list; the arrows move within it and Enter chooses.
+    QTest::keyClick(&effects, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(effects.view()->isVisible());
+    QTest::keyClick(effects.view(), Qt::Key_Down);
+    QTest::keyClick(effects.view(), Qt::Key_Return);
+    testing::Pump();
+    const auto writes = SentSinceMark(device::kCmdWriteLightingBytes);
+    ASSERT_EQ(writes.size(), 1U);
+    EXPECT_EQ(writes[0].data, std::vector<uint8_t>{Panel().SupportedEffects()[static_cast<std::size_t>(shown + 1)]});
+    EXPECT_EQ(KeyboardSetting(model::kEffectOffset), Panel().SupportedEffects()[static_cast<std::size_t>(shown + 1)]);
+
+    ChooseEffect(model::kPerKeyEffect);
+    auto& patterns = ControlOf<QComboBox>(kUserPatternListId);
+    Mark();
+    testing::Wheel(patterns, -120);
+    testing::Key(patterns, Qt::Key_End);
+    testing::Pump();
+    EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty()) << "the pattern list writes only a choice too";
 }
 
 TEST_F(LightingPanelTest, PressesOnControlsNeverMoveTheWindowButTheBackgroundDoes)

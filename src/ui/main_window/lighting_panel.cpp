@@ -8,6 +8,7 @@
 #include "controls/bitmap_slider.h"
 #include "controls/color_static.h"
 #include "controls/control_id.h"
+#include "controls/drop_list.h"
 #include "controls/picture_static.h"
 #include "controls/skin_color_btn.h"
 #include "device/command_set.h"
@@ -154,8 +155,7 @@ void LightingPanel::PlaceLightingControls()
         return static_cast<controls::PictureStatic*>(place(new controls::PictureStatic(id, &m_window), key));
     };
     const auto combo = [&](int id, const char* key) {
-        auto* box = new QComboBox(&m_window);
-        controls::SetDlgCtrlID(*box, id);
+        auto* box = new controls::CDropList(id, &m_window);
         box->setStyleSheet(kComboStyle);
         return static_cast<QComboBox*>(place(box, key));
     };

@@ -22,11 +22,6 @@ namespace {
 
 constexpr int kLanguageIndexLimit = 3;
 
-bool IsArrowKey(int key)
-{
-    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
-}
-
 } // namespace
 
 CTavrixDlg::CTavrixDlg(app::ProgramPaths paths, ServiceBinder binder)
@@ -71,9 +66,6 @@ bool CTavrixDlg::OnInitDialog()
     skin::PlaceSkinControl(*m_progress, SkinIniPath(), "BUTTONINFO", "CONTROL_JDTStatic");
     if (m_parts.lighting != nullptr) {
         m_parts.lighting->PlaceLightingPanel();
-    }
-    if (QWidget* effects = GetDlgItem(kEffectListId)) {
-        effects->installEventFilter(this);
     }
 
     // Hidden after start-up the window has no taskbar entry; ShowMainWindow gives it one.
@@ -377,16 +369,6 @@ void CTavrixDlg::keyPressEvent(QKeyEvent* event)
         return;
     }
     skin::CBaseDialog::keyPressEvent(event);
-}
-
-// Watches the effect list only: its arrow keys would step through the effects, writing each one
-// to the keyboard.
-bool CTavrixDlg::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress && IsArrowKey(static_cast<QKeyEvent*>(event)->key())) {
-        return true;
-    }
-    return skin::CBaseDialog::eventFilter(watched, event);
 }
 
 void CTavrixDlg::closeEvent(QCloseEvent* event)
