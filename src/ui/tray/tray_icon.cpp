@@ -5,11 +5,26 @@
 #include <QWidget>
 
 #include "controls/window_message.h"
+#include "platform/clock.h"
 #include "ui/tray/tray_pictures.h"
 
 namespace tavrix::ui {
 
 namespace {
+
+// How often a program without a notification area looks for one.
+constexpr uint32_t kTrayWatchMs = 1000;
+
+bool DesktopHasTray()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+CTrayIcon::TrayCheck& TrayCheckInUse()
+{
+    static CTrayIcon::TrayCheck check = DesktopHasTray;
+    return check;
+}
 
 const std::vector<TrayMenuItem>& MenuItems()
 {
@@ -23,8 +38,18 @@ const std::vector<TrayMenuItem>& MenuItems()
 
 } // namespace
 
+void CTrayIcon::SetTrayCheck(TrayCheck check)
+{
+    TrayCheckInUse() = check ? std::move(check) : DesktopHasTray;
+}
+
 CTrayIcon::CTrayIcon() : m_menu(std::make_unique<QMenu>())
 {
+    connect(&m_trayWatch, &QTimer::timeout, this, [this] {
+        if (TrayCheckInUse()()) {
+            Install();
+        }
+    });
     for (const TrayMenuItem& item : MenuItems()) {
         QAction* action = m_menu->addAction(item.text);
         action->setData(item.id);
@@ -48,18 +73,27 @@ bool CTrayIcon::Create(QWidget* owner, const QString& tooltip, int iconResource,
     m_iconId = iconId;
     m_iconResource = iconResource;
     m_tooltip = tooltip.left(kTrayTooltipLength);
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!TrayCheckInUse()()) {
+        m_trayWatch.start(platform::TimerIntervalMs(kTrayWatchMs));
         return false;
     }
-    m_icon = std::make_unique<QSystemTrayIcon>(TrayIconPicture(iconResource));
+    Install();
+    return true;
+}
+
+void CTrayIcon::Install()
+{
+    m_trayWatch.stop();
+    // Installed before the picture is read: a change from another thread meanwhile is applied
+    // after this, on this thread.
+    m_installed = true;
+    m_icon = std::make_unique<QSystemTrayIcon>(TrayIconPicture(m_iconResource));
     m_icon->setToolTip(m_tooltip);
     // The desktop shows the menu itself on a right click; only the other clicks come here.
     m_icon->setContextMenu(m_menu.get());
     connect(m_icon.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
     m_icon->show();
-    m_installed = true;
-    return true;
 }
 
 bool CTrayIcon::SetIcon(int iconResource)
@@ -82,6 +116,7 @@ bool CTrayIcon::SetIcon(int iconResource)
 
 void CTrayIcon::Delete()
 {
+    m_trayWatch.stop();
     if (!m_installed) {
         return;
     }

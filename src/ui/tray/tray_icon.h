@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -41,8 +42,14 @@ public:
     CTrayIcon();
     ~CTrayIcon() override;
 
+    // Whether the desktop has a notification area now; tests replace it (an empty function
+    // restores the desktop's answer).
+    using TrayCheck = std::function<bool()>;
+    static void SetTrayCheck(TrayCheck check);
+
     // Adds the icon for owner (a MessageTarget window): true when the desktop shows it. Without a
-    // notification area nothing is shown, and the program is reached by starting it again.
+    // notification area the icon waits for one (a panel started after the program) and shows as
+    // soon as it appears; until then the program is reached by starting it again.
     bool Create(QWidget* owner, const QString& tooltip, int iconResource, int iconId);
     // Changes the picture; safe from any thread. False when the icon is not installed.
     bool SetIcon(int iconResource);
@@ -60,6 +67,7 @@ public:
     QMenu& PreparedMenu();
 
 private:
+    void Install();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void SendCommand(int id);
 
@@ -71,6 +79,7 @@ private:
     MenuCallback m_menuCallback;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QTimer m_trayWatch; // looks for a notification area while there is none
 };
 
 } // namespace tavrix::ui
