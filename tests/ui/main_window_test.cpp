@@ -72,13 +72,19 @@ TEST_F(MainWindowSessionTest, StartWithoutKeyboardStaysHiddenAndOpenExplains)
     Start(false);
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_TRUE(Dlg().windowFlags().testFlag(Qt::Tool)) << "no taskbar entry while hidden";
+    // Three asks before the first box was read (the tray, two more starts) give one box.
     Dlg().OnCommand(kCommandOpen);
     Dlg().OnMessage(UM_OPEN, kOpenRequestTag, 0);
+    Dlg().OnMessage(UM_OPEN, kOpenRequestTag, 0);
     EXPECT_TRUE(MessageTexts().empty()) << "the answer to another instance does not wait for the message";
-    EXPECT_TRUE(WaitUntil([&] { return MessageTexts().size() == 2; }));
+    testing::Pump();
+    ASSERT_EQ(MessageTexts().size(), 1U);
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_EQ(MessageTexts()[0], Text("MAIN_NO_DEVICE_PROMPT"));
-    EXPECT_TRUE(m_prompts.messageBoxes[0].caption.isEmpty());
+    EXPECT_EQ(m_prompts.messageBoxes[0].caption, Text("MAIN_CAPTION"));
+    Dlg().OnCommand(kCommandOpen);
+    testing::Pump();
+    EXPECT_EQ(MessageTexts().size(), 2U) << "once read, the next ask shows it again";
 }
 
 TEST_F(MainWindowSessionTest, StartHiddenStaysInTheTrayUntilOpened)
@@ -196,6 +202,16 @@ TEST_F(MainWindowSessionTest, OkAppliesAndHidesCancelHidesAndKeepsApply)
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_TRUE(Dlg().IsApplyEnabled());
     EXPECT_EQ(Sim().Memory().keyTables[static_cast<size_t>(profile)], before) << "Cancel writes nothing";
+
+    // A close request from the window manager (Alt+F4) is Cancel: the program stays.
+    Dlg().ShowMainWindow();
+    EXPECT_TRUE(Dlg().isVisible());
+    Dlg().close();
+    EXPECT_FALSE(Dlg().isVisible());
+    EXPECT_EQ(m_runEnds, 0);
+    EXPECT_TRUE(Dlg().IsApplyEnabled());
+    Dlg().OnCommand(kCommandOpen);
+    EXPECT_TRUE(Dlg().isVisible()) << "and opens again";
 
     Dlg().ShowMainWindow();
     testing::Click(testing::Control(Dlg(), skin::IDOK));

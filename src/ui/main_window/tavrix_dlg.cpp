@@ -181,12 +181,19 @@ void CTavrixDlg::ShowMainWindow()
         if (m_sync != nullptr && !app::IsStartHidden()) {
             return;
         }
+        // One box at a time, however often the user asks while it is up.
+        if (m_noKeyboardBoxUp) {
+            return;
+        }
+        m_noKeyboardBoxUp = true;
         // Queued: the request may come from another instance, which waits for its answer and
         // must not wait for the user to read the message.
         QMetaObject::invokeMethod(
             this,
             [this] {
-                controls::ActivePrompts().MessageBox(this, {LangText("MAIN_NO_DEVICE_PROMPT"), QString()});
+                controls::ActivePrompts().MessageBox(this,
+                                                     {LangText("MAIN_NO_DEVICE_PROMPT"), LangText("MAIN_CAPTION")});
+                m_noKeyboardBoxUp = false;
             },
             Qt::QueuedConnection);
         return;
@@ -373,9 +380,10 @@ void CTavrixDlg::keyPressEvent(QKeyEvent* event)
 
 void CTavrixDlg::closeEvent(QCloseEvent* event)
 {
-    // Closed by the desktop (a window-list close, the session ending): the program ends.
-    ExitCommand();
-    event->accept();
+    // A close from the window manager (Alt+F4, the window list) is the Cancel command: the
+    // program goes on in the tray, and starting it again reopens the window.
+    event->ignore();
+    OnCommand(skin::IDCANCEL);
 }
 
 void CTavrixDlg::SetApplyEnabled(bool enabled)

@@ -176,6 +176,7 @@ private:
     int m_progressRun = 0;
     bool m_exited = false;
     bool m_askingToSwitch = false;
+    bool m_noKeyboardBoxUp = false;
 };
 
 } // namespace tavrix::ui
