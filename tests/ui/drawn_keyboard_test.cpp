@@ -224,13 +224,17 @@ TEST_F(DrawnKeyboardTest, BankToggleRelabelsTheGKeysAndTheirMarksFollow)
     Edit(profile, model::GKeySlot(model::GKeyBank::B, 0), Remap(kKeyA));
     MarkKeys();
     const MainSheets& sheets = Dlg().Sheets();
+    const QString remapped = "G1" + Text("KEY_PROMPT_SET") + Text("KEY_PROMPT_SINGLE") +
+                             QString::fromStdU16String(model::KeyName(kKeyA, Lookup)) + ")";
     const struct {
         const char* g1;
         const char* g5;
         bool g1Selected;
+        QString g1Tooltip;
         const QPixmap* lockLook;
-    } expected[] = {{"A1", "A5", false, &sheets.normal}, {"B1", "B5", true, &sheets.over}};
+    } expected[] = {{"A1", "A5", false, "G1", &sheets.normal}, {"B1", "B5", true, remapped, &sheets.over}};
     for (const auto& e : expected) {
+        EXPECT_EQ(TooltipOf(kGKeyIds[0], e.g1Tooltip), e.g1Tooltip) << "the tooltip follows the bank";
         EXPECT_EQ(ButtonOf(kGKeyIds[0]).text(), e.g1);
         EXPECT_EQ(ButtonOf(kGKeyIds[4]).text(), e.g5);
         for (std::size_t j = 5; j < kGKeyIds.size(); ++j) {

@@ -241,9 +241,8 @@ void DrawnKeyboard::MarkKeys(bool gKeysOnly)
     const auto slotAt = [&](std::size_t slot) {
         return known ? configModel.image.blocks[static_cast<std::size_t>(profile)][slot] : model::KeyAssignment{};
     };
-    // Marking the G-keys alone shows no texts; a full pass reads the language once rather than
-    // going to the registry store for every text.
-    const int languageIndex = gKeysOnly ? 0 : skin::GetLanguageIndex();
+    // The language is read once rather than from the registry store for every text.
+    const int languageIndex = skin::GetLanguageIndex();
     const model::TextLookup lookup = [languageIndex](std::string_view key) {
         return LangText(key, languageIndex).toStdU16String();
     };
@@ -260,14 +259,12 @@ void DrawnKeyboard::MarkKeys(bool gKeysOnly)
         // Drawn with the next paint: marking every key at once should not paint each on its own.
         button->SetSelected(slot.type != model::kTypeDefault, false);
         button->update();
-        if (!gKeysOnly) {
-            button->SetTooltipText(QString::fromStdU16String(description), true);
-        }
+        button->SetTooltipText(QString::fromStdU16String(description), true);
     };
+    // The G-keys stand for the slots of the active bank: marks and tooltips follow it.
     for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
         const model::KeyAssignment slot = slotAt(*KeySlotOf(kGKeyIds[j]));
-        mark(kGKeyIds[j], slot,
-             gKeysOnly ? u"" : model::KeyDescription(model::GKeyPosition{j}, slot, lookup, macroName));
+        mark(kGKeyIds[j], slot, model::KeyDescription(model::GKeyPosition{j}, slot, lookup, macroName));
     }
     if (gKeysOnly) {
         return;
