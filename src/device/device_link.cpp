@@ -72,7 +72,9 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
     const ReportFrame frame = ReportFrame::FromBytes(request);
     int failures = 0;
     for (;;) {
-        AcquireTransaction(reply);
+        if (!AcquireTransaction(reply)) {
+            return kResultNoDevice;
+        }
         if (WriteFrame(frame) <= 0) {
             ReleaseTransaction();
             return kResultWriteRefused;
@@ -91,6 +93,9 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
         }
         m_pending.idle.notify_all();
 
+        if (m_stopping) {
+            return kResultNoDevice;
+        }
         if (matched && !IsRefusal(reply[kStatusOffset])) {
             receivedLength = received;
             return kResultOk;
@@ -104,22 +109,36 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
     }
 }
 
-void DeviceLink::AcquireTransaction(std::span<uint8_t> reply)
+bool DeviceLink::AcquireTransaction(std::span<uint8_t> reply)
 {
     std::unique_lock lock(m_pending.mutex);
     if (m_pending.busy) {
         // Another thread's transaction is in flight: back off past its reply timeout, then take
         // turns with it rather than taking over its reply.
-        lock.unlock();
-        platform::SleepMs(kBusyBackOffMs);
-        lock.lock();
-        m_pending.idle.wait(lock, [this] { return !m_pending.busy; });
+        m_pending.idle.wait_for(lock, platform::ScaledDuration(kBusyBackOffMs), [this] { return m_stopping.load(); });
+        m_pending.idle.wait(lock, [this] { return !m_pending.busy || m_stopping; });
+    }
+    if (m_stopping) {
+        return false;
     }
     m_pending.buffer = reply.data();
     m_pending.capacity = static_cast<uint32_t>(reply.size());
     m_pending.receivedLength = 0;
     m_pending.replyEvent.Reset();
     m_pending.busy = true;
+    return true;
+}
+
+void DeviceLink::Stop()
+{
+    {
+        std::lock_guard lock(m_pending.mutex);
+        m_stopping = true;
+        if (m_pending.busy) {
+            m_pending.replyEvent.Set();
+        }
+    }
+    m_pending.idle.notify_all();
 }
 
 void DeviceLink::EndPendingLocked()

@@ -42,6 +42,11 @@ public:
     // current device count.
     void Start();
 
+    // Tells every thread of the link that the program ends: a transaction waiting for its reply
+    // or for its turn ends at once with 0 (no keyboard), and later ones end before they send.
+    // Call it before ending the library, whose end leaves waiting transactions without replies.
+    void Stop();
+
     [[nodiscard]] int IsDevicePresent();
     // Sends request (zero-padded or cut to 64 bytes) and waits for the reply with the same
     // command code: 1, 0 (no keyboard), -1 (write refused) or -2 (no matching reply).
@@ -64,7 +69,8 @@ private:
     void RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle);
     void StartConnectionThread(int deviceCount);
 
-    void AcquireTransaction(std::span<uint8_t> reply);
+    // Takes the transaction slot for reply; false when the link stopped meanwhile.
+    [[nodiscard]] bool AcquireTransaction(std::span<uint8_t> reply);
     // Ends the attempt in flight; m_pending.mutex is held.
     void EndPendingLocked();
     void ReleaseTransaction();
@@ -80,6 +86,7 @@ private:
     DexHandle m_consumerHandle = 0;
     DexHandle m_commandHandle = 0;
     std::atomic<bool> m_iconChangeInProgress{false};
+    std::atomic<bool> m_stopping{false};
     platform::WorkerThreads m_workers;
 };
 

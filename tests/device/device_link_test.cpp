@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <array>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "device/device_link.h"
 #include "platform/clock.h"
@@ -36,10 +36,7 @@ protected:
         return Send(request);
     }
 
-    void WaitForQuiet()
-    {
-        std::this_thread::sleep_for(platform::ScaledDuration(kReplyTimeoutMs));
-    }
+    void WaitForQuiet() { std::this_thread::sleep_for(platform::ScaledDuration(kReplyTimeoutMs)); }
 };
 
 TEST_F(DeviceLinkTest, ShortRequestGoesOutZeroPaddedTo64Bytes)
@@ -151,8 +148,8 @@ TEST_F(DeviceLinkTest, NoKeyboardSendsNothing)
 TEST_F(DeviceLinkTest, RefusedWriteGivesMinusOne)
 {
     DeviceService service = testing::LinkedDeviceService();
-    service.RequestWriteOne = [](const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t,
-                                 uint32_t, DexHandle*) { return 0; };
+    service.RequestWriteOne = [](const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t, uint32_t,
+                                 DexHandle*) { return 0; };
     testing::RecordingHost host;
     DeviceLink link(service, host);
     std::array<uint8_t, kReportSize> reply{};
@@ -168,7 +165,8 @@ TEST_F(DeviceLinkTest, ConcurrentTransactionsBothComplete)
     const std::array<uint8_t, 4> firstRequest{kReportId, 0, 0, 0x03};
     const std::array<uint8_t, 4> secondRequest{kReportId, 0, 0, 0x05};
     // Slow replies keep the first transaction in flight while the second one starts.
-    Sim().QueueReplyFault({Fault::Kind::Delay, static_cast<int>(platform::ScaledDuration(kReplyTimeoutMs / 2).count())});
+    Sim().QueueReplyFault(
+        {Fault::Kind::Delay, static_cast<int>(platform::ScaledDuration(kReplyTimeoutMs / 2).count())});
     std::thread other([&] { first = Send(firstRequest); });
     std::this_thread::sleep_for(platform::ScaledDuration(kReplyTimeoutMs / 10));
     second = Send(secondRequest);
@@ -178,6 +176,30 @@ TEST_F(DeviceLinkTest, ConcurrentTransactionsBothComplete)
     EXPECT_EQ(second.result, kResultOk);
     EXPECT_EQ(first.reply[kCommandOffset], 0x03);
     EXPECT_EQ(second.reply[kCommandOffset], 0x05);
+}
+
+TEST_F(DeviceLinkTest, StopEndsTheTransactionsInFlightAndWaitingWithoutRetries)
+{
+    // The keyboard never answers: without the stop the first would try three times and the
+    // second would follow it.
+    Sim().QueueReplyFault({Fault::Kind::Drop}, 6);
+    Exchange inFlight;
+    Exchange waiting;
+    std::thread first([&] { inFlight = SendTestCommand(); });
+    while (Sim().CommandRequests().empty()) {
+        std::this_thread::yield();
+    }
+    std::thread second([&] { waiting = SendTestCommand(); });
+    std::this_thread::sleep_for(platform::ScaledDuration(kReplyTimeoutMs / 10));
+    Link().Stop();
+    first.join();
+    second.join();
+
+    EXPECT_EQ(inFlight.result, kResultNoDevice);
+    EXPECT_EQ(waiting.result, kResultNoDevice);
+    EXPECT_EQ(Sim().CommandRequests().size(), 1U) << "no retry, and the waiting one never sent";
+    EXPECT_EQ(SendTestCommand().result, kResultNoDevice) << "later transactions end before they send";
+    EXPECT_EQ(Sim().CommandRequests().size(), 1U);
 }
 
 TEST_F(DeviceLinkTest, SendRawWaitsForNothing)
@@ -212,7 +234,7 @@ TEST_F(DeviceLinkTest, BankToggleFlipsTheBankAndWritesTheStatus)
 
 TEST_F(DeviceLinkTest, KeyboardEventsReachTheWindow)
 {
-    Sim().SendConsumerEvent(0x1801);  // not ours: ignored
+    Sim().SendConsumerEvent(0x1801); // not ours: ignored
     Sim().SendConsumerEvent(kEventLightingChanged);
     Sim().SendConsumerEvent(kEventTrayBusy);
     Sim().SendConsumerEvent(kEventTrayRestore);
@@ -237,7 +259,7 @@ TEST_F(DeviceLinkTest, DeviceCountChangesRunTheConnectionRoutine)
     ASSERT_TRUE(Host().WaitFor("connection", 3));
 
     const auto calls = Host().CallsOf("connection");
-    EXPECT_EQ(calls[0].first, 1);  // at start
+    EXPECT_EQ(calls[0].first, 1); // at start
     EXPECT_EQ(calls[1].first, 0);
     EXPECT_EQ(calls[2].first, 1);
 }
@@ -289,5 +311,5 @@ TEST(DeviceLinkEmptyReplyTest, ReplyWithoutBytesAnswersNothing)
     platform::SetTimeScale(1.0);
 }
 
-}  // namespace
-}  // namespace tavrix::device
+} // namespace
+} // namespace tavrix::device

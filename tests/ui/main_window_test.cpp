@@ -2,7 +2,9 @@
 #include <QEvent>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <fstream>
+#include <thread>
 
 #include "app/app_state.h"
 #include "bin_folder.h"
@@ -188,6 +190,27 @@ TEST_F(MainWindowSessionTest, KillAndTheCloseButtonRunTheExitRoutine)
         m_dlg.reset();
         ::End();
     }
+}
+
+TEST_F(MainWindowSessionTest, ExitTellsTheLinksThreadsToStopWaitingForTheKeyboard)
+{
+    Start(true, true);
+    // The keyboard stops answering while a thread reads it.
+    Sim().QueueReplyFault({dexlink::SimBackend::ReplyFault::Kind::Drop}, 100);
+    const std::size_t before = Sim().CommandRequests().size();
+    int result = -1;
+    std::thread reader([&] {
+        std::array<uint8_t, device::kInfoBlockSize> info{};
+        result = Dlg().Commands().ReadInfoBlock(info);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return Sim().CommandRequests().size() > before; }));
+    Dlg().OnMessage(UM_KILL, kKillRequestTag, 0);
+    reader.join();
+    EXPECT_EQ(result, device::kResultNoDevice);
+    EXPECT_EQ(Sim().CommandRequests().size(), before + 1) << "no retries once told to stop";
+    std::array<uint8_t, device::kInfoBlockSize> info{};
+    EXPECT_EQ(Dlg().Commands().ReadInfoBlock(info), device::kResultNoDevice);
+    EXPECT_EQ(Sim().CommandRequests().size(), before + 1) << "nothing goes out after the exit";
 }
 
 TEST_F(MainWindowSessionTest, OkAppliesAndHidesCancelHidesAndKeepsApply)

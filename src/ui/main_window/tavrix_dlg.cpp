@@ -443,6 +443,10 @@ std::u16string CTavrixDlg::Text(std::string_view key) const
 
 void CTavrixDlg::ShowMessage(const std::u16string& text)
 {
+    // A read cut short by the exit is no news for the user.
+    if (m_closing) {
+        return;
+    }
     RunOnWindowThread([this, message = QString::fromStdU16String(text)] {
         controls::ActivePrompts().MessageBox(this, {message, QString()});
     });
@@ -519,6 +523,9 @@ void CTavrixDlg::StopDeviceLink()
     if (m_link == nullptr) {
         return;
     }
+    // Threads waiting for a reply or their turn would wait out the keyboard's timeouts once the
+    // library has ended: they are told to give up first.
+    m_link->Stop();
     if (m_service.End != nullptr) {
         m_service.End();
     }

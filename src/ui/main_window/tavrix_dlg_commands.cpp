@@ -303,6 +303,11 @@ bool CTavrixDlg::ExitRoutine()
         return true;
     }
     m_exited = true;
+    // From here on no thread waits for the keyboard: the program is ending.
+    m_closing = true;
+    if (m_link != nullptr) {
+        m_link->Stop();
+    }
     CloseEditors();
     if (m_releaseInstance) {
         m_releaseInstance();
