@@ -217,8 +217,11 @@ inline constexpr auto kMessageKeys = std::to_array<std::string_view>({
     "GUANYU_JIESHAO",
     "GUANYU_BANQUAN",
     "LANG_ABOUT_OK",
+    "LANG_ABOUT_VERSION",
     "MENU_1",
     "MENU_2",
+    "FILE_FILTER_PROFILE",
+    "FILE_FILTER_ALL",
     "MENU_3",
     "MENU_4",
     "MENU_11",
@@ -287,6 +290,7 @@ inline constexpr auto kLightKeys = std::to_array<std::string_view>({
     "DC",
     "Tool",
     "LEDOFF",
+    "Pattern",
     "OtherColor",
 });
 

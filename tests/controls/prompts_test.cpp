@@ -1,6 +1,10 @@
+#include <QApplication>
+#include <QStyle>
+
 #include <gtest/gtest.h>
 
 #include "controls/prompts.h"
+#include "controls/skin_look.h"
 #include "scripted_prompts.h"
 #include "ui_testing.h"
 
@@ -53,5 +57,30 @@ TEST(PromptsTest, ScriptedPromptsAnswerInOrderThenWithTheDefault)
     EXPECT_EQ(ActivePrompts().PopupMenu(nullptr, {}, {{32771, "Open"}}), 0);
 }
 
-}  // namespace
-}  // namespace tavrix::controls
+} // namespace
+} // namespace tavrix::controls
+
+namespace tavrix::controls {
+namespace {
+
+class SkinLookTest : public testing::UiTest {};
+
+TEST_F(SkinLookTest, StockDialogsTakeTheDarkColoursAndTheAccent)
+{
+    const QPalette before = QApplication::palette();
+    const QString styleBefore = QApplication::style()->name();
+    ApplySkinLook();
+    const QPalette palette = QApplication::palette();
+    EXPECT_EQ(QApplication::style()->name().toLower(), "fusion");
+    EXPECT_LT(palette.color(QPalette::Window).lightness(), 64);
+    EXPECT_LT(palette.color(QPalette::Base).lightness(), 64);
+    EXPECT_GT(palette.color(QPalette::WindowText).lightness(), 192);
+    EXPECT_GT(palette.color(QPalette::Text).lightness(), 192);
+    EXPECT_EQ(palette.color(QPalette::Highlight), QColor(255, 130, 0));
+    EXPECT_NE(palette.color(QPalette::Disabled, QPalette::Text), palette.color(QPalette::Text));
+    QApplication::setStyle(styleBefore);
+    QApplication::setPalette(before);
+}
+
+} // namespace
+} // namespace tavrix::controls

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QEvent>
+#include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
 #include <array>
@@ -328,6 +329,12 @@ TEST_F(MainWindowSessionTest, ExportWritesAValidProfileFile)
     Dlg().OnCommand(kCommandExport);
     ASSERT_EQ(m_prompts.saveRequests.size(), 1u);
     EXPECT_TRUE(m_prompts.saveRequests[0].overwritePrompt);
+    EXPECT_EQ(m_prompts.saveRequests[0].folder, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    EXPECT_EQ(controls::NameFiltersFromPattern(m_prompts.saveRequests[0].filter),
+              (QStringList{Text("FILE_FILTER_PROFILE"), Text("FILE_FILTER_ALL")}));
+    Dlg().OnCommand(kCommandImport);
+    ASSERT_EQ(m_prompts.openRequests.size(), 1u);
+    EXPECT_EQ(m_prompts.openRequests[0].folder.toStdString(), m_home.Path()) << "the folder last used";
     EXPECT_EQ(model::ValidateProfileFile(path, Dlg()), model::kProfileValid);
     model::ConfigModel loaded;
     ASSERT_TRUE(model::LoadProfileFile(path, loaded));

@@ -158,6 +158,7 @@ private:
 
     MainSheets m_sheets;
     std::array<std::string, 3> m_links;
+    QString m_profileFolder; // where the last profile file was chosen
     ProgressPicture* m_progress = nullptr;
     CTrayIcon m_trayIcon;
     QPointer<CAboutDlg> m_about;

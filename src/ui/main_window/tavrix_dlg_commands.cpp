@@ -1,5 +1,7 @@
 #include <QCursor>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <array>
 #include <filesystem>
@@ -30,14 +32,14 @@ constexpr unsigned kProfilesFormat = 0x28;
 constexpr unsigned kVersionFormat = 0x24;
 constexpr int kProfilesRotation = 268;
 
-const QString kProfileFilter = QStringLiteral("(*.fwc)|*.fwc|(*.*)|*.*||");
-
-controls::FileRequest ProfileFileRequest(bool save)
+// A profile file dialog, opening in folder (the user's documents until a file was chosen).
+controls::FileRequest ProfileFileRequest(bool save, const QString& folder)
 {
     controls::FileRequest request;
-    request.filter = kProfileFilter;
+    request.filter = LangText("FILE_FILTER_PROFILE") + "|*.fwc|" + LangText("FILE_FILTER_ALL") + "|*||";
     request.defaultExtension = QStringLiteral("fwc");
     request.initialName = QStringLiteral("*.fwc");
+    request.folder = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
     request.overwritePrompt = save;
     return request;
 }
@@ -214,10 +216,12 @@ void CTavrixDlg::FinishProgress()
 
 void CTavrixDlg::ImportProfile()
 {
-    const std::optional<QString> chosen = controls::ActivePrompts().OpenFileName(this, ProfileFileRequest(false));
+    const std::optional<QString> chosen =
+        controls::ActivePrompts().OpenFileName(this, ProfileFileRequest(false, m_profileFolder));
     if (!chosen) {
         return;
     }
+    m_profileFolder = QFileInfo(*chosen).absolutePath();
     const std::filesystem::path path = chosen->toStdString();
     bool loaded = model::ValidateProfileFile(path, *this) == model::kProfileValid;
     if (loaded) {
@@ -244,10 +248,12 @@ void CTavrixDlg::ImportProfile()
 
 void CTavrixDlg::ExportProfile()
 {
-    const std::optional<QString> chosen = controls::ActivePrompts().SaveFileName(this, ProfileFileRequest(true));
+    const std::optional<QString> chosen =
+        controls::ActivePrompts().SaveFileName(this, ProfileFileRequest(true, m_profileFolder));
     if (!chosen) {
         return;
     }
+    m_profileFolder = QFileInfo(*chosen).absolutePath();
     std::lock_guard lock(app::ModelLock());
     (void)model::SaveModelToFile(m_sync->Model(), chosen->toStdString());
 }
