@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
 #include <algorithm>
@@ -478,6 +480,17 @@ TEST_F(MainWindowSessionTest, AboutIsOneWindowAndFollowsTheLanguage)
     Dlg().SendMessage(UM_LANG, kLangTag, 1);
     EXPECT_EQ(about->windowTitle(), QString::fromStdString(skin::LoadLangText("LANG_ABOUT_TITLE", 1)));
     EXPECT_EQ(m_parts.language, 1) << "the composite dialog follows too";
+    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+").match(CAboutDlg::Version()).hasMatch())
+        << CAboutDlg::Version().toStdString();
+    auto& version = dynamic_cast<QLabel&>(testing::Control(*about, CAboutDlg::kVersionLabelId));
+    EXPECT_EQ(version.text(),
+              QString::fromStdString(skin::LoadLangText("LANG_ABOUT_VERSION", 1)) + " " + CAboutDlg::Version());
+    testing::Pump();
+    for (int id : {CAboutDlg::kIntroLabelId, CAboutDlg::kVersionLabelId, CAboutDlg::kCopyrightLabelId}) {
+        auto& label = dynamic_cast<QLabel&>(testing::Control(*about, id));
+        EXPECT_LT(label.height(), 2 * label.fontMetrics().lineSpacing()) << "one line, not broken: " << id;
+        EXPECT_GE(label.width(), label.fontMetrics().horizontalAdvance(label.text())) << id;
+    }
     EXPECT_EQ(dynamic_cast<controls::CPngButton&>(testing::Control(Dlg(), skin::IDOK)).text(),
               QString::fromStdString(skin::LoadLangText("PROFILE_OK", 1)));
 
