@@ -43,10 +43,11 @@ struct Sent {
 };
 
 // The panel's controls besides the toggle, its caption and the report-rate caption.
-constexpr int kFoldedControls[] = {kEffectListId,  kBrightnessLabelId, kBrightnessSliderId, kSpeedLabelId,
-                                   kSpeedSliderId, kDirectionLabelId,  kDirectionLeftId,    kDirectionRightId,
-                                   kToolLabelId,   kToolLightId,       kToolDarkenId,       kAllDarkLabelId,
-                                   kAllDarkId,     kAllLitLabelId,     kAllLitId,           kUserPatternListId};
+constexpr int kFoldedControls[] = {kEffectListId,      kBrightnessLabelId, kBrightnessSliderId, kSpeedLabelId,
+                                   kSpeedSliderId,     kDirectionLabelId,  kDirectionLeftId,    kDirectionRightId,
+                                   kToolLabelId,       kToolLightId,       kToolDarkenId,       kAllDarkLabelId,
+                                   kAllDarkId,         kAllLitLabelId,     kAllLitId,           kUserPatternListId,
+                                   kUserPatternLabelId};
 
 class LightingPanelTest : public MainWindowTest {
 protected:
@@ -293,8 +294,8 @@ TEST_F(LightingPanelTest, AllLitAndAllDarkRewriteThePattern)
         ASSERT_EQ(writes.size(), 1U);
         EXPECT_EQ(writes[0].address, 180 * Profile() + 36);
         EXPECT_EQ(writes[0].data, std::vector<uint8_t>(18, lit ? 0xFF : 0x00));
-        EXPECT_EQ(PictureOf(lit ? kAllLitId : kAllDarkId), Named("sjsdown.bmp"));
-        EXPECT_EQ(PictureOf(lit ? kAllDarkId : kAllLitId), Named("sjsup.bmp"));
+        EXPECT_EQ(PictureOf(kAllLitId), Named(lit ? "leddown.bmp" : "ledup.bmp"));
+        EXPECT_EQ(PictureOf(kAllDarkId), Named(lit ? "sjsup.bmp" : "sjsdown.bmp"));
         for (int id : {kKeyAId, kGKeyIds[0], kFnId}) {
             EXPECT_EQ(ControlOf<controls::CPngButton>(id).FrameColor(), lit ? QColor(Qt::white) : QColor(Qt::black));
         }
@@ -314,6 +315,9 @@ TEST_F(LightingPanelTest, EditSwitchesShowTheEffectsControlsAndLampFrames)
     }
     ChooseEffect(model::kPerKeyEffect);
     EXPECT_TRUE(Shown(kUserPatternListId));
+    EXPECT_TRUE(Shown(kUserPatternLabelId)) << "the pattern list has its label";
+    EXPECT_EQ(ControlOf<QLabel>(kUserPatternLabelId).text().toStdString(),
+              skin::LoadLangLight("Pattern", skin::GetLanguageIndex()));
     EXPECT_TRUE(Shown(kAllLitId));
     EXPECT_FALSE(Shown(kSpeedSliderId));
     // Factory pattern 0 lights W, A, S, D and the arrows.

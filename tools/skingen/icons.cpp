@@ -33,7 +33,8 @@ void PaintKeyboard(QPainter& painter, qreal side, const QColor& body, const QCol
     painter.drawRoundedRect(QRectF(16 * u, 42 * u, 32 * u, 4 * u), 1.2 * u, 1.2 * u);
 }
 
-// 128: no keyboard; 141: keyboard present; 142: the keyboard reports a state change.
+// 128: no keyboard (grey, struck out); 141: keyboard present (green); 142: the keyboard reports
+// itself busy (orange, with a large badge). Told apart by colour and shape even at 16 pixels.
 QImage TrayIcon(int id)
 {
     QImage picture = Transparent(kTraySize);
@@ -45,15 +46,21 @@ QImage TrayIcon(int id)
         painter.drawLine(QPointF(12, 56), QPointF(52, 10));
         return picture;
     }
-    PaintKeyboard(painter, kTraySize, colors::kAccent, QColor(40, 24, 8));
-    if (id == 142) {
-        painter.setPen(QPen(QColor(20, 20, 20), 2));
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(QPointF(50, 14), 10, 10);
-        painter.setPen(QPen(colors::kAccent, 2.5, Qt::SolidLine, Qt::RoundCap));
-        painter.drawLine(QPointF(50, 8), QPointF(50, 15));
-        painter.drawPoint(QPointF(50, 19.5));
+    if (id == 141) {
+        PaintKeyboard(painter, kTraySize, QColor(46, 170, 76), QColor(12, 40, 20));
+        return picture;
     }
+    PaintKeyboard(painter, kTraySize, colors::kAccent, QColor(40, 24, 8));
+    // An hourglass badge over the keyboard's right half.
+    painter.setPen(QPen(QColor(20, 20, 20), 3));
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(44, 22), 18, 18);
+    QPolygonF glass;
+    glass << QPointF(36, 10) << QPointF(52, 10) << QPointF(44, 22) << QPointF(52, 34) << QPointF(36, 34)
+          << QPointF(44, 22);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colors::kAccentDeep);
+    painter.drawPolygon(glass);
     return picture;
 }
 

@@ -141,14 +141,23 @@ QImage RadialPicture(bool outward, bool pressed)
     });
 }
 
-QImage LampsPicture(bool pressed)
+// All keys lit (filled lamps with a glow) or all dark (empty lamps).
+QImage LampsPicture(bool lit, bool pressed)
 {
     return PictureButton(kAllLampsPictureSize, pressed, [&](QPainter& p, const QRectF& r, const QColor& c) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
+        if (lit) {
+            // The lamps glow.
+            QColor glow = c;
+            glow.setAlphaF(0.3);
+            p.setPen(Qt::NoPen);
+            p.setBrush(glow);
+            p.drawRoundedRect(QRectF(r.center().x() - 11, r.center().y() - 8, 21, 15), 3, 3);
+        }
+        p.setPen(lit ? Qt::NoPen : QPen(c, 1));
+        p.setBrush(lit ? QBrush(c) : QBrush(Qt::NoBrush));
         for (int row = 0; row < 2; ++row) {
             for (int col = 0; col < 3; ++col) {
-                p.drawRoundedRect(QRectF(r.center().x() - 8 + col * 6, r.center().y() - 5 + row * 6, 4, 4), 1, 1);
+                p.drawRoundedRect(QRectF(r.center().x() - 8.5 + col * 6, r.center().y() - 5.5 + row * 6, 4, 4), 1, 1);
             }
         }
     });
@@ -222,8 +231,10 @@ void WriteLightingPictures(SkinOutput& output)
     output.Save("kuosandown.bmp", RadialPicture(true, true));
     output.Save("julong.bmp", RadialPicture(false, false));
     output.Save("julongdown.bmp", RadialPicture(false, true));
-    output.Save("sjsup.bmp", LampsPicture(false));
-    output.Save("sjsdown.bmp", LampsPicture(true));
+    output.Save("sjsup.bmp", LampsPicture(false, false));
+    output.Save("sjsdown.bmp", LampsPicture(false, true));
+    output.Save("ledup.bmp", LampsPicture(true, false));
+    output.Save("leddown.bmp", LampsPicture(true, true));
     output.Save("user1up.bmp", ToolPicture(true, false));
     output.Save("user1down.bmp", ToolPicture(true, true));
     output.Save("user2up.bmp", ToolPicture(false, false));

@@ -58,13 +58,14 @@ constexpr Label kLabels[] = {
     {kToolLabelId, "CONTROL_USERgjStatic", "Tool"},
     {kAllDarkLabelId, "CONTROL_HXsjsStatic", "DC"},
     {kAllLitLabelId, "CONTROL_LEDsjsStatic", "LEDOFF"},
+    {kUserPatternLabelId, "CONTROL_umStatic", "Pattern"},
     {1151, "CONTROL_FYYSStatic", "Color"},
     {1154, "CONTROL_HXysStatic", "Color"},
     {1159, "CONTROL_JTysStatic", "Color"},
     {1161, "CONTROL_USERjsStatic", "JColor"},
     {1176, "CONTROL_CDsjsStatic", "DC"},
 };
-constexpr std::size_t kShownLabelCount = 8;
+constexpr std::size_t kShownLabelCount = 9;
 
 constexpr std::array<const char*, kColourButtonIds.size()> kColourButtonKeys{
     "CONTROL_FYYSButton",   "CONTROL_HXysButton", "CONTROL_JTysButton", "CONTROL_USERysButton",
@@ -82,17 +83,19 @@ constexpr PalettePicture kPalettePictures[] = {
 };
 
 constexpr const char* kPictureFiles[] = {
-    "dengup.bmp",     "dengdown.bmp", "leftup.bmp",     "leftdown.bmp",  "rightup.bmp", "rightdown.bmp", "kuosan.bmp",
-    "kuosandown.bmp", "julong.bmp",   "julongdown.bmp", "upup.bmp",      "updown.bmp",  "downup.bmp",    "downdown.bmp",
-    "sjsup.bmp",      "sjsdown.bmp",  "user1up.bmp",    "user1down.bmp", "user2up.bmp", "user2down.bmp", "hong.bmp",
-    "hongok.bmp",     "huang.bmp",    "huangok.bmp",    "lv.bmp",        "lvok.bmp",    "lan.bmp",       "lanok.bmp",
+    "dengup.bmp",  "dengdown.bmp",   "leftup.bmp",  "leftdown.bmp",   "rightup.bmp", "rightdown.bmp",
+    "kuosan.bmp",  "kuosandown.bmp", "julong.bmp",  "julongdown.bmp", "upup.bmp",    "updown.bmp",
+    "downup.bmp",  "downdown.bmp",   "sjsup.bmp",   "sjsdown.bmp",    "ledup.bmp",   "leddown.bmp",
+    "user1up.bmp", "user1down.bmp",  "user2up.bmp", "user2down.bmp",  "hong.bmp",    "hongok.bmp",
+    "huang.bmp",   "huangok.bmp",    "lv.bmp",      "lvok.bmp",       "lan.bmp",     "lanok.bmp",
 };
 
 constexpr std::initializer_list<int> kBrightnessControls{kBrightnessLabelId, kBrightnessSliderId};
 constexpr std::initializer_list<int> kSpeedControls{kSpeedLabelId, kSpeedSliderId};
 constexpr std::initializer_list<int> kDirectionControls{kDirectionLabelId, kDirectionLeftId, kDirectionRightId};
-constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId, kToolLightId,   kToolDarkenId, kAllDarkLabelId,
-                                                     kAllDarkId,   kAllLitLabelId, kAllLitId,     kUserPatternListId};
+constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId,    kToolLightId,       kToolDarkenId,
+                                                     kAllDarkLabelId, kAllDarkId,         kAllLitLabelId,
+                                                     kAllLitId,       kUserPatternListId, kUserPatternLabelId};
 
 std::string SliderPictureName(int position)
 {
@@ -385,7 +388,14 @@ void LightingPanel::ShowToolPictures(uint8_t tool)
 void LightingPanel::ShowAllLampsPictures(bool darkPressed, bool litPressed)
 {
     m_allDark->SetPicture(LightingPicture(darkPressed ? "sjsdown.bmp" : "sjsup.bmp"));
-    m_allLit->SetPicture(LightingPicture(litPressed ? "sjsdown.bmp" : "sjsup.bmp"));
+    m_allLit->SetPicture(AllLitPicture(litPressed));
+}
+
+// All lit has a picture of its own; a skin without one shows the all-dark picture for both.
+const QPixmap& LightingPanel::AllLitPicture(bool pressed) const
+{
+    const QPixmap& own = LightingPicture(pressed ? "leddown.bmp" : "ledup.bmp");
+    return own.isNull() ? LightingPicture(pressed ? "sjsdown.bmp" : "sjsup.bmp") : own;
 }
 
 void LightingPanel::MoveDirectionControls(int effect)

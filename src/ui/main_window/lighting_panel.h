@@ -45,6 +45,7 @@ inline constexpr int kAllDarkId = 1156;
 inline constexpr int kAllLitLabelId = 1208;
 inline constexpr int kAllLitId = 1207;
 inline constexpr int kUserPatternListId = 1198;
+inline constexpr int kUserPatternLabelId = 1199;
 inline constexpr int kReportRateLabelId = 1204;
 inline constexpr std::array<int, 7> kColourButtonIds{1152, 1155, 1158, 1160, 1162, 1187, 1191};
 
@@ -98,6 +99,7 @@ private:
     void ShowToolPictures(uint8_t tool);
     // The all-dark and all-lit buttons, each drawn pressed or released.
     void ShowAllLampsPictures(bool darkPressed, bool litPressed);
+    [[nodiscard]] const QPixmap& AllLitPicture(bool pressed) const;
     void MoveDirectionControls(int effect);
     void ApplyVisibility(int effect, model::EffectShown how);
     struct FramedButton {
