@@ -51,6 +51,7 @@ std::vector<std::string> MainButtonKeys()
         "LOCK_CAPS",      "LOCK_NUM",      "LOCK_SCROLL",   "LOCK_AB",          "FLIP_0",        "FLIP_1",
         "FLIP_2",         "OSTRIM_VER",    "FUNC_PROFILE1", "FUNC_PROFILE2",    "FUNC_PROFILE3", "FUNC_DEFAULT",
         "FUNC_SWITCH",    "FUNC_REPORT1",  "FUNC_REPORT2",  "FUNC_REPORT3",     "FUNC_REPORT4",  "KEY_FN",
+        "FUNC_D1",        "FUNC_D2",       "FUNC_D3",       "FUNC_D4",          "FUNC_D5",       "FUNC_D6",
     };
     keys.insert(keys.end(), std::begin(windowButtons), std::end(windowButtons));
     return keys;
@@ -85,8 +86,9 @@ std::vector<WindowSkin> Windows()
           "CONTROL_TSysStatic",   "CONTROL_TSysButton",    "CONTROL_TSsjsStatic",
           "CONTROL_TSsjsStaPic",  "CONTROL_CDysStatic",    "CONTROL_CDysButton",
           "CONTROL_CDsjsStatic",  "CONTROL_CDsjsStaPic",   "CONTROL_umCombo",
-          "CONTROL_BLFXStatic2",  "CONTROL_BLFXLStaPic2",  "CONTROL_BLFXRStaPic2",
-          "CONTROL_BLFXStatic3",  "CONTROL_BLFXLStaPic3",  "CONTROL_BLFXRStaPic3"},
+          "CONTROL_umStatic",     "CONTROL_BLFXStatic2",   "CONTROL_BLFXLStaPic2",
+          "CONTROL_BLFXRStaPic2", "CONTROL_BLFXStatic3",   "CONTROL_BLFXLStaPic3",
+          "CONTROL_BLFXRStaPic3"},
          {"main_normal.jpg", "main_over.jpg", "main_down.jpg", "main_disable.jpg"}},
         {"Composite.ini",
          {"CONTROL_MASK",     "CONTROL_TITLE",          "CONTROL_OSK",
@@ -168,7 +170,7 @@ TEST_F(DefaultSkinTest, EveryPlacedControlLiesInsideItsWindow)
 
 TEST_F(DefaultSkinTest, EveryNamedPictureDecodes)
 {
-    std::vector<std::string> names = {"Arrow.jpg", "main_color0.jpg", "main_color1.jpg"};
+    std::vector<std::string> names = {"Arrow.jpg", "main_color0.jpg", "main_color1.jpg", "main_flip.jpg"};
     for (const WindowSkin& window : Windows()) {
         names.push_back(ScreenValue(window.ini, "Main"));
         names.push_back(ScreenValue(window.ini, "Mask"));
@@ -179,7 +181,7 @@ TEST_F(DefaultSkinTest, EveryNamedPictureDecodes)
                               "upup.bmp",      "updown.bmp",   "downup.bmp",     "downdown.bmp", "sjsup.bmp",
                               "sjsdown.bmp",   "user1up.bmp",  "user1down.bmp",  "user2up.bmp",  "user2down.bmp",
                               "hong.bmp",      "hongok.bmp",   "huang.bmp",      "huangok.bmp",  "lv.bmp",
-                              "lvok.bmp",      "lan.bmp",      "lanok.bmp"};
+                              "lvok.bmp",      "lan.bmp",      "lanok.bmp",      "ledup.bmp",    "leddown.bmp"};
     names.insert(names.end(), std::begin(lighting), std::end(lighting));
     for (int i = 1; i <= 10; ++i) {
         names.push_back("jdt" + std::to_string(i) + ".bmp");
@@ -321,6 +323,41 @@ TEST_F(DefaultSkinTest, EveryKeyLooksDifferentOnEachOfItsSheets)
                     << key << ": " << sheetNames[a] << " and " << sheetNames[b];
             }
         }
+    }
+}
+
+TEST_F(DefaultSkinTest, SwappedTopRowAndTheStatePicturesAreToldApart)
+{
+    constexpr double kVisible = 6.0;
+    const QImage normal = Picture("main_normal.jpg");
+    const QImage swapped = Picture("main_flip.jpg");
+    const QImage disabled = Picture("main_disable.jpg");
+    // The swap caption and F1 to F4 change with the swap; D1 to D6 are greyed until it.
+    for (const char* key : {"FLIP_0", "KEY_03B", "KEY_03C", "KEY_03D", "KEY_03E"}) {
+        EXPECT_GT(MeanDifference(normal, swapped, SheetAreaOf(RectOf("Main.ini", "BUTTONINFO", key))), kVisible) << key;
+    }
+    EXPECT_LT(MeanDifference(normal, swapped, SheetAreaOf(RectOf("Main.ini", "BUTTONINFO", "KEY_03F"))), 1.0)
+        << "F5 stays";
+    for (int d = 1; d <= 6; ++d) {
+        const QRect area = SheetAreaOf(RectOf("Main.ini", "BUTTONINFO", "FUNC_D" + std::to_string(d)));
+        EXPECT_GE(area.width(), 24) << d;
+        EXPECT_GT(MeanDifference(normal, disabled, area), kVisible) << "D" << d;
+    }
+    const struct {
+        const char* a;
+        const char* b;
+    } pairs[] = {{"../Icons/141.png", "../Icons/142.png"},
+                 {"../Icons/128.png", "../Icons/141.png"},
+                 {"sjsup.bmp", "ledup.bmp"},
+                 {"sjsdown.bmp", "leddown.bmp"}};
+    for (const auto& pair : pairs) {
+        // Compared at tray size, where a person has to tell them apart.
+        const QImage a = Picture(pair.a).scaled(22, 22, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage b = Picture(pair.b).scaled(22, 22, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        EXPECT_GT(
+            MeanDifference(a.convertToFormat(QImage::Format_RGB32), b.convertToFormat(QImage::Format_RGB32), a.rect()),
+            2 * kVisible)
+            << pair.a << " and " << pair.b;
     }
 }
 

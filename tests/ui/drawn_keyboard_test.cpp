@@ -271,7 +271,19 @@ TEST_F(DrawnKeyboardTest, FlipValueEnablesOneRowAndTheFlipButtonsToggleIt)
         }
         EXPECT_EQ(ButtonOf(kFlipIndicatorId).ChosenSheet(),
                   step.flipped ? &Dlg().Sheets().normal2 : &Dlg().Sheets().normal);
+        EXPECT_EQ(ButtonOf(kF1ToF4[0]).ChosenSheet(), step.flipped ? &Dlg().Sheets().normal2 : &Dlg().Sheets().normal)
+            << "F1 greyed while swapped";
+        EXPECT_EQ(ButtonOf(kFirstDKeyId).ChosenSheet(),
+                  step.flipped ? &Dlg().Sheets().normal : &Dlg().Sheets().disabled)
+            << "D1 greyed until swapped";
     }
+    for (int i = 0; i < kDKeyCount; ++i) {
+        EXPECT_TRUE(ButtonOf(kFirstDKeyId + i).isVisibleTo(&Dlg()));
+        EXPECT_GE(ButtonOf(kFirstDKeyId + i).width(), 24);
+    }
+    // The two looks of the indicator are different pictures.
+    const QRect indicator = ButtonOf(kFlipIndicatorId).geometry().translated(-1, -1);
+    EXPECT_NE(Dlg().Sheets().normal.copy(indicator).toImage(), Dlg().Sheets().normal2.copy(indicator).toImage());
 }
 
 TEST_F(DrawnKeyboardTest, ProfileButtonOfTheActiveProfileReadsTheLightingButDoesNotSwitch)

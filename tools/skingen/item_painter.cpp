@@ -65,6 +65,7 @@ void PaintItem(QPainter& painter, const SkinItem& item, Sheet sheet)
     const Appearance appearance = AppearanceOf(item.look, sheet);
     switch (item.look) {
     case Look::Key:
+    case Look::DKey:
         PaintKeycap(painter, item.rect, item.text, item.text2, appearance);
         break;
     case Look::GKey:

@@ -183,9 +183,17 @@ void AddIndicators(WindowLayout& layout)
 
     layout.items.push_back({"FLIP_1", {32, 120, 24, 24}, Look::Icon, "swap", {}});
     layout.items.push_back({"LEFT_ARROW", {58, 120, kArrowSize.width(), kArrowSize.height()}, Look::None, {}, {}});
-    layout.items.push_back({"FLIP_0", {74, 120, 96, 24}, Look::Caption, "F1 \u2013 F4", {}});
+    layout.items.push_back({"FLIP_0", {74, 120, 96, 24}, Look::Caption, "F1 \u2013 F4", "D1 \u2013 D6"});
     layout.items.push_back({"RIGHT_ARROW", {172, 120, kArrowSize.width(), kArrowSize.height()}, Look::None, {}, {}});
     layout.items.push_back({"FLIP_2", {188, 120, 24, 24}, Look::Icon, "swap", {}});
+    // D1 to D6, the row the swap brings in, beside the swap group.
+    for (int d = 0; d < 6; ++d) {
+        layout.items.push_back({QStringLiteral("FUNC_D%1").arg(d + 1),
+                                {222 + d * 46, 120, 42, 24},
+                                Look::DKey,
+                                QStringLiteral("D%1").arg(d + 1),
+                                {}});
+    }
 
     // Where the arrows lie in Arrow.jpg: up and down for each side.
     const int a = kArrowSize.width() + 4;
@@ -247,14 +255,15 @@ void AddLightingPanel(WindowLayout& layout)
         {"CONTROL_LightSlider", {QPoint(sliderLeft, 174), kSliderSize}, Look::None, {}, {}},
         {"CONTROL_SpeedStatic", {left, 212, width, 18}, Look::None, {}, {}},
         {"CONTROL_SpeedSlider", {QPoint(sliderLeft, 232), kSliderSize}, Look::None, {}, {}},
-        {"CONTROL_umCombo", {left, 212, width, 26}, Look::None, {}, {}},
-        {"CONTROL_USERgjStatic", {left, 248, width, 18}, Look::None, {}, {}},
-        {"CONTROL_USERgjStaPic1", {QPoint(left + 14, 268), kToolPictureSize}, Look::None, {}, {}},
-        {"CONTROL_USERgjStaPic2", {QPoint(left + 102, 268), kToolPictureSize}, Look::None, {}, {}},
-        {"CONTROL_HXsjsStaPic", {QPoint(left, 308), kAllLampsPictureSize}, Look::None, {}, {}},
-        {"CONTROL_HXsjsStatic", {left + 32, 308, 60, 24}, Look::None, {}, {}},
-        {"CONTROL_LEDsjsStaPic", {QPoint(left + 96, 308), kAllLampsPictureSize}, Look::None, {}, {}},
-        {"CONTROL_LEDsjsStatic", {left + 128, 308, 60, 24}, Look::None, {}, {}},
+        {"CONTROL_umStatic", {left, 212, width, 18}, Look::None, {}, {}},
+        {"CONTROL_umCombo", {left, 232, width, 26}, Look::None, {}, {}},
+        {"CONTROL_USERgjStatic", {left, 266, width, 18}, Look::None, {}, {}},
+        {"CONTROL_USERgjStaPic1", {QPoint(left + 14, 286), kToolPictureSize}, Look::None, {}, {}},
+        {"CONTROL_USERgjStaPic2", {QPoint(left + 102, 286), kToolPictureSize}, Look::None, {}, {}},
+        {"CONTROL_HXsjsStaPic", {QPoint(left, 324), kAllLampsPictureSize}, Look::None, {}, {}},
+        {"CONTROL_HXsjsStatic", {left + 32, 324, 60, 24}, Look::None, {}, {}},
+        {"CONTROL_LEDsjsStaPic", {QPoint(left + 96, 324), kAllLampsPictureSize}, Look::None, {}, {}},
+        {"CONTROL_LEDsjsStatic", {left + 128, 324, 60, 24}, Look::None, {}, {}},
     };
     layout.items.insert(layout.items.end(), items.begin(), items.end());
     for (const char* suffix : {"", "2", "3"}) {

@@ -1,4 +1,5 @@
 #include <QPainter>
+#include <QStringList>
 
 #include "paint_kit.h"
 #include "skin_output.h"
@@ -84,6 +85,37 @@ QImage MainScene(const WindowLayout& layout, Sheet sheet)
     return scene;
 }
 
+// The swap caption while D1 to D6 are in use: their names in the accent colour.
+void PaintSwappedCaption(QPainter& painter, const SkinItem& item)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(colors::kAccent, 1));
+    painter.setBrush(QColor(52, 32, 12));
+    painter.drawRoundedRect(QRectF(item.rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    painter.setPen(colors::kAccent);
+    painter.setFont(UiFont(11, QFont::Bold));
+    painter.drawText(item.rect, Qt::AlignCenter, item.text2);
+    painter.restore();
+}
+
+// The look of the swapped top row, the program's second normal sheet: F1 to F4 greyed and the
+// swap caption naming D1 to D6.
+QImage FlippedScene(const WindowLayout& layout)
+{
+    QImage scene = MainScene(layout, Sheet::Normal);
+    QPainter painter(&scene);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const SkinItem& item : layout.items) {
+        if (item.key == QLatin1String("FLIP_0")) {
+            PaintSwappedCaption(painter, item);
+        } else if (QStringList{"KEY_03B", "KEY_03C", "KEY_03D", "KEY_03E"}.contains(item.key)) {
+            PaintKeycap(painter, item.rect, item.text, item.text2, Appearance::Greyed);
+        }
+    }
+    return scene;
+}
+
 // The arrows beside the row-swap buttons, cut from their own picture at their BUTTONINFO2 places.
 QImage ArrowPicture(const WindowLayout& layout)
 {
@@ -126,6 +158,7 @@ void WriteMainSkin(SkinOutput& output)
     for (const auto& [sheet, name] : sheets) {
         output.Save(name, SheetFromScene(MainScene(layout, sheet)));
     }
+    output.Save("main_flip.jpg", SheetFromScene(FlippedScene(layout)));
     output.Save("main_bg.png", MainScene(layout, Sheet::Normal));
     output.Save("main_mask.png", MaskPicture(layout.size));
     output.Save("Arrow.jpg", ArrowPicture(layout));

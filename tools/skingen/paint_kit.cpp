@@ -108,6 +108,7 @@ Appearance AppearanceOf(Look look, Sheet sheet)
         const Appearance states[] = {Appearance::Rest, Appearance::Hover, Appearance::Chosen, Appearance::Chosen};
         return states[static_cast<int>(sheet)];
     }
+    case Look::DKey:
     case Look::Push:
     case Look::Slanted:
     case Look::Labelled:

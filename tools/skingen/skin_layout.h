@@ -19,6 +19,7 @@ enum class Look {
     None,
     Key,      // keycap: rest, hover, pressed, assigned (the disable sheet)
     GKey,     // macro key: as Key, with its G number
+    DKey,     // top-row swap key D1 to D6: as Key, greyed on the disable sheet
     Choice,   // selectable button: rest, hover, chosen (down and disable sheets)
     Push,     // button with a caption the program draws: rest, hover, pressed, greyed
     Labelled, // button whose picture carries its own text: rest, hover, pressed, greyed

@@ -1,5 +1,6 @@
 #include "ui/main_window/drawn_keyboard.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <mutex>
@@ -83,11 +84,16 @@ void DrawnKeyboard::PlaceKeyboard()
         button->SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
                              controls::kCentredCaption);
     }
+    // F1 to F4 give way to D1 to D6 when the top row is swapped: disabled, they take their look
+    // from the second normal sheet, where the skin draws them greyed.
+    controls::ButtonSheets swappedSheets = KeySheets();
+    swappedSheets.disabled = &m_window.Sheets().normal2;
     for (const DrawnKey& key : DrawnKeys()) {
         auto* button = new controls::CPngButton(key.id, &m_window);
         char name[8];
         std::snprintf(name, sizeof(name), "KEY_%03X", static_cast<unsigned>(model::KeyIndexOf(key.keyCode)));
-        skin::PlaceSkinButton(*button, ini, kSection, name, KeySheets());
+        const bool swapped = std::find(kF1ToF4.begin(), kF1ToF4.end(), key.id) != kF1ToF4.end();
+        skin::PlaceSkinButton(*button, ini, kSection, name, swapped ? swappedSheets : KeySheets());
     }
     PlaceIndicators();
     SetDrawCallbacks();
@@ -106,12 +112,15 @@ void DrawnKeyboard::PlaceIndicators()
     for (int id : kLockLamps) {
         Button(id)->setEnabled(false);
     }
-    // D1 to D6 have no place in the skin: they exist for their enabled state and clicks only.
+    // D1 to D6 sit where the skin places them ("FUNC_D1" to "FUNC_D6"), drawn greyed while the
+    // top row is not swapped; a skin without them keeps them out of sight.
+    const MainSheets& sheets = m_window.Sheets();
+    const controls::ButtonSheets dKeySheets{&sheets.normal, &sheets.over, &sheets.down, &sheets.disabled,
+                                            &sheets.normal};
     for (int i = 0; i < kDKeyCount; ++i) {
         auto* button = new controls::CPngButton(kFirstDKeyId + i, &m_window);
-        button->SetSkin(1, 1, KeySheets());
-        button->setGeometry(1, 1, 1, 1);
-        button->hide();
+        skin::PlaceSkinButton(*button, ini, kSection, "FUNC_D" + std::to_string(i + 1), dKeySheets);
+        button->setVisible(button->width() > 1);
     }
     new controls::CPngButton(kArrowLeftId, &m_window);
     new controls::CPngButton(kArrowRightId, &m_window);

@@ -90,7 +90,13 @@ void CTavrixDlg::MakeSheets()
     for (const auto& [sheet, file] : kSheets) {
         skin::MakeStateSheet(*sheet, skin::LoadSkinImage(folder, file), *this);
     }
-    m_sheets.normal2 = m_sheets.normal;
+    // The swapped top row has a sheet of its own; a skin without one shows both rows alike.
+    const QImage swapped = skin::LoadSkinImage(folder, "Skins\\main_flip.jpg");
+    if (swapped.isNull()) {
+        m_sheets.normal2 = m_sheets.normal;
+        return;
+    }
+    skin::MakeStateSheet(m_sheets.normal2, swapped, *this);
 }
 
 void CTavrixDlg::ReadLinks()

@@ -36,8 +36,8 @@ inline constexpr int kDefaultsButtonId = 1138;
 // The main window's skin sheets, for the parts drawn on it.
 struct MainSheets {
     QPixmap normal, over, down, disabled;
-    // The normal picture under an address of its own: the flip indicator tells its states apart
-    // by the sheet it is given.
+    // The second normal sheet: the top row swapped to D1 to D6 (the flip indicator and the
+    // greyed F1 to F4 show it).
     QPixmap normal2;
     QPixmap arrow;
 };
