@@ -14,16 +14,19 @@
 
 #include "app/app_state.h"
 #include "app/program_paths.h"
+#include "controls/skin_look.h"
 #include "device/device_service.h"
 #include "model/key_code.h"
 #include "platform/app_profile.h"
 #include "ui/editors/tavrix_dlg_composite.h"
+#include "ui/main_window/custom_messages.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // Grabs the main window as it shows the simulated keyboard onto PNG files: the drawn keyboard with
-// a few keys assigned, their marks and the current profile; the key-assignment dialog opened for A
-// on each of its four pages; then the lighting panel open on the per-key effect, with the lamp
-// frames of the current pattern on the keys.
+// a few keys assigned, their marks and the current profile; the same with the top row swapped to
+// D1 to D6; the key-assignment dialog opened for A on each of its four pages; then the lighting
+// panel open on the per-key effect, with the lamp frames of the current pattern on the keys; and
+// the About box in English and in Simplified Chinese.
 //
 //   mainshot <folder of the built program> <output folder>
 namespace {
@@ -118,6 +121,27 @@ bool ShootCompositePages(tavrix::ui::CTavrixDlg& window, const QString& outFolde
     return composite.OpenForKey(kKeyAId) == tavrix::skin::IDCANCEL && saved;
 }
 
+// The keyboard with its top row swapped to D1 to D6, then swapped back.
+bool SaveSwappedRow(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
+{
+    window.OnCommand(tavrix::ui::kFlipLeftId);
+    const bool saved = Save(window, outFolder + "/main_window_flipped.png");
+    window.OnCommand(tavrix::ui::kFlipLeftId);
+    return saved;
+}
+
+bool SaveAboutBox(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
+{
+    using namespace tavrix::ui;
+    window.OnCommand(kCommandAbout);
+    CAboutDlg* about = window.AboutDialog();
+    if (about == nullptr || !Save(*about, outFolder + "/about.png")) {
+        return false;
+    }
+    tavrix::controls::SendMessage(about, UM_LANG, kLangTag, 1);
+    return Save(*about, outFolder + "/about_zh.png");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -140,6 +164,7 @@ int main(int argc, char** argv)
     setenv("DEXLINK_SIM_STATE", (home + "/sim.bin").c_str(), 1);
 
     QApplication application(argc, argv);
+    tavrix::controls::ApplySkinLook();
     tavrix::platform::SetRegistryKey("Tavrix_Quenda", "Tavrix");
     const tavrix::app::ProgramPaths paths = tavrix::app::BuildProgramPaths(binFolder + "/tavrix");
     tavrix::app::SetProgramPaths(paths);
@@ -154,14 +179,15 @@ int main(int argc, char** argv)
     if (profile >= 0) {
         AssignKeys(window, profile);
     }
-    if (!Save(window, outFolder + "/main_window_keyboard.png") || !ShootCompositePages(window, outFolder)) {
+    if (!Save(window, outFolder + "/main_window_keyboard.png") || !SaveSwappedRow(window, outFolder) ||
+        !ShootCompositePages(window, outFolder)) {
         return 1;
     }
     if (!OpenPerKeyLighting(window)) {
         std::fprintf(stderr, "mainshot: the keyboard offers no per-key lighting\n");
         return 1;
     }
-    const bool saved = Save(window, outFolder + "/main_window_lighting.png");
+    const bool saved = Save(window, outFolder + "/main_window_lighting.png") && SaveAboutBox(window, outFolder);
     window.ExitRoutine();
     return saved ? 0 : 1;
 }
