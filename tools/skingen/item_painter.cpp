@@ -18,19 +18,6 @@ void PaintGKey(QPainter& painter, const SkinItem& item, Appearance appearance)
     PaintKeycap(painter, item.rect, captioned ? QString() : item.text, {}, appearance);
 }
 
-void PaintCaption(QPainter& painter, const SkinItem& item)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colors::kEdge, 1));
-    painter.setBrush(QColor(18, 20, 23));
-    painter.drawRoundedRect(QRectF(item.rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    painter.setPen(colors::kMuted);
-    painter.setFont(UiFont(10, QFont::DemiBold));
-    painter.drawText(item.rect, Qt::AlignCenter, item.text);
-    painter.restore();
-}
-
 // The caption rises at this angle; the stripes follow it so the slant reads as meant.
 constexpr qreal kCaptionAngle = 26.8;
 
@@ -95,7 +82,7 @@ void PaintItem(QPainter& painter, const SkinItem& item, Sheet sheet)
         PaintBank(painter, item.rect, appearance == Appearance::Chosen);
         break;
     case Look::Caption:
-        PaintCaption(painter, item);
+        PaintCaptionBox(painter, item.rect, item.text);
         break;
     case Look::Tab:
         PaintTab(painter, item.rect, appearance);

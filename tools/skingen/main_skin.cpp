@@ -85,20 +85,6 @@ QImage MainScene(const WindowLayout& layout, Sheet sheet)
     return scene;
 }
 
-// The swap caption while D1 to D6 are in use: their names in the accent colour.
-void PaintSwappedCaption(QPainter& painter, const SkinItem& item)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colors::kAccent, 1));
-    painter.setBrush(QColor(52, 32, 12));
-    painter.drawRoundedRect(QRectF(item.rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-    painter.setPen(colors::kAccent);
-    painter.setFont(UiFont(11, QFont::Bold));
-    painter.drawText(item.rect, Qt::AlignCenter, item.text2);
-    painter.restore();
-}
-
 // The look of the swapped top row, the program's second normal sheet: F1 to F4 greyed and the
 // swap caption naming D1 to D6.
 QImage FlippedScene(const WindowLayout& layout)
@@ -108,7 +94,7 @@ QImage FlippedScene(const WindowLayout& layout)
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     for (const SkinItem& item : layout.items) {
         if (item.key == QLatin1String("FLIP_0")) {
-            PaintSwappedCaption(painter, item);
+            PaintCaptionBox(painter, item.rect, item.text2, true);
         } else if (QStringList{"KEY_03B", "KEY_03C", "KEY_03D", "KEY_03E"}.contains(item.key)) {
             PaintKeycap(painter, item.rect, item.text, item.text2, Appearance::Greyed);
         }

@@ -354,6 +354,19 @@ void PaintIconButton(QPainter& painter, const QRect& rect, Appearance appearance
     painter.restore();
 }
 
+void PaintCaptionBox(QPainter& painter, const QRect& rect, const QString& text, bool lit)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(lit ? colors::kAccent : colors::kEdge, 1));
+    painter.setBrush(lit ? QColor(52, 32, 12) : QColor(18, 20, 23));
+    painter.drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
+    painter.setPen(lit ? colors::kAccent : colors::kMuted);
+    painter.setFont(UiFont(10, lit ? QFont::Bold : QFont::DemiBold));
+    painter.drawText(rect, Qt::AlignCenter, text);
+    painter.restore();
+}
+
 void PaintLamp(QPainter& painter, const QRect& rect, const QString& label)
 {
     painter.save();

@@ -55,6 +55,8 @@ void PaintChoice(QPainter& painter, const QRect& rect, Appearance appearance, co
 void PaintIconButton(QPainter& painter, const QRect& rect, Appearance appearance, const QString& glyph,
                      bool dangerOnHover = false);
 void PaintGlyph(QPainter& painter, const QRectF& rect, const QString& glyph, const QColor& color);
+// A static word in a framed well; lit shows it in the accent colour (the state it names is on).
+void PaintCaptionBox(QPainter& painter, const QRect& rect, const QString& text, bool lit = false);
 void PaintLamp(QPainter& painter, const QRect& rect, const QString& label);
 void PaintBank(QPainter& painter, const QRect& rect, bool bankB);
 void PaintTab(QPainter& painter, const QRect& rect, Appearance appearance);
