@@ -1,30 +1,16 @@
 #include "ui/tray/tray_icon.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QWidget>
 
 #include "controls/window_message.h"
-#include "platform/clock.h"
 #include "ui/tray/tray_pictures.h"
 
 namespace tavrix::ui {
 
 namespace {
-
-// How often a program without a notification area looks for one.
-constexpr uint32_t kTrayWatchMs = 1000;
-
-bool DesktopHasTray()
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
-
-CTrayIcon::TrayCheck& TrayCheckInUse()
-{
-    static CTrayIcon::TrayCheck check = DesktopHasTray;
-    return check;
-}
 
 const std::vector<TrayMenuItem>& MenuItems()
 {
@@ -38,18 +24,8 @@ const std::vector<TrayMenuItem>& MenuItems()
 
 } // namespace
 
-void CTrayIcon::SetTrayCheck(TrayCheck check)
-{
-    TrayCheckInUse() = check ? std::move(check) : DesktopHasTray;
-}
-
 CTrayIcon::CTrayIcon() : m_menu(std::make_unique<QMenu>())
 {
-    connect(&m_trayWatch, &QTimer::timeout, this, [this] {
-        if (TrayCheckInUse()()) {
-            Install();
-        }
-    });
     for (const TrayMenuItem& item : MenuItems()) {
         QAction* action = m_menu->addAction(item.text);
         action->setData(item.id);
@@ -73,27 +49,20 @@ bool CTrayIcon::Create(QWidget* owner, const QString& tooltip, int iconResource,
     m_iconId = iconId;
     m_iconResource = iconResource;
     m_tooltip = tooltip.left(kTrayTooltipLength);
-    if (!TrayCheckInUse()()) {
-        m_trayWatch.start(platform::TimerIntervalMs(kTrayWatchMs));
-        return false;
-    }
-    Install();
-    return true;
-}
-
-void CTrayIcon::Install()
-{
-    m_trayWatch.stop();
-    // Installed before the picture is read: a change from another thread meanwhile is applied
-    // after this, on this thread.
-    m_installed = true;
-    m_icon = std::make_unique<QSystemTrayIcon>(TrayIconPicture(m_iconResource));
+    m_icon = std::make_unique<QSystemTrayIcon>(TrayIconPicture(iconResource));
     m_icon->setToolTip(m_tooltip);
     // The desktop shows the menu itself on a right click; only the other clicks come here.
     m_icon->setContextMenu(m_menu.get());
     connect(m_icon.get(), &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); });
-    m_icon->show();
+    // On X11 the icon is shown even while the desktop has no notification area: the platform
+    // watches for a panel taking the tray selection and puts the icon there as soon as one does.
+    const bool trayNow = QSystemTrayIcon::isSystemTrayAvailable();
+    if (trayNow || QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_icon->show();
+    }
+    m_installed = true;
+    return trayNow;
 }
 
 bool CTrayIcon::SetIcon(int iconResource)
@@ -116,7 +85,6 @@ bool CTrayIcon::SetIcon(int iconResource)
 
 void CTrayIcon::Delete()
 {
-    m_trayWatch.stop();
     if (!m_installed) {
         return;
     }

@@ -4,7 +4,6 @@
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -42,14 +41,9 @@ public:
     CTrayIcon();
     ~CTrayIcon() override;
 
-    // Whether the desktop has a notification area now; tests replace it (an empty function
-    // restores the desktop's answer).
-    using TrayCheck = std::function<bool()>;
-    static void SetTrayCheck(TrayCheck check);
-
-    // Adds the icon for owner (a MessageTarget window): true when the desktop shows it. Without a
-    // notification area the icon waits for one (a panel started after the program) and shows as
-    // soon as it appears; until then the program is reached by starting it again.
+    // Adds the icon for owner (a MessageTarget window): true when the desktop has a notification
+    // area now. Without one the icon is kept ready and appears as soon as a panel brings one (a
+    // panel started after the program); until then the program is reached by starting it again.
     bool Create(QWidget* owner, const QString& tooltip, int iconResource, int iconId);
     // Changes the picture; safe from any thread. False when the icon is not installed.
     bool SetIcon(int iconResource);
@@ -67,7 +61,6 @@ public:
     QMenu& PreparedMenu();
 
 private:
-    void Install();
     void OnActivated(QSystemTrayIcon::ActivationReason reason);
     void SendCommand(int id);
 
@@ -79,7 +72,6 @@ private:
     MenuCallback m_menuCallback;
     std::unique_ptr<QMenu> m_menu;
     std::unique_ptr<QSystemTrayIcon> m_icon;
-    QTimer m_trayWatch; // looks for a notification area while there is none
 };
 
 } // namespace tavrix::ui
