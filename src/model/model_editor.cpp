@@ -76,6 +76,18 @@ std::vector<MacroRecord> ModelEditor::CopyMacros() const
     return copies;
 }
 
+bool ModelEditor::IsMacroAssigned(uint16_t number) const
+{
+    std::lock_guard lock(m_lock);
+    for (size_t index = 0; index < kSlotCount; ++index) {
+        const KeyAssignment& slot = m_model.image.Slot(index);
+        if (slot.type == kTypeMacro && slot.value == number) {
+            return true;
+        }
+    }
+    return false;
+}
+
 int ModelEditor::CommitMacros(std::vector<MacroRecord> macros)
 {
     if (macros.size() > kMaxMacros)

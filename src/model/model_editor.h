@@ -27,6 +27,9 @@ public:
     // A copy of the macro store in store order, each copy marked as committed.
     [[nodiscard]] std::vector<MacroRecord> CopyMacros() const;
 
+    // Whether a key slot of any of the four blocks assigns the macro with that number.
+    [[nodiscard]] bool IsMacroAssigned(uint16_t number) const;
+
     // Replaces the macro store with macros (in their order, each marked as committed) and
     // re-checks every key slot of type 4 of the four blocks: one that names no macro yet (number
     // 0) takes the first macro; one whose macro is gone, or whose number now belongs to a macro

@@ -32,6 +32,12 @@ void SleepMs(uint32_t milliseconds)
     std::this_thread::sleep_for(ScaledDuration(milliseconds));
 }
 
+uint64_t TickCountMs()
+{
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
 int TimerIntervalMs(uint32_t milliseconds)
 {
     if (milliseconds == 0) {

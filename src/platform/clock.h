@@ -17,6 +17,10 @@ std::chrono::microseconds ScaledDuration(uint32_t milliseconds);
 
 void SleepMs(uint32_t milliseconds);
 
+// Milliseconds of a monotonic clock from an unspecified start, for measuring the time between
+// events; unscaled.
+[[nodiscard]] uint64_t TickCountMs();
+
 // The Qt timer interval for the given program milliseconds: 0 stays 0, any other wait lasts at
 // least 1 ms so a small scale cannot turn it into a busy timer.
 int TimerIntervalMs(uint32_t milliseconds);

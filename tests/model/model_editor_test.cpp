@@ -61,6 +61,26 @@ TEST_F(ModelEditorTest, CopiedMacrosAreMarkedCommitted)
     EXPECT_EQ(copies[1].number, 8);
 }
 
+// Every block counts, G1 of bank A included, and only slots that play a macro.
+TEST_F(ModelEditorTest, AMacroIsAssignedWhileAnySlotOfAnyBlockPlaysIt)
+{
+    const struct {
+        int block;
+        size_t slot;
+        KeyAssignment assignment;
+        bool assigned;
+    } cases[] = {
+        {0, 0x1E, {kTypeMacro, 1, 5}, true}, {2, 256, {kTypeMacro, 3, 5}, true},   {3, 0x10, {kTypeMacro, 1, 5}, true},
+        {1, 0x1E, {kTypeKey, 0, 5}, false},  {1, 0x1F, {kTypeMacro, 1, 6}, false},
+    };
+    for (const auto& c : cases) {
+        ConfigModel model;
+        model.image.blocks[static_cast<size_t>(c.block)][c.slot] = c.assignment;
+        const ModelEditor editor(model, m_lock);
+        EXPECT_EQ(editor.IsMacroAssigned(5), c.assigned) << "block " << c.block << " slot " << c.slot;
+    }
+}
+
 // The slots of the four blocks that play a macro, against a store that held 2, 5 and 7 and now
 // takes a list in which 5 is gone and 7 belongs to a macro made since.
 TEST_F(ModelEditorTest, CommitReplacesTheStoreAndRechecksEveryMacroKey)

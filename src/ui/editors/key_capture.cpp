@@ -32,36 +32,44 @@ bool IsMediaKey(uint16_t code)
                        [code](const model::MediaKey& key) { return key.code == code; });
 }
 
+Stroke KeyStrokes::Classify(const KeyEvent& event)
+{
+    const size_t index = model::KeyIndexOf(event.code);
+    if (event.autoRepeat) {
+        // A marked repeat's release says nothing about the key being let go.
+        if (event.press) {
+            m_held[index] = true;
+        }
+        return Stroke::Repeat;
+    }
+    const bool wasHeld = m_held[index];
+    m_held[index] = event.press;
+    if (!event.press) {
+        m_lastRelease = Release{event.code, event.time};
+        return wasHeld ? Stroke::Release : Stroke::LoneRelease;
+    }
+    if (event.time != 0 && m_lastRelease && m_lastRelease->code == event.code && m_lastRelease->time == event.time) {
+        return Stroke::RepeatPair;
+    }
+    return wasHeld ? Stroke::Repeat : Stroke::Press;
+}
+
+void KeyStrokes::Reset()
+{
+    m_held.reset();
+    m_lastRelease.reset();
+}
+
 CaptureVerdict KeyCapture::OnKeyEvent(const KeyEvent& event, bool keyboardMode)
 {
     const uint16_t code = event.code;
     if (code == model::kNoKey || IsMediaKey(code)) {
         return CaptureVerdict::PassOn;
     }
-    // A repeat's release (where the desktop marks one) says nothing about the key being let go.
-    if (!event.press && event.autoRepeat) {
-        return CaptureVerdict::Consume;
-    }
-    const size_t index = model::KeyIndexOf(code);
-    const bool wasHeld = m_held[index];
-    m_held[index] = event.press;
-    bool fresh = false;
-    if (event.press) {
-        const bool repeatPair =
-            event.time != 0 && m_lastRelease && m_lastRelease->code == code && m_lastRelease->time == event.time;
-        fresh = !event.autoRepeat && !wasHeld && !repeatPair;
-    } else {
-        m_lastRelease = Release{code, event.time};
-        fresh = !wasHeld && MayArriveAsReleaseOnly(code);
-    }
+    const Stroke stroke = m_strokes.Classify(event);
+    const bool fresh = stroke == Stroke::Press || (stroke == Stroke::LoneRelease && MayArriveAsReleaseOnly(code));
     const bool taken = keyboardMode || IsSuperOrMenu(code);
     return fresh && taken ? CaptureVerdict::Capture : CaptureVerdict::Consume;
-}
-
-void KeyCapture::Reset()
-{
-    m_held.reset();
-    m_lastRelease.reset();
 }
 
 } // namespace tavrix::ui

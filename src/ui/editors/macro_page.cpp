@@ -2,11 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QStandardItemModel>
-#include <QTableView>
 #include <array>
 
 #include "controls/caption_style.h"
@@ -14,9 +11,14 @@
 #include "controls/control_id.h"
 #include "model/model_editor.h"
 #include "skin/skin_placement.h"
+#include "ui/editors/action_table_model.h"
+#include "ui/editors/action_view.h"
 #include "ui/editors/editor_style.h"
+#include "ui/editors/record_delay_setting.h"
 #include "ui/main_window/lang_text.h"
 
+// The macro page's controls, and loading, showing, saving and committing its macros. Its commands
+// are in macro_page_commands.cpp.
 namespace tavrix::ui {
 
 namespace {
@@ -35,17 +37,13 @@ constexpr std::array<PageButton, 9> kButtons{{
     {kAddMacroId, "FUNC_MACRO_ADD", nullptr},
     {kDeleteMacroId, "FUNC_MACRO_DELETE", nullptr},
     {kRecordId, "FUNC_MACRO_RECORD", nullptr},
-    {1021, "FUNC_MACRO_DELETE2", "A_DELETE"},
-    {1022, "FUNC_MACRO_CLEAR", "A_CLEAR"},
-    {1023, "FUNC_MACRO_UP_TOP", "A_TOP"},
-    {1024, "FUNC_MACRO_UP", "A_UP"},
-    {1025, "FUNC_MACRO_DOWN", "A_DOWN"},
-    {1026, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
+    {kDeleteActionId, "FUNC_MACRO_DELETE2", "A_DELETE"},
+    {kClearActionsId, "FUNC_MACRO_CLEAR", "A_CLEAR"},
+    {kActionToTopId, "FUNC_MACRO_UP_TOP", "A_TOP"},
+    {kActionUpId, "FUNC_MACRO_UP", "A_UP"},
+    {kActionDownId, "FUNC_MACRO_DOWN", "A_DOWN"},
+    {kActionToBottomId, "FUNC_MACRO_DOWN_BOTTOM", "A_BOTTOM"},
 }};
-
-// The buttons that act on the shown macro: enabled only while one is shown.
-constexpr int kFirstActionButton = kRecordId;
-constexpr int kLastActionButton = 1026;
 
 struct PageControl {
     int id;
@@ -73,7 +71,8 @@ constexpr std::array<LabelText, 3> kLabels{{
     {kRepeatLabelId, "MACRO_CYCLES"},
 }};
 
-constexpr std::array<const char*, 3> kColumnHeadings{"MACRO_KEYS_TISHI", "MACRO_ACTION_TISHI", "MACRO_DELAY_MS"};
+constexpr std::array<const char*, ActionTableModel::ColumnCount> kColumnHeadings{
+    "MACRO_KEYS_TISHI", "MACRO_ACTION_TISHI", "MACRO_DELAY_MS"};
 
 template <typename Control> Control* Make(QWidget& dialog, int id)
 {
@@ -88,42 +87,44 @@ QWidget* Item(const QWidget& dialog, int id)
     return controls::FindDlgItem(dialog, id);
 }
 
+// The name under which the record-delay setting is kept: a text of the current language.
+std::string RecordDelayName()
+{
+    return LangText("MACRO_ACTION_RECORD_DELAY").toStdString();
+}
+
 } // namespace
 
-MacroPage::MacroPage(QWidget& dialog, std::function<void()> onEdited)
-    : m_dialog(dialog), m_onEdited(std::move(onEdited))
+MacroPage::MacroPage(QWidget& dialog, std::function<void()> onEdited, std::function<bool(uint16_t)> isMacroAssigned)
+    : m_dialog(dialog), m_onEdited(std::move(onEdited)), m_isMacroAssigned(std::move(isMacroAssigned)),
+      m_recorder([this](const model::MacroAction& action) { OnRecorded(action); })
 {
 }
+
+MacroPage::~MacroPage() = default;
 
 void MacroPage::Create()
 {
     m_macroList = Make<QComboBox>(m_dialog, kMacroListId);
     m_macroList->setEditable(true);
     m_macroList->setInsertPolicy(QComboBox::NoInsert);
+    m_macroList->setCompleter(nullptr);
+    m_macroList->lineEdit()->setMaxLength(static_cast<int>(model::kMaxMacroNameLength));
     m_macroList->setFont(EditorFont(12, m_dialog));
     StyleEditorControl(*m_macroList);
     QObject::connect(m_macroList, &QComboBox::activated, &m_dialog, [this](int index) { OnMacroChosen(index); });
+    QObject::connect(m_macroList->lineEdit(), &QLineEdit::textEdited, &m_dialog,
+                     [this](const QString& text) { OnNameTyped(text); });
 
-    m_actions = new QStandardItemModel(0, static_cast<int>(kColumnHeadings.size()), &m_dialog);
-    m_actionList = Make<QTableView>(m_dialog, kActionListId);
-    m_actionList->setModel(m_actions);
-    m_actionList->setFont(EditorFont(8, m_dialog));
-    m_actionList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_actionList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_actionList->setShowGrid(true);
-    m_actionList->setSortingEnabled(false);
-    m_actionList->verticalHeader()->hide();
-    m_actionList->horizontalHeader()->setSectionsClickable(false);
-    for (int column = 0; column < m_actions->columnCount(); ++column) {
-        m_actionList->setColumnWidth(column, kActionColumnWidth);
-    }
-    StyleEditorControl(*m_actionList);
+    CreateActionList();
 
     m_repeatCount = Make<QLineEdit>(m_dialog, kRepeatCountId);
     StyleEditorControl(*m_repeatCount);
-    QObject::connect(m_repeatCount, &QLineEdit::textChanged, &m_dialog, [this] { m_onEdited(); });
+    QObject::connect(m_repeatCount, &QLineEdit::textChanged, &m_dialog,
+                     [this](const QString& text) { OnRepeatCountChanged(text); });
 
-    Make<QCheckBox>(m_dialog, kRecordDelayId);
+    m_recordDelayBox = Make<QCheckBox>(m_dialog, kRecordDelayId);
+    QObject::connect(m_recordDelayBox, &QCheckBox::clicked, &m_dialog, [this] { ToggleRecordDelay(); });
     for (const LabelText& label : kLabels) {
         auto* control = new controls::ColorStatic(label.id, &m_dialog);
         control->SetLabelColor(kEditorLabelColor);
@@ -139,6 +140,25 @@ void MacroPage::Create()
         const unsigned format = entry.id == kRecordId ? controls::kCentredCaption : kLeftCaption;
         button->SetTextStyle(true, points, controls::kSkinCaptionFace, controls::kSkinCaptionColors, format);
     }
+}
+
+void MacroPage::CreateActionList()
+{
+    m_actions = new ActionTableModel(&m_dialog);
+    m_actionList = Make<ActionView>(m_dialog, kActionListId);
+    m_actionList->setModel(m_actions);
+    m_actionList->setItemDelegate(
+        new ActionDelegate(*m_actions,
+                           {.beforeDelayEdit = [this] { StopRecording(); },
+                            .delayCapped = [this] { ShowMessage("MACRO_ACTION_ERR_DELAY_MAX", kMaxTypedDelayMs); }},
+                           m_actionList));
+    m_actionList->setFont(EditorFont(8, m_dialog));
+    for (int column = 0; column < ActionTableModel::ColumnCount; ++column) {
+        m_actionList->setColumnWidth(column, kActionColumnWidth);
+    }
+    StyleEditorControl(*m_actionList);
+    // A cell edited in place is an edit of the macro.
+    QObject::connect(m_actions, &QAbstractItemModel::dataChanged, &m_dialog, [this] { m_onEdited(); });
 }
 
 void MacroPage::Place(const std::string& skinIniPath, const controls::ButtonSheets& sheets)
@@ -176,23 +196,38 @@ void MacroPage::SetTexts(int languageIndex)
             button->SetTooltipText(LangText(entry.tooltipKey, languageIndex), true);
         }
     }
-    static_cast<controls::CPngButton*>(Item(m_dialog, kRecordId))->setText(LangText("A_RECORD", languageIndex));
-    for (int column = 0; column < static_cast<int>(kColumnHeadings.size()); ++column) {
-        m_actions->setHeaderData(column, Qt::Horizontal,
-                                 LangText(kColumnHeadings[static_cast<size_t>(column)], languageIndex));
+    const char* recordText = IsRecording() ? "MACRO_ACTION_STOP_RECORD" : "A_RECORD";
+    static_cast<controls::CPngButton*>(Item(m_dialog, kRecordId))->setText(LangText(recordText, languageIndex));
+    QStringList headings;
+    for (const char* key : kColumnHeadings) {
+        headings.append(LangText(key, languageIndex));
     }
+    m_actions->SetLanguage(languageIndex, headings);
 }
 
 void MacroPage::Load(std::vector<model::MacroRecord> records)
 {
     m_list.Load(std::move(records));
-    const QSignalBlocker blocker(m_macroList);
-    m_macroList->clear();
-    for (const model::MacroRecord& record : m_list.Records()) {
-        m_macroList->addItem(QString::fromStdU16String(record.Name()));
+    {
+        const QSignalBlocker blocker(m_macroList);
+        m_macroList->clear();
+        for (const model::MacroRecord& record : m_list.Records()) {
+            m_macroList->addItem(QString::fromStdU16String(record.Name()));
+        }
     }
     m_repeatCount->setText(QStringLiteral("1"));
+    // Written back at once: the setting stays under this language's name.
+    m_recordDelay = ReadRecordDelay(RecordDelayName());
+    m_recordDelayBox->setChecked(m_recordDelay == 1);
+    WriteRecordDelay(RecordDelayName(), m_recordDelay);
     ShowMacro(-1);
+}
+
+void MacroPage::ToggleRecordDelay()
+{
+    m_recordDelay = m_recordDelay == 1 ? 0 : 1;
+    m_recordDelayBox->setChecked(m_recordDelay == 1);
+    WriteRecordDelay(RecordDelayName(), m_recordDelay);
 }
 
 void MacroPage::Select(MacroSelection selection, uint32_t storedValue)
@@ -207,22 +242,29 @@ void MacroPage::ShowMacro(int index)
         const QSignalBlocker blocker(m_macroList);
         m_macroList->setCurrentIndex(m_list.Current());
     }
-    m_actions->removeRows(0, m_actions->rowCount());
     const model::MacroRecord* macro = m_list.CurrentMacro();
     if (macro != nullptr) {
+        m_actions->Load(macro->UsedActions());
+        // Rewriting the box is an edit even when the count stays.
         m_repeatCount->setText(QString::number(macro->repeatCount));
+        m_onEdited();
+    } else {
+        m_actions->Clear();
     }
-    for (int id = kFirstActionButton; id <= kLastActionButton; ++id) {
+    for (int id = kRecordId; id <= kActionToBottomId; ++id) {
         Item(m_dialog, id)->setEnabled(macro != nullptr);
     }
 }
 
-void MacroPage::OnMacroChosen(int index)
+void MacroPage::SaveShown()
 {
-    if (m_list.Current() >= 0) {
-        m_list.SaveShown(RepeatCount());
-    }
-    ShowMacro(index);
+    EndEdit();
+    m_list.SaveShown(RepeatCount(), m_actions->Actions().Rows());
+}
+
+void MacroPage::EndEdit()
+{
+    m_actionList->EndEdit();
 }
 
 uint8_t MacroPage::RepeatCount() const
@@ -242,7 +284,7 @@ void MacroPage::FillChoices(PageChoices& choices) const
 
 int MacroPage::Commit(model::ModelEditor& editor)
 {
-    m_list.SaveShown(RepeatCount());
+    SaveShown();
     const int committed = editor.CommitMacros(m_list.Records());
     if (committed != 0) {
         m_list.MarkCommitted();
@@ -253,9 +295,12 @@ int MacroPage::Commit(model::ModelEditor& editor)
 void MacroPage::Empty()
 {
     m_list.Clear();
-    const QSignalBlocker blocker(m_macroList);
-    m_macroList->clear();
-    m_actions->removeRows(0, m_actions->rowCount());
+    {
+        const QSignalBlocker blocker(m_macroList);
+        m_macroList->clear();
+    }
+    m_actions->Clear();
+    m_recordDelay = 0;
 }
 
 } // namespace tavrix::ui

@@ -40,11 +40,13 @@ model::ModelEditor EditorOf(CTavrixDlg& window)
 
 Tavrix_DlgComposite::Tavrix_DlgComposite(CTavrixDlg& window)
     : skin::CBaseDialog(kTemplateId, nullptr, window.Paths().compositeSkinFile, window.Paths().compositeSkinFolder),
-      m_window(window), m_macroPage(*this,
-                                    [this] {
-                                        m_state.MarkChanged();
-                                        Render();
-                                    }),
+      m_window(window), m_macroPage(
+                            *this,
+                            [this] {
+                                m_state.MarkChanged();
+                                Render();
+                            },
+                            [this](uint16_t number) { return EditorOf(m_window).IsMacroAssigned(number); }),
       m_capture([this] { return !m_state.IsMouseMode(); }, [this](uint16_t code) { OnCapture(code); })
 {
 }
@@ -149,6 +151,9 @@ void Tavrix_DlgComposite::ShowPage(bool fromModel)
     if (page != Page::Key) {
         m_capture.Stop();
     }
+    if (page != Page::Macro) {
+        m_macroPage.StopRecording();
+    }
     Render();
     if (page != Page::Macro) {
         const int focus = page == Page::Key ? kKeyEditId : page == Page::Media ? kMediaListId : kFunctionListId;
@@ -195,6 +200,8 @@ PageChoices Tavrix_DlgComposite::Choices() const
 
 void Tavrix_DlgComposite::Apply()
 {
+    m_macroPage.EndEdit();
+    m_macroPage.StopRecording();
     model::ModelEditor editor = EditorOf(m_window);
     // A list the store cannot take leaves the store and the keys' macro references as they were;
     // the key's own slot is written all the same.
@@ -215,6 +222,7 @@ void Tavrix_DlgComposite::Close(int result)
         return;
     }
     m_capture.Stop();
+    m_macroPage.StopRecording();
     m_macroPage.Empty();
     m_state.MarkUnchanged();
     --m_openCount;
@@ -299,7 +307,7 @@ bool Tavrix_DlgComposite::OnCommand(int id)
         OnCancel();
         return true;
     default:
-        return false;
+        return m_macroPage.OnCommand(id);
     }
 }
 
@@ -316,7 +324,10 @@ void Tavrix_DlgComposite::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     if (key == Qt::Key_F1) {
-        m_window.OpenHelp();
+        // Ignored while recording, which records the key instead.
+        if (!m_macroPage.IsRecording()) {
+            m_window.OpenHelp();
+        }
         event->accept();
         return;
     }

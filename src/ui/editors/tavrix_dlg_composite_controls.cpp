@@ -108,11 +108,6 @@ protected:
     }
 };
 
-model::TextLookup LookupIn(int languageIndex)
-{
-    return [languageIndex](std::string_view key) { return LangText(key, languageIndex).toStdU16String(); };
-}
-
 template <typename Control> Control* Make(QWidget& dialog, int id)
 {
     auto* control = new Control(&dialog);
@@ -208,7 +203,7 @@ void Tavrix_DlgComposite::PlaceControls()
 
 void Tavrix_DlgComposite::FillLists()
 {
-    const model::TextLookup lookup = LookupIn(skin::GetLanguageIndex());
+    const model::TextLookup lookup = LangLookup(skin::GetLanguageIndex());
     const auto fill = [this](int id, const auto& entries, const auto& text) {
         QComboBox* list = List(id);
         list->clear();
@@ -281,7 +276,7 @@ void Tavrix_DlgComposite::Render()
     auto* keyEdit = GetDlgItem<QLineEdit>(kKeyEditId);
     keyEdit->setText(shownKey == model::kNoKey
                          ? QString()
-                         : QString::fromStdU16String(model::KeyName(shownKey, LookupIn(skin::GetLanguageIndex()))));
+                         : QString::fromStdU16String(model::KeyName(shownKey, LangLookup(skin::GetLanguageIndex()))));
     keyEdit->setEnabled(!mouse);
     GetDlgItem<QCheckBox>(kKeyboardModeId)->setChecked(!mouse);
     GetDlgItem<QCheckBox>(kMouseModeId)->setChecked(mouse);
