@@ -1,26 +1,16 @@
 #include <QApplication>
-#include <QKeyEvent>
-#include <QProcess>
-#include <QWindow>
-#include <atomic>
-#include <chrono>
-#include <functional>
-#include <thread>
 
-#include "composite_fixture.h"
 #include "model/key_code.h"
-#include "platform/clock.h"
 #include "ui/main_window/key_layout.h"
+#include "x11_fixture.h"
 #include "xvfb_run.h"
 
 // Key capture end to end on a real X server: real key events made with XTest (xdotool) reach the
-// key-assignment dialog with their native scan codes. A driver thread plays the user: it clicks
-// and types with xdotool and waits for what the window shows, while the test's own thread runs
-// the windows (and the dialog's modal run inside them).
+// key-assignment dialog with their native scan codes.
 namespace tavrix::ui {
 namespace {
 
-using testing::CompositeTest;
+using testing::KeyCounter;
 
 constexpr uint16_t kKeyA = 0x01E;
 constexpr uint16_t kKeyB = 0x030;
@@ -32,110 +22,14 @@ constexpr int kMainApplyId = 1006;
 // X numbers keys from the Linux input code + 8.
 constexpr quint32 kNativeB = 48 + 8;
 constexpr quint32 kNativeMute = 113 + 8;
-constexpr auto kStepBound = std::chrono::seconds(10);
-constexpr int kXdotoolTimeoutMs = 10000;
 
 TEST(KeyCaptureOnX11, RunsOnARealDisplay)
 {
     testing::RunUnderXvfb(QStringLiteral("KeyCaptureX11Test.*"), {QStringLiteral("xdotool")});
 }
 
-// Counts the key events of one native scan code that reach the filter.
-class KeyCounter : public QObject {
-public:
-    explicit KeyCounter(quint32 nativeScanCode) : m_code(nativeScanCode) {}
-
-    std::atomic<int> presses{0};
-    std::atomic<int> releases{0};
-
+class KeyCaptureX11Test : public testing::X11CompositeTest {
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        const bool press = event->type() == QEvent::KeyPress;
-        if ((press || event->type() == QEvent::KeyRelease) &&
-            static_cast<QKeyEvent*>(event)->nativeScanCode() == m_code) {
-            ++(press ? presses : releases);
-        }
-        return false;
-    }
-
-private:
-    quint32 m_code;
-};
-
-class KeyCaptureX11Test : public CompositeTest {
-protected:
-    void SetUp() override
-    {
-        if (!testing::IsUnderXvfb()) {
-            GTEST_SKIP() << "runs only under the X server KeyCaptureOnX11 starts";
-        }
-        CompositeTest::SetUp();
-        StartShown();
-        ASSERT_TRUE(WaitUntil([&] { return Dlg().windowHandle() != nullptr && Dlg().windowHandle()->isExposed(); }));
-    }
-
-    // Plays the user on a thread of its own while this thread runs the windows; returns once
-    // the steps are done.
-    void Drive(const std::function<void()>& steps)
-    {
-        std::atomic<bool> done{false};
-        std::thread driver([&] {
-            steps();
-            done = true;
-        });
-        while (!done) {
-            QApplication::processEvents(QEventLoop::AllEvents, 5);
-            platform::SleepMs(1);
-        }
-        driver.join();
-    }
-
-    // From the driver: fn's result, computed on the windows' thread.
-    template <typename Fn> static auto OnUi(Fn fn)
-    {
-        decltype(fn()) result{};
-        QMetaObject::invokeMethod(
-            qApp, [&] { result = fn(); }, Qt::BlockingQueuedConnection);
-        return result;
-    }
-
-    // From the driver: waits until condition (run on the windows' thread) holds.
-    static bool WaitFor(const std::function<bool()>& condition)
-    {
-        const auto end = std::chrono::steady_clock::now() + kStepBound;
-        while (!OnUi(condition)) {
-            if (std::chrono::steady_clock::now() > end) {
-                return false;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
-    }
-
-    static bool Xdotool(const QStringList& arguments)
-    {
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), arguments);
-        if (!xdotool.waitForFinished(kXdotoolTimeoutMs)) {
-            xdotool.kill();
-            xdotool.waitForFinished();
-            return false;
-        }
-        return xdotool.exitStatus() == QProcess::NormalExit && xdotool.exitCode() == 0;
-    }
-
-    // Clicks the middle of control id of window, on the screen.
-    static bool ClickOn(const skin::CBaseDialog& window, int id)
-    {
-        const QPoint at = OnUi([&] {
-            const QWidget* control = window.GetDlgItem(id);
-            return control != nullptr ? control->mapToGlobal(control->rect().center()) : QPoint(-1, -1);
-        });
-        return at.x() >= 0 && Xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                                       QStringLiteral("click"), QStringLiteral("1")});
-    }
-
     bool OpenForA()
     {
         return ClickOn(Dlg(), kKeyAId) &&

@@ -61,6 +61,7 @@ public:
 
     [[nodiscard]] const CompositeState& State() const { return m_state; }
     [[nodiscard]] bool IsCapturing() const { return m_capture.IsStarted(); }
+    [[nodiscard]] bool IsRecording() const { return m_macroPage.IsRecording(); }
 
 protected:
     bool OnInitDialog() override;
