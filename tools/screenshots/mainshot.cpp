@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -18,15 +19,17 @@
 #include "device/device_service.h"
 #include "model/key_code.h"
 #include "platform/app_profile.h"
+#include "ui/editors/action_view.h"
 #include "ui/editors/tavrix_dlg_composite.h"
 #include "ui/main_window/custom_messages.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // Grabs the main window as it shows the simulated keyboard onto PNG files: the drawn keyboard with
 // a few keys assigned, their marks and the current profile; the same with the top row swapped to
-// D1 to D6; the key-assignment dialog opened for A on each of its four pages; then the lighting
-// panel open on the per-key effect, with the lamp frames of the current pattern on the keys; and
-// the About box in English and in Simplified Chinese.
+// D1 to D6; the key-assignment dialog opened for A on each of its four pages, its macro page also
+// while recording and while a delay is typed; then the lighting panel open on the per-key effect,
+// with the lamp frames of the current pattern on the keys; and the About box in English and in
+// Simplified Chinese.
 //
 //   mainshot <folder of the built program> <output folder>
 namespace {
@@ -63,6 +66,11 @@ void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
         macros[i].repeatCount = static_cast<uint8_t>(i + 1);
         macros[i].SetName(names[i]);
     }
+    // Reload: Ctrl+R, as a recording with its pauses kept would give it.
+    const MacroAction reload[] = {
+        {120, 0x1D, kMacroPress}, {80, 0x13, kMacroPress}, {60, 0x13, kMacroRelease}, {0, 0x1D, kMacroRelease}};
+    std::copy(std::begin(reload), std::end(reload), macros[0].actions.begin());
+    macros[0].actionCount = static_cast<uint16_t>(std::size(reload));
     (void)window.Sync().Model().macros.Assign(std::move(macros));
     window.RefreshKeyMarks();
 }
@@ -97,6 +105,31 @@ bool Save(QWidget& window, const QString& path)
     return true;
 }
 
+// The macro page while it records (the record button reads Stop), and while the user types a
+// delay into a cell.
+bool ShootMacroPageStates(tavrix::ui::Tavrix_DlgComposite& composite, const QString& outFolder)
+{
+    using namespace tavrix::ui;
+    auto* actions = composite.GetDlgItem<ActionView>(kActionListId);
+    if (actions == nullptr || actions->model()->rowCount() < 2) {
+        std::fprintf(stderr, "mainshot: the macro page shows no actions\n");
+        return false;
+    }
+    actions->SelectRow(1);
+    composite.OnCommand(kRecordId);
+    bool saved = Save(composite, outFolder + "/composite_macro_recording.png");
+    composite.OnCommand(kRecordId);
+    const QModelIndex delay = actions->model()->index(1, 2);
+    actions->setCurrentIndex(delay);
+    actions->edit(delay);
+    if (auto* edit = qobject_cast<QLineEdit*>(actions->indexWidget(delay))) {
+        edit->setText(QStringLiteral("1250"));
+    }
+    saved = Save(composite, outFolder + "/composite_macro_delay_edit.png") && saved;
+    actions->EndEdit();
+    return saved;
+}
+
 // Opens the key-assignment dialog for A, as a click on it does, and grabs each of its pages.
 bool ShootCompositePages(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
 {
@@ -115,6 +148,9 @@ bool ShootCompositePages(tavrix::ui::CTavrixDlg& window, const QString& outFolde
                 emit macros->activated(0);
             }
             saved = Save(composite, outFolder + "/composite_" + name + "_page.png") && saved;
+            if (id == kMacroPageId) {
+                saved = ShootMacroPageStates(composite, outFolder) && saved;
+            }
         }
         composite.CloseIfOpen();
     });

@@ -1,10 +1,8 @@
 #include "ui/editors/action_table_model.h"
 
-#include <QApplication>
-#include <QPalette>
-
 #include "model/key_catalogue.h"
 #include "model/key_names.h"
+#include "ui/editors/editor_style.h"
 #include "ui/main_window/lang_text.h"
 
 namespace tavrix::ui {
@@ -149,7 +147,7 @@ QVariant ActionTableModel::data(const QModelIndex& index, int role) const
         }
     }
     if (role == Qt::BackgroundRole && index.column() != DelayColumn) {
-        return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+        return kGreyTextColor;
     }
     return {};
 }

@@ -10,6 +10,8 @@ class QWidget;
 namespace tavrix::ui {
 
 inline const QColor kEditorLabelColor(228, 228, 228);
+// The desktop's grey-text colour, the background of the action list's key and direction cells.
+inline const QColor kGreyTextColor(109, 109, 109);
 
 // The skin's face at points, converted to pixels with the screen's vertical resolution.
 [[nodiscard]] QFont EditorFont(double points, const QWidget& widget);
