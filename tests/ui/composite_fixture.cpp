@@ -1,9 +1,11 @@
 #include "composite_fixture.h"
 
+#include <QAbstractItemView>
 #include <QTimer>
 #include <mutex>
 
 #include "app/app_state.h"
+#include "model/key_catalogue.h"
 
 namespace tavrix::testing {
 
@@ -46,6 +48,26 @@ void CompositeTest::SetMacros(std::initializer_list<uint16_t> numbers)
     }
     std::lock_guard lock(app::ModelLock());
     ASSERT_TRUE(Dlg().Sync().Model().macros.Assign(std::move(records)));
+}
+
+std::vector<model::MacroRecord> CompositeTest::StoredMacros()
+{
+    std::lock_guard lock(app::ModelLock());
+    const std::span<const model::MacroRecord> records = Dlg().Sync().Model().macros.Records();
+    return {records.begin(), records.end()};
+}
+
+std::vector<model::MacroAction> CompositeTest::ActionRows(const ui::Tavrix_DlgComposite& dialog)
+{
+    const QAbstractItemModel& rows = *dialog.GetDlgItem<QAbstractItemView>(ui::kActionListId)->model();
+    std::vector<model::MacroAction> actions;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const auto cell = [&](int column) { return rows.index(row, column).data(Qt::EditRole); };
+        actions.push_back({cell(2).toString().toUInt(),
+                           model::KeyAtListPosition(static_cast<uint16_t>(cell(0).toUInt())),
+                           static_cast<uint16_t>(cell(1).toUInt())});
+    }
+    return actions;
 }
 
 model::KeyEntry CompositeTest::KeyboardEntryOf(int profile, uint16_t keyCode)

@@ -23,6 +23,10 @@ protected:
     void WhileOpen(const std::function<void()>& open, const std::function<void(ui::Tavrix_DlgComposite&)>& steps);
     // Replaces the model's macros with macros numbered by numbers, each repeating once.
     void SetMacros(std::initializer_list<uint16_t> numbers);
+    // The model's macros.
+    std::vector<model::MacroRecord> StoredMacros();
+    // The rows the dialog's action list shows.
+    static std::vector<model::MacroAction> ActionRows(const ui::Tavrix_DlgComposite& dialog);
     // What the simulated keyboard's key table of the profile sends at the key's position.
     static model::KeyEntry KeyboardEntryOf(int profile, uint16_t keyCode);
 };

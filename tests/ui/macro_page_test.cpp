@@ -8,7 +8,6 @@
 
 #include "app/app_state.h"
 #include "composite_fixture.h"
-#include "model/key_catalogue.h"
 #include "platform/app_profile.h"
 #include "platform/registry_store.h"
 #include "skin/language.h"
@@ -57,13 +56,6 @@ protected:
         ASSERT_TRUE(Dlg().Sync().Model().macros.Assign(std::move(records)));
     }
 
-    std::vector<model::MacroRecord> StoredMacros()
-    {
-        std::lock_guard lock(app::ModelLock());
-        const std::span<const model::MacroRecord> records = Dlg().Sync().Model().macros.Records();
-        return {records.begin(), records.end()};
-    }
-
     // Runs steps with the dialog open for key B on its macro page, showing the first macro.
     void OnMacroPage(const std::function<void(Tavrix_DlgComposite&)>& steps)
     {
@@ -82,20 +74,6 @@ protected:
     {
         MacroList(dialog).setCurrentIndex(entry);
         emit MacroList(dialog).activated(entry);
-    }
-
-    // The action list's rows as the model holds them.
-    static std::vector<MacroAction> Rows(Tavrix_DlgComposite& dialog)
-    {
-        const QAbstractItemModel& model = *Actions(dialog).model();
-        std::vector<MacroAction> rows;
-        for (int row = 0; row < model.rowCount(); ++row) {
-            rows.push_back(
-                {model.index(row, 2).data(Qt::EditRole).toString().toUInt(),
-                 model::KeyAtListPosition(static_cast<uint16_t>(model.index(row, 0).data(Qt::EditRole).toUInt())),
-                 static_cast<uint16_t>(model.index(row, 1).data(Qt::EditRole).toUInt())});
-        }
-        return rows;
     }
 
     // Starts editing the cell of the selected row; its editor.
@@ -223,24 +201,25 @@ TEST_F(MacroPageTest, ActionButtonsDeleteClearAndMoveTheSelectedRow)
     m_prompts.messageBoxAnswers = {controls::PromptResult::No, controls::PromptResult::Yes};
     OnMacroPage([&](Tavrix_DlgComposite& dialog) {
         ActionView& view = Actions(dialog);
-        EXPECT_EQ(Rows(dialog), actions);
+        EXPECT_EQ(ActionRows(dialog), actions);
         dialog.OnCommand(kActionToTopId);
-        EXPECT_EQ(Rows(dialog), actions) << "nothing selected, nothing moves";
+        EXPECT_EQ(ActionRows(dialog), actions) << "nothing selected, nothing moves";
 
         view.SelectRow(0);
         dialog.OnCommand(kActionToBottomId);
         EXPECT_EQ(view.SelectedRow(), 2);
         dialog.OnCommand(kActionUpId);
-        EXPECT_EQ(Rows(dialog), (std::vector<MacroAction>{{20, kKeyB, kDown}, {10, kKeyA, kDown}, {30, kKeyH, kDown}}));
+        EXPECT_EQ(ActionRows(dialog),
+                  (std::vector<MacroAction>{{20, kKeyB, kDown}, {10, kKeyA, kDown}, {30, kKeyH, kDown}}));
         EXPECT_EQ(view.SelectedRow(), 1);
         dialog.OnCommand(kDeleteActionId);
-        EXPECT_EQ(Rows(dialog), (std::vector<MacroAction>{{20, kKeyB, kDown}, {30, kKeyH, kDown}}));
+        EXPECT_EQ(ActionRows(dialog), (std::vector<MacroAction>{{20, kKeyB, kDown}, {30, kKeyH, kDown}}));
         EXPECT_EQ(view.SelectedRow(), 1);
 
         dialog.OnCommand(kClearActionsId);
-        EXPECT_EQ(Rows(dialog).size(), 2u) << "No keeps the rows";
+        EXPECT_EQ(ActionRows(dialog).size(), 2u) << "No keeps the rows";
         dialog.OnCommand(kClearActionsId);
-        EXPECT_TRUE(Rows(dialog).empty());
+        EXPECT_TRUE(ActionRows(dialog).empty());
         dialog.OnCommand(skin::IDOK);
     });
     ASSERT_EQ(m_prompts.messageBoxes.size(), 2u);
@@ -263,7 +242,7 @@ TEST_F(MacroPageTest, CellsAreEditedInPlace)
             EXPECT_EQ(edit->maxLength(), 100);
             edit->setText(d.typed);
             dialog.OnCommand(kCompositeApplyId);
-            EXPECT_EQ(Rows(dialog)[0].delay, d.stored) << '"' << d.typed << '"';
+            EXPECT_EQ(ActionRows(dialog)[0].delay, d.stored) << '"' << d.typed << '"';
         }
         EXPECT_EQ(MessageTexts().back(), Text("MACRO_ACTION_ERR_DELAY_MAX").replace("%d", "40000"));
 
@@ -281,13 +260,35 @@ TEST_F(MacroPageTest, CellsAreEditedInPlace)
         direction->setCurrentIndex(0);
         direction->hidePopup();
         testing::Pump();
-        EXPECT_EQ(Rows(dialog)[1], (MacroAction{20, kKeyH, kDown}));
+        EXPECT_EQ(ActionRows(dialog)[1], (MacroAction{20, kKeyH, kDown}));
         EXPECT_EQ(Actions(dialog).model()->index(1, 1).data().toString(), QString::fromUtf8("\u2193"));
         dialog.OnCommand(skin::IDOK);
     });
     const model::MacroRecord stored = StoredMacros()[0];
     EXPECT_EQ(stored.actions[0], (MacroAction{40000, kKeyA, kDown}));
     EXPECT_EQ(stored.actions[1], (MacroAction{20, kKeyH, kDown}));
+}
+
+TEST_F(MacroPageTest, OpeningOnAMacroIsNoEditButChangingACellIs)
+{
+    StoreMacros({{{10, kKeyA, kDown}}});
+    Edit(Profile(), model::KeyIndexOf(kKeyB), {model::kTypeMacro, 1, 1});
+    WhileOpen([&] { Composite().OpenForKey(kKeyBId); },
+              [&](Tavrix_DlgComposite& dialog) {
+                  EXPECT_EQ(ActionRows(dialog).size(), 1u);
+                  EXPECT_FALSE(Enabled(dialog, kCompositeApplyId));
+                  auto* direction = qobject_cast<QComboBox*>(EditCell(dialog, 0, 1));
+                  ASSERT_NE(direction, nullptr);
+                  direction->hidePopup();
+                  testing::Pump();
+                  EXPECT_FALSE(Enabled(dialog, kCompositeApplyId)) << "the list closed without a choice";
+                  direction = qobject_cast<QComboBox*>(EditCell(dialog, 0, 1));
+                  ASSERT_NE(direction, nullptr);
+                  direction->setCurrentIndex(1);
+                  direction->hidePopup();
+                  testing::Pump();
+                  EXPECT_TRUE(Enabled(dialog, kCompositeApplyId));
+              });
 }
 
 TEST_F(MacroPageTest, TheRepeatCountBoxHoldsItsNumberTo1To255)

@@ -1,4 +1,3 @@
-#include <QAbstractItemModel>
 #include <QApplication>
 #include <QLineEdit>
 #include <QStyleHints>
@@ -6,9 +5,7 @@
 #include <thread>
 
 #include "app/app_state.h"
-#include "model/key_catalogue.h"
 #include "model/macro_area.h"
-#include "ui/editors/action_view.h"
 #include "ui/main_window/key_layout.h"
 #include "x11_fixture.h"
 #include "xvfb_run.h"
@@ -63,27 +60,9 @@ protected:
     // From the driver: the shown macro's rows, once there are count of them.
     std::vector<MacroAction> RowsOnceThereAre(size_t count)
     {
-        const QAbstractItemModel* rows =
-            OnUi([&] { return Composite().GetDlgItem<ActionView>(kActionListId)->model(); });
-        EXPECT_TRUE(WaitFor([&] { return static_cast<size_t>(rows->rowCount()) >= count; }))
-            << "rows: " << OnUi([&] { return rows->rowCount(); });
-        return OnUi([&] {
-            std::vector<MacroAction> actions;
-            for (int row = 0; row < rows->rowCount(); ++row) {
-                const auto position = static_cast<uint16_t>(rows->index(row, 0).data(Qt::EditRole).toUInt());
-                actions.push_back({rows->index(row, 2).data(Qt::EditRole).toString().toUInt(),
-                                   model::KeyAtListPosition(position),
-                                   static_cast<uint16_t>(rows->index(row, 1).data(Qt::EditRole).toUInt())});
-            }
-            return actions;
-        });
-    }
-
-    std::vector<model::MacroRecord> StoredMacros()
-    {
-        std::lock_guard lock(app::ModelLock());
-        const std::span<const model::MacroRecord> records = Dlg().Sync().Model().macros.Records();
-        return {records.begin(), records.end()};
+        EXPECT_TRUE(WaitFor([&] { return ActionRows(Composite()).size() >= count; }))
+            << "rows: " << OnUi([&] { return ActionRows(Composite()).size(); });
+        return OnUi([&] { return ActionRows(Composite()); });
     }
 };
 

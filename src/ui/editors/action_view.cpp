@@ -130,7 +130,7 @@ void ActionDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, co
 {
     if (auto* choice = qobject_cast<QComboBox*>(editor)) {
         if (choice->currentIndex() >= 0) {
-            model->setData(index, choice->currentIndex());
+            Store(*model, index, choice->currentIndex());
         }
         return;
     }
@@ -146,9 +146,16 @@ void ActionDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, co
     // Stored before the message is shown: the message takes the focus, which ends the edit
     // again, and then finds nothing left to check.
     edit->setText(QString::number(typed->delay));
-    model->setData(index, typed->delay);
+    Store(*model, index, typed->delay);
     if (typed->capped) {
         m_hooks.delayCapped();
+    }
+}
+
+void ActionDelegate::Store(QAbstractItemModel& model, const QModelIndex& index, const QVariant& value) const
+{
+    if (model.setData(index, value)) {
+        m_hooks.edited();
     }
 }
 

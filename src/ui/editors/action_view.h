@@ -27,6 +27,7 @@ class ActionDelegate : public QStyledItemDelegate {
 public:
     struct Hooks {
         std::function<void()> beforeDelayEdit; // a delay cell is about to be edited
+        std::function<void()> edited;          // an edit changed a cell
         std::function<void()> delayCapped;     // a typed delay above the longest was cut to it
     };
 
@@ -41,6 +42,8 @@ protected:
     bool eventFilter(QObject* editor, QEvent* event) override;
 
 private:
+    // Stores value into the cell and tells when that changed it.
+    void Store(QAbstractItemModel& model, const QModelIndex& index, const QVariant& value) const;
     QWidget* CreateChoice(QWidget* parent, const QStringList& entries, int visibleRows) const;
 
     const ActionTableModel& m_actions;

@@ -150,6 +150,7 @@ void MacroPage::CreateActionList()
     m_actionList->setItemDelegate(
         new ActionDelegate(*m_actions,
                            {.beforeDelayEdit = [this] { StopRecording(); },
+                            .edited = [this] { m_onEdited(); },
                             .delayCapped = [this] { ShowMessage("MACRO_ACTION_ERR_DELAY_MAX", kMaxTypedDelayMs); }},
                            m_actionList));
     m_actionList->setFont(EditorFont(8, m_dialog));
@@ -157,8 +158,6 @@ void MacroPage::CreateActionList()
         m_actionList->setColumnWidth(column, kActionColumnWidth);
     }
     StyleEditorControl(*m_actionList);
-    // A cell edited in place is an edit of the macro.
-    QObject::connect(m_actions, &QAbstractItemModel::dataChanged, &m_dialog, [this] { m_onEdited(); });
 }
 
 void MacroPage::Place(const std::string& skinIniPath, const controls::ButtonSheets& sheets)
