@@ -1,4 +1,3 @@
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -11,8 +10,8 @@
 #include "ui/editors/macro_page.h"
 #include "ui/main_window/lang_text.h"
 
-// The macro page's commands: the macro list's entries, recording, the action list's buttons, the
-// record-delay box and the repeat count.
+// The macro page's commands: the macro list's entries, recording, the action list's buttons and
+// the repeat count.
 namespace tavrix::ui {
 
 namespace {
@@ -60,9 +59,6 @@ bool MacroPage::OnCommand(int id)
         return true;
     case kActionToBottomId:
         MoveAction(ActionMove::Bottom);
-        return true;
-    case kRecordDelayId:
-        ToggleRecordDelay();
         return true;
     default:
         return false;
