@@ -143,11 +143,13 @@ TEST(MacroList, SavingKeepsTheShownRowsAndRepeatCountAndRenamingCutsTheName)
     EXPECT_EQ(list.Records()[0].repeatCount, 1) << "no macro shown, nothing saved";
 
     list.SetCurrent(1);
+    list.SaveShown(9, std::vector<model::MacroAction>(3, {20, 0x30, 0}));
     const std::vector<model::MacroAction> rows{{50, 0x1E, 0}, {0, 0x1E, 1}};
     list.SaveShown(9, rows);
     const model::MacroRecord& saved = list.Records()[1];
     EXPECT_EQ(saved.repeatCount, 9);
     EXPECT_TRUE(std::equal(rows.begin(), rows.end(), saved.UsedActions().begin(), saved.UsedActions().end()));
+    EXPECT_EQ(saved.actions[2], model::MacroAction{}) << "a slot no row uses any more is cleared";
 
     list.Rename(1, std::u16string(300, u'x'));
     EXPECT_EQ(list.Records()[1].Name(), std::u16string(model::kMaxMacroNameLength, u'x'));

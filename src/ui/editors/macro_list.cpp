@@ -137,7 +137,9 @@ void MacroList::SaveShown(uint8_t repeatCount, std::span<const model::MacroActio
     record.repeatCount = repeatCount;
     const size_t count = std::min(rows.size(), model::kMaxMacroActions);
     record.actionCount = static_cast<uint16_t>(count);
-    std::copy_n(rows.begin(), count, record.actions.begin());
+    const auto end = std::copy_n(rows.begin(), count, record.actions.begin());
+    // Slots beyond the count hold nothing, so the record reads back as it was written.
+    std::fill(end, record.actions.end(), model::MacroAction{});
 }
 
 void MacroList::MarkCommitted()
