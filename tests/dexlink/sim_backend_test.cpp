@@ -97,7 +97,7 @@ TEST_F(SimBackendStateTest, ConfigurationSurvivesARestart)
         SimBackend backend(m_sink);
         ASSERT_EQ(backend.Write(kCommand, Frame(0x01)), 1);
         ASSERT_EQ(backend.Write(kCommand, Frame(0x08, 56, 512, 0x5A)), 1);
-        EXPECT_FALSE(fs::exists(File()));  // nothing committed before the configuration ends
+        EXPECT_FALSE(fs::exists(File())); // nothing committed before the configuration ends
         ASSERT_EQ(backend.Write(kCommand, Frame(0x02)), 1);
         EXPECT_TRUE(fs::exists(File()));
     }
@@ -170,5 +170,58 @@ TEST_F(SimBackendStateTest, ReplugLeavesBootMode)
     EXPECT_EQ(m_sink.replies, 1);
 }
 
-}  // namespace
-}  // namespace tavrix::dexlink
+// Keeps what the backend hands on, with the delay it asked for.
+class RecordingSink : public EventSink {
+public:
+    void Deliver(Event event, std::chrono::microseconds delay) override
+    {
+        events.push_back(std::move(event));
+        delays.push_back(delay);
+    }
+    std::vector<Event> events;
+    std::vector<std::chrono::microseconds> delays;
+};
+
+TEST(SimBackendFaultsTest, FaultsFromTheEnvironmentReachTheirCommandsOnly)
+{
+    ScopedEnv state("DEXLINK_SIM_STATE", "");
+    ScopedEnv faults("DEXLINK_SIM_FAULTS", "drop 0x0F x2; refuse 0x07 always; unplug 0x08 after 2; profile 7; bad");
+    RecordingSink sink;
+    SimBackend backend(sink);
+
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x0F, 56)), 1);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x03, 48)), 1);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x0F, 56)), 1);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x0F, 56)), 1);
+    ASSERT_EQ(sink.events.size(), 2u) << "two default-table replies dropped";
+    EXPECT_EQ(sink.events[0].bytes[3], 0x03);
+    EXPECT_EQ(sink.events[0].bytes[8 + 10], 7) << "the information block names profile 7";
+    EXPECT_EQ(sink.events[1].bytes[3], 0x0F);
+
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(backend.Write(kCommand, Frame(0x07, 56)), 1);
+        EXPECT_EQ(sink.events.back().bytes[7], 0xFF) << "refused every time";
+    }
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x08, 56)), 1);
+    EXPECT_EQ(backend.DeviceCount(kCommand), 1);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x08, 56)), 1);
+    EXPECT_EQ(backend.DeviceCount(kCommand), 0) << "gone after its second key-table chunk";
+    EXPECT_EQ(sink.events.back().kind, Event::Kind::DeviceCount);
+    EXPECT_EQ(backend.Write(kCommand, Frame(0x08, 56)), -1);
+}
+
+TEST(SimBackendFaultsTest, ADelayedReplyHoldsBackTheNextOne)
+{
+    ScopedEnv state("DEXLINK_SIM_STATE", "");
+    ScopedEnv faults("DEXLINK_SIM_FAULTS", "delay 0x0D 200ms");
+    RecordingSink sink;
+    SimBackend backend(sink);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x0D)), 1);
+    ASSERT_EQ(backend.Write(kCommand, Frame(0x0D)), 1);
+    ASSERT_EQ(sink.delays.size(), 2u);
+    EXPECT_GE(sink.delays[0], std::chrono::milliseconds(199));
+    EXPECT_GE(sink.delays[1], std::chrono::milliseconds(150)) << "queued behind the late reply";
+}
+
+} // namespace
+} // namespace tavrix::dexlink

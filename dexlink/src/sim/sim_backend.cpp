@@ -1,6 +1,7 @@
 #include "sim/sim_backend.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -54,6 +55,20 @@ sim::KeyboardMemory LoadMemory(std::filesystem::path& statePath)
     return std::move(loaded.memory);
 }
 
+// DEXLINK_SIM_FAULTS, with what it could not understand told on stderr.
+SimFaultSettings FaultsFromEnvironment()
+{
+    const char* text = std::getenv("DEXLINK_SIM_FAULTS");
+    if (!text) {
+        return {};
+    }
+    SimFaultSettings settings = ParseSimFaults(text);
+    for (const std::string& problem : settings.problems) {
+        std::fprintf(stderr, "dexlink: DEXLINK_SIM_FAULTS: %s\n", problem.c_str());
+    }
+    return settings;
+}
+
 template <typename T> void KeepLast(std::deque<T>& log, T entry)
 {
     log.push_back(std::move(entry));
@@ -68,6 +83,9 @@ SimBackend::SimBackend(EventSink& sink)
     : m_sink(sink), m_latency(LatencyFromEnvironment()), m_statePath(StatePathFromEnvironment()),
       m_keyboard(LoadMemory(m_statePath))
 {
+    SimFaultSettings settings = FaultsFromEnvironment();
+    m_faults.assign(settings.faults.begin(), settings.faults.end());
+    m_reportedProfile = settings.currentProfile;
 }
 
 int SimBackend::DeviceCount(const DeviceSelector& selector)
@@ -86,12 +104,16 @@ int SimBackend::Write(const DeviceSelector& selector, std::span<const uint8_t> r
     if (m_latency.count() > 0) {
         std::this_thread::sleep_for(m_latency);
     }
-    std::lock_guard lock(m_mutex);
+    std::unique_lock lock(m_mutex);
     if (!m_plugged) {
         return -1;
     }
     if (SelectorMatches(selector, kCommandCollection)) {
-        AnswerCommand(report);
+        if (AnswerCommand(report)) {
+            m_plugged = false;
+            lock.unlock();
+            DeviceCountChanged();
+        }
         return 1;
     }
     if (SelectorMatches(selector, kStatusCollection)) {
@@ -107,7 +129,7 @@ int SimBackend::SetFeature(const DeviceSelector& selector, std::span<const uint8
     return m_plugged && SelectorMatches(selector, kCommandCollection) ? 1 : -1;
 }
 
-void SimBackend::AnswerCommand(std::span<const uint8_t> request)
+bool SimBackend::AnswerCommand(std::span<const uint8_t> request)
 {
     sim::Report logged{};
     std::copy_n(request.begin(), std::min(request.size(), logged.size()), logged.begin());
@@ -119,39 +141,77 @@ void SimBackend::AnswerCommand(std::span<const uint8_t> request)
         static_cast<void>(sim::SaveStateFile(m_statePath, m_keyboard.Memory()));
     }
     if (!reply) {
-        return;
+        return false;
     }
     Event event{Event::Kind::Data, kCommandCollection, std::vector<uint8_t>(reply->begin(), reply->end())};
+    const uint8_t command = logged[sim::kFrameCommandAt];
+    if (m_reportedProfile && command == static_cast<uint8_t>(sim::Command::ReadInfo)) {
+        event.bytes[sim::kFrameDataAt + sim::kInfoProfileAt] = *m_reportedProfile;
+    }
     std::chrono::microseconds delay = m_latency;
-    if (!m_faults.empty()) {
-        const ReplyFault fault = m_faults.front();
-        m_faults.pop_front();
-        switch (fault.kind) {
+    bool unplug = false;
+    if (const std::optional<ReplyFault> fault = TakeFault(command)) {
+        switch (fault->kind) {
         case ReplyFault::Kind::Drop:
-            return;
+            return false;
         case ReplyFault::Kind::OtherCommand:
             event.bytes[sim::kFrameCommandAt] ^= 0x80;
             break;
         case ReplyFault::Kind::Status:
-            event.bytes[sim::kFrameStatusAt] = static_cast<uint8_t>(fault.value);
+            event.bytes[sim::kFrameStatusAt] = static_cast<uint8_t>(fault->value);
             break;
         case ReplyFault::Kind::Delay:
-            delay += std::chrono::microseconds(fault.value);
+            delay += std::chrono::microseconds(fault->value);
             break;
         case ReplyFault::Kind::Length:
-            event.bytes.resize(static_cast<std::size_t>(std::max(fault.value, 0)));
+            event.bytes.resize(static_cast<std::size_t>(std::max(fault->value, 0)));
+            break;
+        case ReplyFault::Kind::Unplug:
+            unplug = true;
             break;
         }
     }
-    m_sink.Deliver(std::move(event), delay);
+    // A reply never overtakes the one before it.
+    const auto now = std::chrono::steady_clock::now();
+    m_lastReplyDue = std::max(now + delay, m_lastReplyDue);
+    m_sink.Deliver(std::move(event), std::chrono::duration_cast<std::chrono::microseconds>(m_lastReplyDue - now));
+    return unplug;
+}
+
+std::optional<ReplyFault> SimBackend::TakeFault(uint8_t command)
+{
+    const auto found = std::ranges::find_if(
+        m_faults, [command](const CommandFault& fault) { return !fault.command || *fault.command == command; });
+    if (found == m_faults.end()) {
+        return std::nullopt;
+    }
+    ReplyFault fault = found->fault;
+    if (fault.kind == ReplyFault::Kind::Unplug && --found->fault.value > 0) {
+        return std::nullopt; // not yet: its value counts the replies that go out first
+    }
+    if (found->count != kEveryReply && --found->count <= 0) {
+        m_faults.erase(found);
+    }
+    return fault;
 }
 
 void SimBackend::QueueReplyFault(ReplyFault fault, int count)
 {
-    std::lock_guard lock(m_mutex);
-    for (int i = 0; i < count; ++i) {
-        m_faults.push_back(fault);
+    if (count > 0) {
+        AddFault({std::nullopt, fault, count});
     }
+}
+
+void SimBackend::AddFault(const CommandFault& fault)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.push_back(fault);
+}
+
+void SimBackend::ReportCurrentProfile(uint8_t profile)
+{
+    std::lock_guard lock(m_mutex);
+    m_reportedProfile = profile;
 }
 
 void SimBackend::Unplug()

@@ -10,6 +10,7 @@
 
 #include "backend.h"
 #include "sim/keyboard_simulator.h"
+#include "sim/sim_faults.h"
 
 namespace tavrix::dexlink {
 
@@ -19,21 +20,13 @@ namespace tavrix::dexlink {
 // start, written again each time the keyboard commits, so a demo's changes survive restarts.
 // Besides the keyboard's behaviour it offers the faults tests need: replies dropped, delayed,
 // lengthened or answered with another command code or a refusal status, unplug and replug, and
-// keyboard events.
+// keyboard events. The faults of DEXLINK_SIM_FAULTS (sim_faults.h) are set up at start.
+//
+// Replies leave in the order of their requests, as from a real keyboard: a delayed reply holds
+// back the ones after it.
 class SimBackend : public Backend {
 public:
-    // How the next reply goes wrong; each queued fault is used up by one reply.
-    struct ReplyFault {
-        enum class Kind {
-            Drop,         // no reply at all
-            OtherCommand, // byte 3 answers another command code
-            Status,       // byte 7 := value (0xFE, 0xFF: refused)
-            Delay,        // delivered value microseconds later
-            Length,       // reported with value bytes (zero-filled past 64)
-        };
-        Kind kind = Kind::Drop;
-        int value = 0;
-    };
+    using ReplyFault = dexlink::ReplyFault;
 
     static constexpr std::size_t kTrafficKept = 4096;
 
@@ -43,7 +36,12 @@ public:
     int Write(const DeviceSelector& selector, std::span<const uint8_t> report) override;
     int SetFeature(const DeviceSelector& selector, std::span<const uint8_t> report) override;
 
+    // The next count replies, whatever their command, go wrong this way.
     void QueueReplyFault(ReplyFault fault, int count = 1);
+    // Queued after the faults already waiting; a reply meets the first one that applies to it.
+    void AddFault(const CommandFault& fault);
+    // Information-block replies name this current profile, whatever the keyboard holds.
+    void ReportCurrentProfile(uint8_t profile);
     void Unplug();
     void Replug();
     // A consumer-channel report carrying value, as the keyboard sends on its own.
@@ -60,7 +58,10 @@ public:
     std::filesystem::path StatePath() const { return m_statePath; }
 
 private:
-    void AnswerCommand(std::span<const uint8_t> request);
+    // Returns true when the keyboard is to go away after this reply.
+    bool AnswerCommand(std::span<const uint8_t> request);
+    // The fault the reply to command meets, used up by it; nothing when none applies.
+    std::optional<ReplyFault> TakeFault(uint8_t command);
     void DeviceCountChanged();
 
     EventSink& m_sink;
@@ -69,7 +70,9 @@ private:
     mutable std::mutex m_mutex;
     sim::KeyboardSimulator m_keyboard;
     bool m_plugged = true;
-    std::deque<ReplyFault> m_faults;
+    std::deque<CommandFault> m_faults;
+    std::optional<uint8_t> m_reportedProfile;
+    std::chrono::steady_clock::time_point m_lastReplyDue;
     std::deque<sim::Report> m_requests;
     std::deque<std::vector<uint8_t>> m_statusWrites;
 };
