@@ -1,8 +1,10 @@
 #include "device/device_link.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
+#include "device/commands.h"
 #include "device/device_selector.h"
 #include "platform/clock.h"
 
@@ -70,13 +72,40 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
         return kResultNoDevice;
     }
     const ReportFrame frame = ReportFrame::FromBytes(request);
+    if (!BeginTransaction()) {
+        return kResultNoDevice;
+    }
+    int result = m_unsettled ? Settle() : kResultOk;
+    if (result == kResultOk) {
+        result = Attempts(frame, reply, receivedLength);
+    }
+    EndTransaction();
+    return result;
+}
+
+int DeviceLink::Settle()
+{
+    // The keyboard answers in order: once the test command's reply is here, every reply to an
+    // earlier request has come or never will. Its own late replies answer no other command.
+    ReportFrame test = ReportFrame::ForCommand(kCmdTestCommand);
+    test.FillSum();
+    std::array<uint8_t, kReportSize> reply{};
+    uint32_t received = 0;
+    const int result = Attempts(test, reply, received);
+    m_unsettled = result != kResultOk;
+    return result;
+}
+
+int DeviceLink::Attempts(const ReportFrame& frame, std::span<uint8_t> reply, uint32_t& receivedLength)
+{
     int failures = 0;
     for (;;) {
-        if (!AcquireTransaction(reply)) {
+        if (!ArmReply(reply)) {
             return kResultNoDevice;
         }
         if (WriteFrame(frame) <= 0) {
-            ReleaseTransaction();
+            std::lock_guard lock(m_pending.mutex);
+            EndPendingLocked();
             return kResultWriteRefused;
         }
         const bool signalled =
@@ -91,7 +120,8 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
             matched = signalled && received > kStatusOffset && reply[kCommandOffset] == frame.Command();
             EndPendingLocked();
         }
-        m_pending.idle.notify_all();
+        // Without its own reply, this attempt's reply may still be on its way.
+        m_unsettled = m_unsettled || !matched;
 
         if (m_stopping) {
             return kResultNoDevice;
@@ -109,15 +139,34 @@ int DeviceLink::SendCommand(std::span<const uint8_t> request, std::span<uint8_t>
     }
 }
 
-bool DeviceLink::AcquireTransaction(std::span<uint8_t> reply)
+bool DeviceLink::BeginTransaction()
 {
     std::unique_lock lock(m_pending.mutex);
-    if (m_pending.busy) {
+    if (m_pending.owned) {
         // Another thread's transaction is in flight: back off past its reply timeout, then take
         // turns with it rather than taking over its reply.
         m_pending.idle.wait_for(lock, platform::ScaledDuration(kBusyBackOffMs), [this] { return m_stopping.load(); });
-        m_pending.idle.wait(lock, [this] { return !m_pending.busy || m_stopping; });
+        m_pending.idle.wait(lock, [this] { return !m_pending.owned || m_stopping; });
     }
+    if (m_stopping) {
+        return false;
+    }
+    m_pending.owned = true;
+    return true;
+}
+
+void DeviceLink::EndTransaction()
+{
+    {
+        std::lock_guard lock(m_pending.mutex);
+        m_pending.owned = false;
+    }
+    m_pending.idle.notify_all();
+}
+
+bool DeviceLink::ArmReply(std::span<uint8_t> reply)
+{
+    std::lock_guard lock(m_pending.mutex);
     if (m_stopping) {
         return false;
     }
@@ -146,15 +195,6 @@ void DeviceLink::EndPendingLocked()
     m_pending.busy = false;
     m_pending.buffer = nullptr;
     m_pending.capacity = 0;
-}
-
-void DeviceLink::ReleaseTransaction()
-{
-    {
-        std::lock_guard lock(m_pending.mutex);
-        EndPendingLocked();
-    }
-    m_pending.idle.notify_all();
 }
 
 int DeviceLink::WriteFrame(const ReportFrame& frame)
@@ -271,7 +311,29 @@ void DeviceLink::ChangeTrayIconInTurn(int mode)
 
 void DeviceLink::StartConnectionThread(int deviceCount)
 {
-    m_workers.Start([this, deviceCount] { m_host.OnConnectionChanged(deviceCount); });
+    std::lock_guard lock(m_connectionMutex);
+    m_connectionCounts.push_back(deviceCount);
+    if (!m_connectionThreadRunning) {
+        m_connectionThreadRunning = true;
+        m_workers.Start([this] { RunConnectionChanges(); });
+    }
+}
+
+void DeviceLink::RunConnectionChanges()
+{
+    for (;;) {
+        int deviceCount = 0;
+        {
+            std::lock_guard lock(m_connectionMutex);
+            if (m_connectionCounts.empty()) {
+                m_connectionThreadRunning = false;
+                return;
+            }
+            deviceCount = m_connectionCounts.front();
+            m_connectionCounts.pop_front();
+        }
+        m_host.OnConnectionChanged(deviceCount);
+    }
 }
 
 } // namespace tavrix::device

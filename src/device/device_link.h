@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <span>
 
@@ -16,13 +17,14 @@ namespace tavrix::device {
 
 // Where the notification callback puts the reply of the transaction that waits for it.
 struct PendingReply {
-    std::mutex mutex;  // guards every field below
-    bool busy = false; // a transaction waits for its reply
+    std::mutex mutex;   // guards every field below
+    bool owned = false; // a transaction has the command channel, from its first attempt to its result
+    bool busy = false;  // an attempt waits for its reply
     uint8_t* buffer = nullptr;
     uint32_t capacity = 0;
     uint32_t receivedLength = 0;
     platform::AutoResetEvent replyEvent; // signalled when a reply was copied
-    std::condition_variable idle;        // busy went false
+    std::condition_variable idle;        // owned went false
 };
 
 // The program's side of the command channel: the send-and-wait transaction, the fire-and-forget
@@ -49,7 +51,9 @@ public:
 
     [[nodiscard]] int IsDevicePresent();
     // Sends request (zero-padded or cut to 64 bytes) and waits for the reply with the same
-    // command code: 1, 0 (no keyboard), -1 (write refused) or -2 (no matching reply).
+    // command code: 1, 0 (no keyboard), -1 (write refused) or -2 (no matching reply). A reply
+    // that comes after its wait ended never answers a later request: after such a wait the next
+    // transaction first sends a test command and lets every reply before its answer go by.
     [[nodiscard]] int SendCommand(std::span<const uint8_t> request, std::span<uint8_t> reply, uint32_t& receivedLength);
     // Sends request as it is (the caller filled the frame) and waits for nothing.
     [[nodiscard]] int SendRaw(std::span<const uint8_t> request);
@@ -67,19 +71,34 @@ private:
     void ToggleBank();
     void ChangeTrayIconInTurn(int mode);
     void RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle);
+    // Connection changes run one after another, in the order they were reported, on a thread
+    // of their own: a quick unplug and replug must not overtake each other.
     void StartConnectionThread(int deviceCount);
+    void RunConnectionChanges();
 
-    // Takes the transaction slot for reply; false when the link stopped meanwhile.
-    [[nodiscard]] bool AcquireTransaction(std::span<uint8_t> reply);
+    // Takes the command channel for one transaction, after another thread's transaction ended;
+    // false when the link stopped meanwhile.
+    [[nodiscard]] bool BeginTransaction();
+    void EndTransaction();
+    // Up to three attempts of the frame, as SendCommand; marks the channel unsettled whenever an
+    // attempt ends without its own reply.
+    int Attempts(const ReportFrame& frame, std::span<uint8_t> reply, uint32_t& receivedLength);
+    // Makes sure no reply to an earlier request is still on its way: 1, or the failed test
+    // command's result.
+    int Settle();
+    // Readies the reply buffer for one attempt; false when the link stopped meanwhile.
+    [[nodiscard]] bool ArmReply(std::span<uint8_t> reply);
     // Ends the attempt in flight; m_pending.mutex is held.
     void EndPendingLocked();
-    void ReleaseTransaction();
     // Writes the frame to the command channel: RequestWriteOne's result.
     int WriteFrame(const ReportFrame& frame);
 
     DeviceService m_service;
     DeviceHost& m_host;
     PendingReply m_pending;
+    // A reply to an earlier request may still come; only the transaction that owns the channel
+    // reads or changes this.
+    bool m_unsettled = false;
     mutable std::mutex m_bankMutex;
     uint8_t m_bankStatus[2] = {kBankStatusReportId, kBankStatusInitialFlags};
     DexHandle m_statusHandle = 0;
@@ -87,6 +106,9 @@ private:
     DexHandle m_commandHandle = 0;
     std::atomic<bool> m_iconChangeInProgress{false};
     std::atomic<bool> m_stopping{false};
+    std::mutex m_connectionMutex; // guards the two below
+    std::deque<int> m_connectionCounts;
+    bool m_connectionThreadRunning = false;
     platform::WorkerThreads m_workers;
 };
 

@@ -415,6 +415,45 @@ TEST_F(CommandSetTest, ReadStopsAtTheFirstFailedChunk)
     EXPECT_EQ(Sent().size(), 4u);
 }
 
+struct StrayReplyCase {
+    const char* name;
+    std::vector<Fault> faults; // for the first replies, whatever their command
+    int firstResult;
+};
+
+class CommandSetStrayReplyTest : public CommandSetTest, public ::testing::WithParamInterface<StrayReplyCase> {};
+
+// A reply that comes after its wait ended must not answer a later request with the same command
+// code; a reply that never comes is asked for again.
+TEST_P(CommandSetStrayReplyTest, EachChunkGetsItsOwnData)
+{
+    for (const Fault& fault : GetParam().faults) {
+        Sim().QueueReplyFault(fault);
+    }
+    std::array<uint8_t, kKeyTableSize> table{};
+    ASSERT_EQ(Commands().ReadKeyTable(table, 0), GetParam().firstResult);
+    if (GetParam().firstResult == kResultOk) {
+        EXPECT_EQ(table, Sim().Memory().keyTables[0]);
+    }
+    std::array<uint8_t, kKeyTableSize> again{};
+    EXPECT_EQ(Commands().ReadKeyTable(again, 0), kResultOk);
+    EXPECT_EQ(again, Sim().Memory().keyTables[0]);
+}
+
+// At the tests' clock a reply wait lasts 100 ms.
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CommandSetStrayReplyTest,
+    ::testing::Values(
+        StrayReplyCase{"LateReplies",
+                       {{Fault::Kind::Delay, 150000}, {Fault::Kind::Delay, 60000}, {Fault::Kind::Delay, 50000}},
+                       kResultOk},
+        StrayReplyCase{"ReplyLateForTwoWaits", {{Fault::Kind::Delay, 250000}}, kResultOk},
+        StrayReplyCase{"DroppedRequest", {{Fault::Kind::Drop}}, kResultOk},
+        StrayReplyCase{"GivenUpThenLate",
+                       {kPass, {Fault::Kind::Drop}, {Fault::Kind::Drop}, {Fault::Kind::Delay, 120000}},
+                       kResultNoReply}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct StatusCase {
     int status;
     int result;
