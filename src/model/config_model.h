@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "model/entry_texts.h"
 #include "model/macro_store.h"
 #include "model/profile_file_layout.h"
@@ -14,5 +16,12 @@ struct ConfigModel {
     MacroStore macros;
     EntryTexts texts;
 };
+
+// Whether a macro of the store has that number.
+bool HasMacro(const MacroStore& macros, uint32_t number);
+
+// A key assigned to a macro the store does not have (one dropped as damaged) would play another
+// macro: it becomes a default key, as the keyboard gets it.
+void ClearMissingMacroKeys(ConfigModel& model);
 
 }  // namespace tavrix::model

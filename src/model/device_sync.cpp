@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <new>
 #include <optional>
 
 #include "model/macro_area.h"
+#include "model/text_format.h"
 #include "platform/clock.h"
 
 namespace tavrix::model {
@@ -16,7 +18,7 @@ constexpr uint32_t kInitialisationPollMs = 50;
 MacroSlotOf SlotsIn(const MacroStore& macros)
 {
     return [&macros](uint32_t id) -> std::optional<size_t> {
-        if (id > 0xFFFF) {
+        if (!HasMacro(macros, id)) {
             return std::nullopt;
         }
         return macros.MacroSlotOf(static_cast<uint16_t>(id));
@@ -57,11 +59,7 @@ void DeviceSync::OnConnectionChanged(int deviceCount)
 
 void DeviceSync::KeyboardArrived()
 {
-    KeyTable defaults{};
-    if (m_commands.ReadDefaultTable(defaults) == device::kResultOk) {
-        std::lock_guard lock(m_defaultTableMutex);
-        m_defaultTable = defaults;
-    } else {
+    if (!ReadDefaultKeyTable()) {
         m_host.ShowMessage(Text("MAIN_DEFAULT_MATRIX_PROMPT"));
     }
     std::array<uint8_t, device::kInfoBlockSize> info{};
@@ -78,29 +76,73 @@ void DeviceSync::WaitForInitialisation() const
     }
 }
 
+bool DeviceSync::ReadDefaultKeyTable()
+{
+    KeyTable defaults{};
+    if (m_commands.ReadDefaultTable(defaults) != device::kResultOk) {
+        // A table read before stays: the keyboard's defaults never change.
+        std::lock_guard lock(m_defaultTableMutex);
+        return m_defaultTableKnown;
+    }
+    std::lock_guard lock(m_defaultTableMutex);
+    m_defaultTable = defaults;
+    m_defaultTableKnown = true;
+    return true;
+}
+
+bool DeviceSync::HasDefaultKeyTable()
+{
+    {
+        std::lock_guard lock(m_defaultTableMutex);
+        if (m_defaultTableKnown) {
+            return true;
+        }
+    }
+    return ReadDefaultKeyTable();
+}
+
 KeyTable DeviceSync::DefaultKeyTable() const
 {
     std::lock_guard lock(m_defaultTableMutex);
     return m_defaultTable;
 }
 
-int DeviceSync::ReadKeyboardToFile(const std::filesystem::path& path)
+bool DeviceSync::CanWriteKeyTables()
 {
-    if (static_cast<unsigned>(m_commands.GetCurrentProfile()) > 3) {
-        return 0;
+    // Encoded against an unknown (all-zero) default table, every key would send nothing.
+    if (HasDefaultKeyTable()) {
+        return true;
     }
-    ConfigModel read;
+    m_host.ShowMessage(Text("MAIN_DEFAULT_MATRIX_WRITE_PROMPT"));
+    return false;
+}
+
+bool DeviceSync::CanWriteModel()
+{
+    if (!m_modelWhole) {
+        m_host.ShowMessage(Text("MAIN_MODEL_UNREAD_PROMPT"));
+        return false;
+    }
+    return CanWriteKeyTables();
+}
+
+bool DeviceSync::ReadKeyboard(ConfigModel& read)
+{
+    // Without the default key table no position can be told apart from its default.
+    if (m_commands.GetCurrentProfile() < 0 || !HasDefaultKeyTable()) {
+        return false;
+    }
     const KeyTable defaults = DefaultKeyTable();
     for (int profile = 0; profile < device::kProfileCount; ++profile) {
         KeyTable table{};
         if (m_commands.ReadKeyTable(table, profile) != device::kResultOk) {
-            return 0;
+            return false;
         }
         read.image.blocks[profile] = DecodeProfileKeyTable(table, defaults);
     }
     std::array<uint8_t, kMacroAreaHeaderSize> header{};
     if (m_commands.ReadExtraArea(header) != device::kResultOk) {
-        return 0;
+        return false;
     }
     if (const std::optional<std::size_t> claimed = MacroAreaClaimedSize(header)) {
         // The total is the keyboard's word: never ask for more than its area holds.
@@ -109,43 +151,72 @@ int DeviceSync::ReadKeyboardToFile(const std::filesystem::path& path)
         if (total > kMacroAreaHeaderSize) {
             std::vector<uint8_t> area(total);
             if (m_commands.ReadExtraArea(area) != device::kResultOk) {
-                return 0;
+                return false;
             }
             if (!read.macros.Assign(DecodeMacroArea(area, [this](std::string_view key) { return Text(key); }))) {
-                return 0;
+                return false;
             }
         }
     }
-    return SaveModelToFile(read, path) ? 1 : 0;
+    ClearMissingMacroKeys(read);
+    return true;
 }
 
 int DeviceSync::ReadKeyboardIntoModel(bool keepApply)
 {
-    (void)EnsureDataFolder();
-    const bool read = m_commands.GetCurrentProfile() >= 0 && ReadKeyboardToFile(CacheFilePath()) == 1;
+    const bool folderReady = EnsureDataFolder();
+    ConfigModel read;
+    const bool whole = ReadKeyboard(read);
+    // The model comes from what was read, not from the cache file: a cache that cannot be written
+    // must not leave the model empty.
+    const bool cached = whole && folderReady && SaveModelToFile(read, CacheFilePath());
     {
         std::lock_guard lock(m_modelLock);
         FreeModel();
-        if (!read || !LoadProfileFile(CacheFilePath(), m_model)) {
-            NewModel(m_model, 0);
+        if (whole) {
+            m_model = std::move(read);
         }
+        m_modelWhole = whole;
         m_host.RefreshKeyMarks();
     }
     if (!keepApply) {
         m_host.DisableApply();
     }
+    if (!whole) {
+        m_host.ShowMessage(Text("MAIN_MODEL_UNREAD_PROMPT"));
+    } else if (!cached) {
+        m_host.ShowMessage(FormatWithText(Text("MAIN_CACHE_WRITE_PROMPT"), PathText(CacheFilePath())));
+    }
     return 1;
+}
+
+bool DeviceSync::LoadUserProfile(const std::filesystem::path& path)
+{
+    std::lock_guard lock(m_modelLock);
+    if (!LoadProfileFile(path, m_model)) {
+        return false;
+    }
+    m_modelWhole = true;
+    return true;
 }
 
 int DeviceSync::ApplyToKeyboard(bool allProfiles)
 {
     std::lock_guard modelLock(m_modelLock);
-    {
-        std::lock_guard applyLock(m_applyLock);
-        m_apply.blocks = m_model.image.blocks;
-        m_apply.macros = m_model.macros;
+    if (!CanWriteModel()) {
+        return 0;
     }
-    return UploadToKeyboard(allProfiles);
+    try {
+        {
+            std::lock_guard applyLock(m_applyLock);
+            m_apply.blocks = m_model.image.blocks;
+            m_apply.macros = m_model.macros;
+        }
+        return UploadToKeyboard(allProfiles);
+    } catch (const std::bad_alloc&) {
+        // The upload encodes everything before it sends anything: nothing was written.
+        return 0;
+    }
 }
 
 int DeviceSync::UploadToKeyboard(bool allProfiles)
@@ -165,23 +236,22 @@ int DeviceSync::UploadToKeyboard(bool allProfiles)
         return 0;
     }
 
-    std::vector<std::pair<int, KeyTable>> tables;
-    const KeyTable defaults = DefaultKeyTable();
-    const auto encode = [&](int profile) {
-        // A profile the keyboard does not have is refused by the write; there is nothing to encode.
-        if (profile < 0 || profile >= device::kProfileCount) {
-            tables.emplace_back(profile, KeyTable{});
-            return;
-        }
-        const ProfileBlock& block = m_apply.blocks[static_cast<std::size_t>(profile)];
-        tables.emplace_back(profile, EncodeProfileKeyTable(block, defaults, SlotsIn(m_apply.macros)));
-    };
+    std::vector<int> profiles;
     if (allProfiles) {
         for (int profile = 0; profile < device::kProfileCount; ++profile) {
-            encode(profile);
+            profiles.push_back(profile);
         }
+    } else if (const int current = m_commands.GetCurrentProfile(); current >= 0) {
+        profiles = {current};
     } else {
-        encode(m_commands.GetCurrentProfile());
+        // No profile to write the keys to: the macros alone would not match the keys.
+        return 0;
+    }
+    std::vector<std::pair<int, KeyTable>> tables;
+    const KeyTable defaults = DefaultKeyTable();
+    for (const int profile : profiles) {
+        const ProfileBlock& block = m_apply.blocks[static_cast<std::size_t>(profile)];
+        tables.emplace_back(profile, EncodeProfileKeyTable(block, defaults, SlotsIn(m_apply.macros)));
     }
 
     // Every write is tried, as the keyboard expects the whole sequence; any failure is reported.

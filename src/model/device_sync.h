@@ -50,16 +50,32 @@ public:
 
     // The keyboard count changed (or start-up found it); runs on a thread of its own.
     void OnConnectionChanged(int deviceCount);
-    // Writes the keyboard's key tables and macros to the file as a profile file: 1 on success.
-    [[nodiscard]] int ReadKeyboardToFile(const std::filesystem::path& path);
-    // Replaces the model with the keyboard's configuration, or an empty model when the keyboard
-    // cannot be read. Returns 1.
+    // The keyboard's key tables and macros, all of them, as a model: false when any read fails,
+    // the keyboard names no valid current profile, or its default key table stays unknown.
+    [[nodiscard]] bool ReadKeyboard(ConfigModel& read);
+    // Replaces the model with the keyboard's configuration and rewrites the cache file with it.
+    // When the keyboard cannot be read whole, the model becomes empty and may not be written to
+    // the keyboard, which the user is told. Returns 1.
     int ReadKeyboardIntoModel(bool keepApply);
+    // Replaces the model with a profile file the user chose; false, and the model unchanged,
+    // when it does not load whole. Call with the model lock held.
+    [[nodiscard]] bool LoadUserProfile(const std::filesystem::path& path);
     // Writes the model's macros and the current profile's key table (every profile's with
-    // allProfiles) to the keyboard: 1 when every write succeeded. Call with the model lock held.
+    // allProfiles) to the keyboard: 1 when every write succeeded. Writes nothing, and returns 0,
+    // unless CanWriteModel holds and everything was encoded. Call with the model lock held.
     [[nodiscard]] int ApplyToKeyboard(bool allProfiles);
     [[nodiscard]] int UploadToKeyboard(bool allProfiles);
     void FreeModel();
+
+    // The model was read whole from the keyboard or loaded whole from a file the user chose: only
+    // such a model is written to the keyboard.
+    bool IsModelWhole() const { return m_modelWhole; }
+    // Key tables can be encoded: the keyboard's default key table is known, read again now when
+    // it was not. Otherwise the user is told that nothing was written.
+    [[nodiscard]] bool CanWriteKeyTables();
+    // The model may be written to the keyboard now (whole, and key tables can be encoded);
+    // otherwise the user is told why not.
+    [[nodiscard]] bool CanWriteModel();
 
     // The edited model; hold the model lock while using it.
     ConfigModel& Model() { return m_model; }
@@ -75,6 +91,9 @@ private:
     };
 
     void KeyboardArrived();
+    // Reads the default key table from the keyboard; true when it is known afterwards.
+    bool ReadDefaultKeyTable();
+    bool HasDefaultKeyTable();
     void WaitForInitialisation() const;
     std::u16string Text(std::string_view key) const { return m_host.Text(key); }
 
@@ -85,8 +104,10 @@ private:
 
     ConfigModel m_model;
     ApplyCopy m_apply;
-    mutable std::mutex m_defaultTableMutex;
+    std::atomic<bool> m_modelWhole{false};
+    mutable std::mutex m_defaultTableMutex; // guards the two below
     KeyTable m_defaultTable{};
+    bool m_defaultTableKnown = false;
     std::atomic<std::size_t> m_extraAreaCapacity{0};
     std::atomic<int> m_lastDeviceCount{0};
 };

@@ -52,11 +52,13 @@ KeyEntry KeyEntryOf(uint32_t value)
     return {kEntryKeyboard, kKeyboardKey, deviceCode};
 }
 
-KeyEntry MacroEntryOf(uint32_t macroId, const MacroSlotOf& macroSlotOf)
+// A macro the list does not have must not play the one in slot 0: the key keeps its default.
+KeyEntry MacroEntryOf(uint32_t macroId, const KeyEntry& defaultEntry, const MacroSlotOf& macroSlotOf)
 {
     const std::optional<size_t> slot = macroSlotOf ? macroSlotOf(macroId) : std::nullopt;
-    const uint8_t position = slot && *slot <= 0xFF ? static_cast<uint8_t>(*slot) : 0;
-    return {kEntrySpecial, kSpecialMacro, position};
+    if (!slot || *slot > 0xFF)
+        return defaultEntry;
+    return {kEntrySpecial, kSpecialMacro, static_cast<uint8_t>(*slot)};
 }
 
 KeyEntry EncodeSlot(const KeyAssignment& slot, const KeyEntry& defaultEntry, const MacroSlotOf& macroSlotOf)
@@ -68,7 +70,7 @@ KeyEntry EncodeSlot(const KeyAssignment& slot, const KeyEntry& defaultEntry, con
     case kTypeKey:
         return KeyEntryOf(slot.value);
     case kTypeMacro:
-        return MacroEntryOf(slot.value, macroSlotOf);
+        return MacroEntryOf(slot.value, defaultEntry, macroSlotOf);
     case kTypeKeyboardSpecial:
         return {kEntrySpecial, kSpecialKeyboard, 0};
     case kTypeMedia: {

@@ -47,7 +47,8 @@ uint16_t KeyFromEntry(const KeyEntry& entry);
 using MacroSlotOf = std::function<std::optional<size_t>(uint32_t macroId)>;
 
 // The key table of one profile block: the default table with every assigned key's entry
-// replaced. A missing macro, like an empty macroSlotOf, becomes macro slot 0.
+// replaced. A key assigned to a macro the list does not have (or any macro, without a
+// macroSlotOf) keeps its default entry.
 KeyTable EncodeProfileKeyTable(const ProfileBlock& block, const KeyTable& defaultTable, const MacroSlotOf& macroSlotOf);
 
 // The profile block a key table stands for: a cleared block with a slot for every position

@@ -6,6 +6,7 @@
 #include "device/commands.h"
 #include "model/little_endian.h"
 #include "model/profile_file_io.h"
+#include "model/text_format.h"
 #include "platform/file_util.h"
 #include "platform/folders.h"
 
@@ -106,6 +107,8 @@ bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
     return true;
 }
 
+} // namespace
+
 std::u16string PathText(const std::filesystem::path& path)
 {
     try {
@@ -118,34 +121,6 @@ std::u16string PathText(const std::filesystem::path& path)
         return text;
     }
 }
-
-// The language format with its one text argument put in place of the first %s (or %ls, %S);
-// "%%" stands for a percent sign.
-std::u16string FormatWithText(std::u16string_view format, std::u16string_view argument)
-{
-    std::u16string result;
-    bool placed = false;
-    for (size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != u'%' || i + 1 >= format.size()) {
-            result.push_back(format[i]);
-            continue;
-        }
-        const std::u16string_view rest = format.substr(i + 1);
-        if (rest.starts_with(u"%")) {
-            result.push_back(u'%');
-            i += 1;
-        } else if (!placed && (rest.starts_with(u"s") || rest.starts_with(u"S") || rest.starts_with(u"ls"))) {
-            result.append(argument);
-            placed = true;
-            i += rest.starts_with(u"ls") ? 2 : 1;
-        } else {
-            result.push_back(format[i]);
-        }
-    }
-    return result;
-}
-
-} // namespace
 
 int ProfileCount()
 {
@@ -172,6 +147,13 @@ int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host
     std::vector<uint8_t> bytes;
     if (const int read = ReadProfileBytes(path, bytes); read != kProfileValid)
         return read;
+    return ValidateProfileBytes(bytes, path, host);
+}
+
+int ValidateProfileBytes(std::span<const uint8_t> bytes, const std::filesystem::path& path, ProfileFileHost& host)
+{
+    if (bytes.size() < ModelImage::kSize)
+        return kProfileInvalid;
     try {
         const auto model = std::make_unique<ConfigModel>();
         if (ParseProfileFile(bytes, *model))
@@ -188,6 +170,11 @@ bool LoadProfileFile(const std::filesystem::path& path, ConfigModel& model)
     std::vector<uint8_t> bytes;
     if (ReadProfileBytes(path, bytes) != kProfileValid)
         return false;
+    return LoadProfileBytes(bytes, model);
+}
+
+bool LoadProfileBytes(std::span<const uint8_t> bytes, ConfigModel& model)
+{
     try {
         auto loaded = std::make_unique<ConfigModel>();
         if (!ParseProfileFile(bytes, *loaded))

@@ -23,6 +23,9 @@ public:
 // The keyboard keeps three profiles.
 int ProfileCount();
 
+// The path as the user should read it in a message, even when it is not valid UTF-8.
+std::u16string PathText(const std::filesystem::path& path);
+
 // The program's folder in the local application-data folder (platform::ProgramDataFolder).
 std::filesystem::path DataFolder();
 // "$Profile0" in the data folder: the model as last read from the keyboard or last applied,
@@ -41,10 +44,15 @@ inline constexpr int kProfileNoMemory = -3;
 // opened, is below 32832 bytes or 4 GiB or more fails without a message; any other fault shows
 // "PROFILE_FORMAT_ERROR" formatted with the path.
 [[nodiscard]] int ValidateProfileFile(const std::filesystem::path& path, ProfileFileHost& host);
+// The same check of a file's bytes already read; path only names the file in the message.
+[[nodiscard]] int ValidateProfileBytes(std::span<const uint8_t> bytes, const std::filesystem::path& path,
+                                       ProfileFileHost& host);
 
 // Replaces the model with the file's contents. False, and the model unchanged, when the file is
 // missing, unreadable or not a valid profile file. Call with the model lock held.
 [[nodiscard]] bool LoadProfileFile(const std::filesystem::path& path, ConfigModel& model);
+// The same from a file's bytes already read.
+[[nodiscard]] bool LoadProfileBytes(std::span<const uint8_t> bytes, ConfigModel& model);
 
 // Packs the texts of slots of types 3 and 6 into a text pool, in slot order, and points each such
 // slot's value at its text; a slot of those types without a text gets an empty one, so the file

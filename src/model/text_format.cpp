@@ -92,4 +92,30 @@ std::u16string FormatNumber(std::u16string_view format, uint32_t value)
     return text;
 }
 
+// The language format with its one text argument put in place of the first %s (or %ls, %S);
+// "%%" stands for a percent sign.
+std::u16string FormatWithText(std::u16string_view format, std::u16string_view argument)
+{
+    std::u16string result;
+    bool placed = false;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != u'%' || i + 1 >= format.size()) {
+            result.push_back(format[i]);
+            continue;
+        }
+        const std::u16string_view rest = format.substr(i + 1);
+        if (rest.starts_with(u"%")) {
+            result.push_back(u'%');
+            i += 1;
+        } else if (!placed && (rest.starts_with(u"s") || rest.starts_with(u"S") || rest.starts_with(u"ls"))) {
+            result.append(argument);
+            placed = true;
+            i += rest.starts_with(u"ls") ? 2 : 1;
+        } else {
+            result.push_back(format[i]);
+        }
+    }
+    return result;
+}
+
 } // namespace tavrix::model

@@ -11,4 +11,8 @@ namespace tavrix::model {
 // so anything else, a second conversion included, is copied as written rather than trusted.
 std::u16string FormatNumber(std::u16string_view format, uint32_t value);
 
+// Puts the text argument in place of the first %s (or %ls, %S) of a language text; "%%" gives
+// '%', anything else is copied as written.
+std::u16string FormatWithText(std::u16string_view format, std::u16string_view argument);
+
 }  // namespace tavrix::model

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <thread>
 
+#include "allocation_failure.h"
 #include "device/command_set.h"
 #include "model/device_sync.h"
 #include "model/key_code.h"
@@ -28,6 +31,7 @@ constexpr uint16_t kKeyC = 0x02E;
 class FakeSyncHost : public SyncHost {
 public:
     std::function<void()> onProfileMessage;
+    std::function<void()> onCloseEditors;
 
     std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
     void ShowMessage(const std::u16string& text) override { Record("message " + std::string(text.begin(), text.end())); }
@@ -40,7 +44,13 @@ public:
             onProfileMessage();
         }
     }
-    void SendCloseEditors() override { Record("close editors"); }
+    void SendCloseEditors() override
+    {
+        Record("close editors");
+        if (onCloseEditors) {
+            onCloseEditors();
+        }
+    }
     void HideMainWindow() override { Record("hide"); }
     void PostOpenMessage() override { Record("open"); }
     bool IsStartHidden() const override { return m_startHidden; }
@@ -432,6 +442,174 @@ INSTANTIATE_TEST_SUITE_P(
                                       sim.QueueReplyFault({Fault::Kind::Status, 0xFF}, 3);
                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+using Entry = std::array<uint8_t, 3>;
+
+Entry EntryOf(const sim::KeyboardMemory::KeyTable& table, uint16_t keyCode)
+{
+    const auto at = static_cast<size_t>(sim::DefaultKeyPosition(keyCode)) * 3;
+    return {table[at], table[at + 1], table[at + 2]};
+}
+
+void SetEntry(sim::KeyboardMemory::KeyTable& table, uint16_t keyCode, const Entry& entry)
+{
+    const auto at = static_cast<size_t>(sim::DefaultKeyPosition(keyCode)) * 3;
+    std::copy(entry.begin(), entry.end(), table.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// The requests sent since the first count ones that write to the keyboard.
+size_t WritesAfter(const std::vector<sim::Report>& requests, size_t first)
+{
+    static constexpr uint8_t kWrites[] = {device::kCmdBeginConfig, device::kCmdWriteExtraArea,
+                                          device::kCmdWriteKeyTable, device::kCmdWriteInfoBlock};
+    return static_cast<size_t>(std::count_if(
+        requests.begin() + static_cast<std::ptrdiff_t>(first), requests.end(), [](const sim::Report& request) {
+            return std::ranges::find(kWrites, request[device::kCommandOffset]) != std::end(kWrites);
+        }));
+}
+
+TEST_F(DeviceSyncTest, DefaultTableUnreadableOnArrivalIsReadAgainBeforeTheKeysAre)
+{
+    Sim().AddFault({device::kCmdReadDefaultTable, {Fault::Kind::Status, 0xFF}, 3});
+    m_sync->OnConnectionChanged(1);
+    EXPECT_TRUE(m_host.Saw("message MAIN_DEFAULT_MATRIX_PROMPT"));
+    {
+        std::lock_guard lock(m_modelLock);
+        m_sync->Model().image.blocks[0][KeyIndexOf(kKeyA)] = {kTypeKey, 0, kKeyB};
+    }
+    ASSERT_EQ(m_sync->ApplyToKeyboard(false), 1);
+
+    sim::KeyboardMemory::KeyTable expected = sim::DefaultKeyTable();
+    SetEntry(expected, kKeyA, EntryOf(expected, kKeyB));
+    EXPECT_EQ(Sim().Memory().keyTables[0], expected) << "only A changed; every other key kept its default";
+}
+
+TEST_F(DeviceSyncTest, ReplugWhileTheRemovalIsClosingTheEditorsEndsWithTheKeyboardRead)
+{
+    m_sync->OnConnectionChanged(1);
+    m_host.onCloseEditors = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
+    Host().ForwardConnections([this](int count) { m_sync->OnConnectionChanged(count); });
+    m_host.Forget();
+
+    Sim().Unplug();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    Sim().Replug();
+    ASSERT_TRUE(Host().WaitFor("connection", 3));
+
+    EXPECT_EQ(m_sync->LastDeviceCount(), 1);
+    EXPECT_EQ(m_host.Events(), (std::vector<std::string>{"close editors", "hide", "tray 128", "profile", "marks",
+                                                         "apply off", "tray 141"}));
+}
+
+struct UnreadCase {
+    const char* name;
+    std::function<void(dexlink::SimBackend&)> breakIt;
+    bool modelRead; // the keyboard itself could be read whole
+};
+
+class DeviceSyncUnreadTest : public DeviceSyncTest, public ::testing::WithParamInterface<UnreadCase> {};
+
+TEST_P(DeviceSyncUnreadTest, OnlyAModelReadWholeIsWrittenBack)
+{
+    m_sync->OnConnectionChanged(1);
+    EditModel();
+    ASSERT_EQ(m_sync->ApplyToKeyboard(true), 1);
+    const sim::KeyboardMemory before = Sim().Memory();
+
+    m_commands->ForgetCurrentProfile();
+    GetParam().breakIt(Sim());
+    m_host.Forget();
+    m_sync->ReadKeyboardIntoModel(false);
+    {
+        std::lock_guard lock(m_modelLock);
+        m_sync->Model().image.blocks[0][KeyIndexOf(kKeyA)] = {kTypeKey, 0, kKeyC};
+    }
+    const size_t sent = Sim().CommandRequests().size();
+    const int applied = m_sync->ApplyToKeyboard(false);
+
+    const sim::KeyboardMemory after = Sim().Memory();
+    const std::vector<MacroRecord> macros = DecodeMacroArea(after.extra, [](std::string_view) { return u""; });
+    ASSERT_EQ(macros.size(), 2u) << "the keyboard's macros survive";
+    EXPECT_EQ(macros[1].Name(), u"second");
+    if (GetParam().modelRead) {
+        EXPECT_EQ(applied, 1);
+        EXPECT_EQ(EntryOf(after.keyTables[0], kKeyA), EntryOf(before.keyTables[0], kKeyC));
+    } else {
+        EXPECT_EQ(applied, 0);
+        EXPECT_EQ(WritesAfter(Sim().CommandRequests(), sent), 0u);
+        EXPECT_EQ(after, before);
+        EXPECT_TRUE(m_host.Saw("message MAIN_MODEL_UNREAD_PROMPT"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DeviceSyncUnreadTest,
+    ::testing::Values(
+        UnreadCase{"ProfileByteSeven", [](dexlink::SimBackend& sim) { sim.ReportCurrentProfile(7); }, false},
+        UnreadCase{"KeyTableRefused",
+                   [](dexlink::SimBackend& sim) {
+                       sim.AddFault({device::kCmdReadKeyTable, {Fault::Kind::Status, 0xFF}, dexlink::kEveryReply});
+                   },
+                   false},
+        UnreadCase{"ExtraAreaLost",
+                   [](dexlink::SimBackend& sim) {
+                       sim.AddFault({device::kCmdReadExtraArea, {Fault::Kind::Drop}, dexlink::kEveryReply});
+                   },
+                   false},
+        UnreadCase{"CacheFileIsAFolder",
+                   [](dexlink::SimBackend&) {
+                       std::filesystem::remove(CacheFilePath());
+                       std::filesystem::create_directories(CacheFilePath() / "in the way");
+                   },
+                   true},
+        UnreadCase{"DataFolderIsAFile",
+                   [](dexlink::SimBackend&) {
+                       std::filesystem::remove_all(DataFolder());
+                       std::ofstream(DataFolder()) << "in the way";
+                   },
+                   true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DeviceSyncTest, AKeyWhoseMacroWasDroppedAsDamagedKeepsItsDefault)
+{
+    const std::vector<MacroRecord> stored{Macro(u"one", 2), Macro(u"two", 2), Macro(u"three", 2)};
+    std::vector<uint8_t> area(MacroAreaSizes(stored).withNames);
+    ASSERT_TRUE(EncodeMacroArea(stored, area, true));
+    const size_t second = area[kMacroAreaHeaderSize + 2] | area[kMacroAreaHeaderSize + 3] << 8;
+    area[second] = 0xFF; // an action count far beyond the area: the record is dropped
+    area[second + 1] = 0xFF;
+    sim::KeyboardMemory memory = sim::FactoryMemory();
+    std::copy(area.begin(), area.end(), memory.extra.begin());
+    SetEntry(memory.keyTables[0], kKeyA, {5, 1, 1});
+    SetEntry(memory.keyTables[0], kKeyC, {5, 1, 2});
+    RestartWith(memory);
+    m_sync->OnConnectionChanged(1);
+    {
+        std::lock_guard lock(m_modelLock);
+        const ProfileBlock& block = m_sync->Model().image.blocks[0];
+        ASSERT_EQ(m_sync->Model().macros.Count(), 2u);
+        EXPECT_EQ(block[KeyIndexOf(kKeyA)].type, kTypeDefault) << "shown unassigned";
+        EXPECT_EQ(block[KeyIndexOf(kKeyC)], (KeyAssignment{kTypeMacro, 0, 3}));
+    }
+    ASSERT_EQ(m_sync->ApplyToKeyboard(false), 1);
+    const sim::KeyboardMemory after = Sim().Memory();
+    EXPECT_EQ(EntryOf(after.keyTables[0], kKeyA), EntryOf(sim::DefaultKeyTable(), kKeyA));
+    EXPECT_EQ(EntryOf(after.keyTables[0], kKeyC), (Entry{5, 1, 1})) << "macro 3 now sits in slot 1";
+}
+
+TEST_F(DeviceSyncTest, ApplyWithoutMemoryFailsAndWritesNothing)
+{
+    m_sync->OnConnectionChanged(1);
+    EditModel();
+    const size_t sent = Sim().CommandRequests().size();
+    int applied = -1;
+    {
+        testing::ScopedAllocationFailure noMemory(MacroRecord::kSize);
+        applied = m_sync->ApplyToKeyboard(false);
+    }
+    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(Sim().CommandRequests().size(), sent);
+}
 
 }  // namespace
 }  // namespace tavrix::model

@@ -92,6 +92,10 @@ TEST(LanguageFilesTest, FormatsTakeExactlyTheirArgument)
         {"MACRO_ERR_MAX", "%d"},
         {"MACRO_ACTION_ERR_DELAY_MAX", "%d"},
         {"PROFILE_FORMAT_ERROR", "%s"},
+        {"MAIN_PROMPT_INPORT", "%s"},
+        {"MAIN_IMPORT_NOT_WRITTEN_PROMPT", "%s"},
+        {"MAIN_EXPORT_FAILED_PROMPT", "%s"},
+        {"MAIN_CACHE_WRITE_PROMPT", "%s"},
     };
     for (int index = 0; index < 3; ++index) {
         for (const auto& format : formats) {

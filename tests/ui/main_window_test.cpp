@@ -291,7 +291,7 @@ TEST_F(MainWindowSessionTest, ImportOfAnInvalidFileLeavesTheModel)
         m_prompts.fileAnswers.push_back(QString::fromStdString(path));
         Dlg().OnCommand(kCommandImport);
         ASSERT_FALSE(MessageTexts().empty());
-        EXPECT_EQ(MessageTexts().back(), Text("MAIN_PROMPT_INPORT")) << path;
+        EXPECT_EQ(MessageTexts().back(), Text("MAIN_PROMPT_INPORT").replace("%s", QString::fromStdString(path)));
         EXPECT_EQ(ModelBytes(), model) << path;
     }
     EXPECT_TRUE(Dlg().IsApplyEnabled());

@@ -394,7 +394,9 @@ void CTavrixDlg::closeEvent(QCloseEvent* event)
 
 void CTavrixDlg::SetApplyEnabled(bool enabled)
 {
-    m_applyEnabled = enabled;
+    // Only a model read whole from the keyboard, or loaded whole by the user, is ever written:
+    // until there is one, Apply stays off (the read's failure told the user why).
+    m_applyEnabled = enabled && m_sync != nullptr && m_sync->IsModelWhole();
     RunOnWindowThread([this] {
         if (controls::CPngButton* apply = Button(kApplyButtonId)) {
             apply->setEnabled(m_applyEnabled);

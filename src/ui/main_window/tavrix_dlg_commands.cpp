@@ -12,6 +12,7 @@
 #include "controls/prompts.h"
 #include "model/key_code.h"
 #include "model/profile_file.h"
+#include "model/text_format.h"
 #include "platform/clock.h"
 #include "platform/shell_open.h"
 #include "skin/language.h"
@@ -42,6 +43,12 @@ controls::FileRequest ProfileFileRequest(bool save, const QString& folder)
     request.folder = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) : folder;
     request.overwritePrompt = save;
     return request;
+}
+
+// A message about a file, naming it.
+void TellAboutFile(CTavrixDlg& dlg, std::string_view key, const std::filesystem::path& path)
+{
+    dlg.ShowMessage(model::FormatWithText(dlg.Text(key), model::PathText(path)));
 }
 
 } // namespace
@@ -223,27 +230,46 @@ void CTavrixDlg::ImportProfile()
     }
     m_profileFolder = QFileInfo(*chosen).absolutePath();
     const std::filesystem::path path = chosen->toStdString();
-    bool loaded = model::ValidateProfileFile(path, *this) == model::kProfileValid;
-    if (loaded) {
+    if (model::ValidateProfileFile(path, *this) != model::kProfileValid) {
+        TellAboutFile(*this, "MAIN_PROMPT_INPORT", path);
+        return;
+    }
+    bool refused = false;
+    bool loaded = false;
+    bool saved = false;
+    int written = 0;
+    WriteInBackground([&] {
+        // Nothing is loaded that could not be written: the keys need the default key table.
+        refused = !m_sync->CanWriteKeyTables();
+        if (refused) {
+            return;
+        }
         // The model is replaced only by a file that loads whole: a failed load leaves it as it was.
-        WriteInBackground([&] {
-            std::lock_guard lock(app::ModelLock());
-            loaded = model::LoadProfileFile(path, m_sync->Model());
-            if (loaded) {
-                (void)model::SaveCacheFile(m_sync->Model());
-                (void)m_sync->ApplyToKeyboard(true);
-            }
-        });
+        std::lock_guard lock(app::ModelLock());
+        loaded = m_sync->LoadUserProfile(path);
+        if (loaded) {
+            saved = model::SaveCacheFile(m_sync->Model());
+            written = m_sync->ApplyToKeyboard(true);
+        }
+    });
+    if (refused) {
+        return;
     }
     if (!loaded) {
-        controls::ActivePrompts().MessageBox(this, {LangText("MAIN_PROMPT_INPORT"), QString()});
+        TellAboutFile(*this, "MAIN_PROMPT_INPORT", path);
         return;
     }
     {
         std::lock_guard lock(app::ModelLock());
         RefreshKeyMarks();
     }
-    SetApplyEnabled(false);
+    if (written == 0) {
+        TellAboutFile(*this, "MAIN_IMPORT_NOT_WRITTEN_PROMPT", path);
+        SetApplyEnabled(true);
+        return;
+    }
+    // As after an apply: there is nothing left to apply once the cache file holds it too.
+    SetApplyEnabled(!saved);
 }
 
 void CTavrixDlg::ExportProfile()
@@ -254,8 +280,15 @@ void CTavrixDlg::ExportProfile()
         return;
     }
     m_profileFolder = QFileInfo(*chosen).absolutePath();
-    std::lock_guard lock(app::ModelLock());
-    (void)model::SaveModelToFile(m_sync->Model(), chosen->toStdString());
+    const std::filesystem::path path = chosen->toStdString();
+    bool saved = false;
+    {
+        std::lock_guard lock(app::ModelLock());
+        saved = model::SaveModelToFile(m_sync->Model(), path);
+    }
+    if (!saved) {
+        TellAboutFile(*this, "MAIN_EXPORT_FAILED_PROMPT", path);
+    }
 }
 
 void CTavrixDlg::RestoreDefaults()
@@ -263,6 +296,10 @@ void CTavrixDlg::RestoreDefaults()
     controls::MessageBoxRequest request{LangText("MAIN_PROMPT_DEFAULT"), QString(), controls::PromptButtons::YesNo,
                                         controls::PromptResult::No};
     if (controls::ActivePrompts().MessageBox(this, request) != controls::PromptResult::Yes) {
+        return;
+    }
+    // What cannot be written is not cleared either; the user is told why.
+    if (!m_sync->CanWriteModel()) {
         return;
     }
     // Without a known current profile there is no block to clear and nothing to write.
