@@ -22,8 +22,8 @@ public:
     // Mode 0 with an icon id: show and remember it; mode 0 with id 0: show the remembered one;
     // mode 1: show the busy icon 142.
     virtual void ShowTrayState(int mode, int iconId) = 0;
-    // Runs on a thread of its own, once per device-count change and once at start; the calls
-    // come one after another, in the order the changes were reported.
+    // Runs on the link's connection thread, once per device-count change and once at start: one
+    // call after another, in the order the changes were reported.
     virtual void OnConnectionChanged(int deviceCount) = 0;
 };
 

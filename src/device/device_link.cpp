@@ -29,6 +29,14 @@ DeviceLink::~DeviceLink()
 {
     DeviceLink* self = this;
     g_activeLink.compare_exchange_strong(self, nullptr);
+    {
+        std::lock_guard lock(m_connectionMutex);
+        m_connectionStopping = true;
+    }
+    m_connectionQueued.notify_all();
+    if (m_connectionThread.joinable()) {
+        m_connectionThread.join();
+    }
     m_workers.JoinAll();
 }
 
@@ -48,7 +56,10 @@ void DeviceLink::Start()
         m_pending.replyEvent.Reset();
     }
     RegisterAsyncRead(CommandSelector(), DEX_TAG_CTRL, m_commandHandle);
-    StartConnectionThread(IsDevicePresent());
+    if (!m_connectionThread.joinable()) {
+        m_connectionThread = std::thread([this] { RunConnectionChanges(); });
+    }
+    QueueConnectionChange(IsDevicePresent());
 }
 
 void DeviceLink::RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle)
@@ -234,7 +245,7 @@ void DeviceLink::HandleNotify(const DexNotification& notification)
         return;
     }
     if (notification.kind == DEX_NOTIFY_DEVICE_COUNT && record.tag == DEX_TAG_CTRL) {
-        StartConnectionThread(static_cast<int>(record.value));
+        QueueConnectionChange(static_cast<int>(record.value));
     }
 }
 
@@ -309,14 +320,13 @@ void DeviceLink::ChangeTrayIconInTurn(int mode)
     });
 }
 
-void DeviceLink::StartConnectionThread(int deviceCount)
+void DeviceLink::QueueConnectionChange(int deviceCount)
 {
-    std::lock_guard lock(m_connectionMutex);
-    m_connectionCounts.push_back(deviceCount);
-    if (!m_connectionThreadRunning) {
-        m_connectionThreadRunning = true;
-        m_workers.Start([this] { RunConnectionChanges(); });
+    {
+        std::lock_guard lock(m_connectionMutex);
+        m_connectionCounts.push_back(deviceCount);
     }
+    m_connectionQueued.notify_one();
 }
 
 void DeviceLink::RunConnectionChanges()
@@ -324,9 +334,9 @@ void DeviceLink::RunConnectionChanges()
     for (;;) {
         int deviceCount = 0;
         {
-            std::lock_guard lock(m_connectionMutex);
-            if (m_connectionCounts.empty()) {
-                m_connectionThreadRunning = false;
+            std::unique_lock lock(m_connectionMutex);
+            m_connectionQueued.wait(lock, [this] { return m_connectionStopping || !m_connectionCounts.empty(); });
+            if (m_connectionStopping) {
                 return;
             }
             deviceCount = m_connectionCounts.front();

@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 #include <span>
+#include <thread>
 
 #include "device/device_host.h"
 #include "device/device_service.h"
@@ -71,9 +72,9 @@ private:
     void ToggleBank();
     void ChangeTrayIconInTurn(int mode);
     void RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle);
-    // Connection changes run one after another, in the order they were reported, on a thread
-    // of their own: a quick unplug and replug must not overtake each other.
-    void StartConnectionThread(int deviceCount);
+    // Connection changes run one after another, in the order they were reported, on the
+    // connection thread: a quick unplug and replug must not overtake each other.
+    void QueueConnectionChange(int deviceCount);
     void RunConnectionChanges();
 
     // Takes the command channel for one transaction, after another thread's transaction ended;
@@ -106,9 +107,11 @@ private:
     DexHandle m_commandHandle = 0;
     std::atomic<bool> m_iconChangeInProgress{false};
     std::atomic<bool> m_stopping{false};
-    std::mutex m_connectionMutex; // guards the two below
+    std::mutex m_connectionMutex; // guards the queue and the stop flag
     std::deque<int> m_connectionCounts;
-    bool m_connectionThreadRunning = false;
+    bool m_connectionStopping = false;
+    std::condition_variable m_connectionQueued;
+    std::thread m_connectionThread;
     platform::WorkerThreads m_workers;
 };
 

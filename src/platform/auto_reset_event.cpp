@@ -21,8 +21,12 @@ void AutoResetEvent::Reset()
 
 AutoResetEvent::WaitResult AutoResetEvent::Wait(uint32_t milliseconds)
 {
+    const std::chrono::microseconds timeout = ScaledDuration(milliseconds);
     std::unique_lock lock(m_mutex);
-    if (!m_changed.wait_for(lock, ScaledDuration(milliseconds), [this] { return m_signalled; })) {
+    // A wait of no time only looks: the system would still put the thread to sleep for a while.
+    const bool signalled =
+        timeout.count() > 0 ? m_changed.wait_for(lock, timeout, [this] { return m_signalled; }) : m_signalled;
+    if (!signalled) {
         return WaitResult::TimedOut;
     }
     m_signalled = false;
