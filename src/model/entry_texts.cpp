@@ -11,22 +11,18 @@ void EntryTexts::Set(size_t slot, std::u16string text)
 
 void EntryTexts::Clear(size_t slot)
 {
-    if (slot >= kSlotCount)
-        return;
-    m_texts[slot].reset();
+    m_texts.erase(slot);
 }
 
 void EntryTexts::ClearAll()
 {
-    for (auto& text : m_texts)
-        text.reset();
+    m_texts.clear();
 }
 
 const std::u16string* EntryTexts::Text(size_t slot) const
 {
-    if (slot >= kSlotCount || !m_texts[slot])
-        return nullptr;
-    return &*m_texts[slot];
+    const auto found = m_texts.find(slot);
+    return found == m_texts.end() ? nullptr : &found->second;
 }
 
 size_t EntryTexts::SizeInBytes(size_t slot) const
@@ -38,7 +34,7 @@ size_t EntryTexts::SizeInBytes(size_t slot) const
 size_t EntryTexts::TotalSize() const
 {
     size_t total = 0;
-    for (size_t slot = 0; slot < kSlotCount; ++slot)
+    for (const auto& [slot, text] : m_texts)
         total += SizeInBytes(slot);
     return total;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <optional>
+#include <map>
 #include <string>
 
 #include "model/key_assignment.h"
@@ -26,7 +25,8 @@ public:
     size_t TotalSize() const;
 
 private:
-    std::array<std::optional<std::u16string>, kSlotCount> m_texts;
+    // By slot. Few slots ever have a text, so an empty model costs nothing to make or move.
+    std::map<size_t, std::u16string> m_texts;
 };
 
 } // namespace tavrix::model

@@ -249,14 +249,20 @@ bool IsSystemControlCode(uint32_t deviceCode)
     return deviceCode >= kFirstSystemControlCode && deviceCode <= kLastSystemControlCode;
 }
 
+// The first defined key of the catalogue with each device code; key tables look up every position.
+constexpr std::array<uint16_t, 0x100> kKeysByDeviceCode = [] {
+    std::array<uint16_t, 0x100> keys{};
+    for (auto row = kCatalogue.rbegin(); row != kCatalogue.rend(); ++row) {
+        if (row->IsDefined())
+            keys[row->deviceCode] = row->code;
+    }
+    keys[kNoDeviceCode] = kNoKey;
+    return keys;
+}();
+
 uint16_t KeyOfDeviceCode(uint32_t deviceCode)
 {
-    if (deviceCode == kNoDeviceCode || deviceCode > 0xFF)
-        return kNoKey;
-    const auto row = std::find_if(kCatalogue.begin(), kCatalogue.end(), [deviceCode](const KeyCatalogueRow& r) {
-        return r.IsDefined() && r.deviceCode == deviceCode;
-    });
-    return row == kCatalogue.end() ? kNoKey : row->code;
+    return deviceCode <= 0xFF ? kKeysByDeviceCode[deviceCode] : kNoKey;
 }
 
 uint8_t DeviceCodeOfConsumerUsage(uint32_t usage)

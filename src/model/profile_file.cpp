@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <new>
+#include <optional>
 
 #include "device/commands.h"
 #include "model/little_endian.h"
@@ -71,15 +72,22 @@ int ReadProfileBytes(const std::filesystem::path& path, std::vector<uint8_t>& by
     return result == platform::ReadResult::NoMemory ? kProfileNoMemory : kProfileCannotOpen;
 }
 
-// Decodes a whole profile file into a fresh model; false at the first fault. May throw
-// std::bad_alloc.
-bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
+// The header of a file whose header holds and whose bytes hold the total it claims, before
+// anything else is decoded.
+std::optional<ProfileFileHeader> ValidHeader(std::span<const uint8_t> bytes)
 {
     if (bytes.size() < ModelImage::kSize)
-        return false;
+        return std::nullopt;
     const ProfileFileHeader header = ProfileFileHeader::Decode(bytes.first<ProfileFileHeader::kSize>());
     if (!HeaderIsValid(header, bytes) || bytes.size() < header.totalSize)
-        return false;
+        return std::nullopt;
+    return header;
+}
+
+// Decodes a whole profile file with a valid header into a fresh model; false at the first fault.
+// May throw std::bad_alloc.
+bool ParseProfileFile(std::span<const uint8_t> bytes, const ProfileFileHeader& header, ConfigModel& model)
+{
     model.image = ModelImage::Decode(bytes.first<ModelImage::kSize>());
 
     std::vector<MacroRecord> macros;
@@ -94,7 +102,6 @@ bool ParseProfileFile(std::span<const uint8_t> bytes, ConfigModel& model)
         return false;
 
     const auto pool = bytes.subspan(ProfileFileSize(header.macroCount, 0), header.textPoolSize);
-    model.texts.ClearAll();
     std::u16string text;
     for (size_t i = 0; i < kSlotCount; ++i) {
         const KeyAssignment& slot = model.image.Slot(i);
@@ -155,8 +162,8 @@ int ValidateProfileBytes(std::span<const uint8_t> bytes, const std::filesystem::
     if (bytes.size() < ModelImage::kSize)
         return kProfileInvalid;
     try {
-        const auto model = std::make_unique<ConfigModel>();
-        if (ParseProfileFile(bytes, *model))
+        const std::optional<ProfileFileHeader> header = ValidHeader(bytes);
+        if (header && ParseProfileFile(bytes, *header, *std::make_unique<ConfigModel>()))
             return kProfileValid;
     } catch (const std::bad_alloc&) {
         return kProfileNoMemory;
@@ -176,8 +183,11 @@ bool LoadProfileFile(const std::filesystem::path& path, ConfigModel& model)
 bool LoadProfileBytes(std::span<const uint8_t> bytes, ConfigModel& model)
 {
     try {
+        const std::optional<ProfileFileHeader> header = ValidHeader(bytes);
+        if (!header)
+            return false;
         auto loaded = std::make_unique<ConfigModel>();
-        if (!ParseProfileFile(bytes, *loaded))
+        if (!ParseProfileFile(bytes, *header, *loaded))
             return false;
         model = std::move(*loaded);
     } catch (const std::bad_alloc&) {

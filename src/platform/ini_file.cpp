@@ -167,6 +167,37 @@ bool Writable(std::string_view name)
     return !Trim(name).empty() && name.find_first_of("\r\n=[]") == std::string_view::npos;
 }
 
+bool CanCarry(std::string_view section, std::string_view key, std::string_view value)
+{
+    return Writable(section) && Writable(key) && value.find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::string ValueIn(const IniText& ini, const std::string& section, const std::string& key,
+                    const std::string& defaultText)
+{
+    const Location where = Find(ini, Trim(section), Trim(key));
+    if (!where.keyLine) {
+        return CutValue(Trim(defaultText));
+    }
+    return CutValue(Unquote(Trim(where.value)));
+}
+
+void SetValue(IniText& ini, const std::string& section, const std::string& key, const std::string& value)
+{
+    const std::string line = std::string(Trim(key)) + "=" + value;
+    const Location where = Find(ini, Trim(section), Trim(key));
+    if (where.keyLine) {
+        // The stored spelling of the key stays.
+        std::string& existing = ini.lines[*where.keyLine];
+        existing = std::string(Trim(existing.substr(0, existing.find('=')))) + "=" + value;
+    } else if (where.sectionLine) {
+        ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd), line);
+    } else {
+        ini.lines.push_back("[" + std::string(Trim(section)) + "]");
+        ini.lines.push_back(line);
+    }
+}
+
 // Language texts and skin values are looked up hundreds of times at start: each file is decoded
 // once per change.
 FileCache<IniText> g_files(kMaxIniFileSize, DecodeIni);
@@ -180,17 +211,19 @@ std::string ReadPrivateProfileString(const std::string& section, const std::stri
     if (file.result != ReadResult::Ok) {
         return CutValue(Trim(defaultText));
     }
-    const Location where = Find(*file.parsed, Trim(section), Trim(key));
-    if (!where.keyLine) {
-        return CutValue(Trim(defaultText));
-    }
-    return CutValue(Unquote(Trim(where.value)));
+    return ValueIn(*file.parsed, section, key, defaultText);
+}
+
+std::string ProfileStringIn(std::string_view bytes, const std::string& section, const std::string& key,
+                            const std::string& defaultText)
+{
+    return ValueIn(DecodeIni(bytes), section, key, defaultText);
 }
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& path)
 {
-    if (!Writable(section) || !Writable(key) || value.find_first_of("\r\n") != std::string::npos) {
+    if (!CanCarry(section, key, value)) {
         return false;
     }
     const auto file = g_files.Get(path);
@@ -200,19 +233,19 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         return false;
     }
     IniText ini = file.parsed ? *file.parsed : IniText{};
-    const std::string line = std::string(Trim(key)) + "=" + value;
-    const Location where = Find(ini, Trim(section), Trim(key));
-    if (where.keyLine) {
-        // The stored spelling of the key stays.
-        std::string& existing = ini.lines[*where.keyLine];
-        existing = std::string(Trim(existing.substr(0, existing.find('=')))) + "=" + value;
-    } else if (where.sectionLine) {
-        ini.lines.insert(ini.lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd), line);
-    } else {
-        ini.lines.push_back("[" + std::string(Trim(section)) + "]");
-        ini.lines.push_back(line);
-    }
+    SetValue(ini, section, key, value);
     return WriteFileAtomically(path, EncodeIni(ini));
+}
+
+std::optional<std::string> WithProfileString(std::string_view bytes, const std::string& section, const std::string& key,
+                                             const std::string& value)
+{
+    if (!CanCarry(section, key, value)) {
+        return std::nullopt;
+    }
+    IniText ini = DecodeIni(bytes);
+    SetValue(ini, section, key, value);
+    return EncodeIni(ini);
 }
 
 } // namespace tavrix::platform

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Our reader and writer of profile-string (INI) files, with the rules the language, skin and
 // settings files are written for:
@@ -29,5 +31,12 @@ std::string ReadPrivateProfileString(const std::string& section, const std::stri
 // ']', or is empty), which the file could not carry.
 [[nodiscard]] bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                              const std::string& value, const std::string& path);
+
+// The same two on a file's bytes already read: the value of key in section, and the bytes of the
+// file with key in section set to value (nothing when the file could not carry it).
+std::string ProfileStringIn(std::string_view bytes, const std::string& section, const std::string& key,
+                            const std::string& defaultText);
+std::optional<std::string> WithProfileString(std::string_view bytes, const std::string& section, const std::string& key,
+                                             const std::string& value);
 
 } // namespace tavrix::platform

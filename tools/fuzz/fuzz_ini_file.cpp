@@ -1,14 +1,13 @@
 // INI files as people and other programs leave them: any bytes (UTF-8, UTF-16LE, neither) are
 // read, searched for the input's own section and key and for the names the program uses, taken
-// as a skin rectangle, and rewritten with a new value.
-#include <fuzzer/FuzzedDataProvider.h>
-
+// as a skin rectangle, and rewritten with a new value. All in memory: the file functions only
+// read or write the bytes around these.
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <optional>
 #include <string>
-#include <unistd.h>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include "platform/ini_file.h"
 #include "skin/skin_rect.h"
@@ -20,28 +19,24 @@ using namespace tavrix;
 constexpr size_t kMaxNameLength = 40;
 constexpr size_t kMaxValueLength = 300;
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("tavrix-fuzz-" + std::to_string(::getpid()) + ".ini")).string();
     FuzzedDataProvider input(data, size);
     const std::string section = input.ConsumeRandomLengthString(kMaxNameLength);
     const std::string key = input.ConsumeRandomLengthString(kMaxNameLength);
     const std::string value = input.ConsumeRandomLengthString(kMaxValueLength);
     const std::string file = input.ConsumeRemainingBytesAsString();
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(file.data(), static_cast<std::streamsize>(file.size()));
 
-    const std::string read = platform::ReadPrivateProfileString(section, key, skin::kDefaultSkinRect, path);
+    const std::string read = platform::ProfileStringIn(file, section, key, skin::kDefaultSkinRect);
     if (read.size() > 4 * platform::kProfileStringMaxChars) {
         std::abort();
     }
     static_cast<void>(skin::ParseSkinRect(read));
-    static_cast<void>(skin::ReadSkinRect(path, section, key));
-    static_cast<void>(platform::ReadPrivateProfileString("KEYCOLOR", "DengCheck", "", path));
-    if (platform::WritePrivateProfileString(section, key, value, path)) {
-        static_cast<void>(platform::ReadPrivateProfileString(section, key, "", path));
+    static_cast<void>(platform::ProfileStringIn(file, "KEYCOLOR", "DengCheck", ""));
+    if (const std::optional<std::string> written = platform::WithProfileString(file, section, key, value)) {
+        static_cast<void>(platform::ProfileStringIn(*written, section, key, ""));
     }
     return 0;
 }

@@ -52,9 +52,22 @@ int Deleted(DexHandle)
     return 0;
 }
 
+// Answers the request as a keyboard that accepts it would, without using the script.
+void AnswerAccepted(const uint8_t* request, uint32_t length)
+{
+    std::array<uint8_t, device::kReportSize> reply{};
+    reply[device::kReportIdOffset] = device::kReportId;
+    reply[device::kCommandOffset] = length > device::kCommandOffset ? request[device::kCommandOffset] : 0;
+    Notify(DEX_NOTIFY_DATA, DexRequestRecord{DEX_TAG_CTRL, static_cast<uint32_t>(reply.size()), reply.data(), nullptr});
+}
+
 int AnswerFromScript(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t* request, uint32_t length,
                      uint32_t, DexHandle*)
 {
+    if (!g_script) {
+        AnswerAccepted(request, length);
+        return 1;
+    }
     std::optional<Answer> answer = g_script->AnswerTo(std::span(request, length));
     if (!answer) {
         return -1;
@@ -130,6 +143,18 @@ void RunEveryCommand(device::CommandSet& commands, Script& script)
     static_cast<void>(commands.EndConfig());
 }
 
+// One link for every script: starting one takes a thread, which would cost more than a script.
+device::DeviceLink& Link()
+{
+    static testing::QuietDeviceHost host;
+    static device::DeviceLink* link = [] {
+        auto* started = new device::DeviceLink(ScriptedService(), host);
+        started->Start();
+        return started;
+    }();
+    return *link;
+}
+
 }  // namespace
 
 std::optional<Answer> InputScript::AnswerTo(std::span<const uint8_t>)
@@ -160,15 +185,13 @@ std::optional<Answer> InputScript::AnswerTo(std::span<const uint8_t>)
 void RunScript(Script& script)
 {
     platform::SetTimeScale(kTimeScale);
+    device::DeviceLink& link = Link();
+    device::CommandSet commands(link);
+    // Each script starts on a settled link: whatever the last one left unanswered is answered now.
+    static_cast<void>(commands.TestCommand());
     g_script = &script;
-    testing::QuietDeviceHost host;
-    {
-        device::DeviceLink link(ScriptedService(), host);
-        link.Start();
-        device::CommandSet commands(link);
-        while (!script.Ended()) {
-            RunEveryCommand(commands, script);
-        }
+    while (!script.Ended()) {
+        RunEveryCommand(commands, script);
     }
     g_script = nullptr;
 }

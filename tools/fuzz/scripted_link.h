@@ -58,7 +58,8 @@ private:
     std::size_t m_position = 0;
 };
 
-// Runs the command set on a link whose keyboard is the script, until the script ends.
+// Runs the command set on a link whose keyboard is the script, until the script ends. One link
+// serves every script, settled before each starts.
 void RunScript(Script& script);
 
 // Appends an answer in the byte form.
