@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "device/commands.h"
 #include "device/device_selector.h"
@@ -331,18 +332,21 @@ void DeviceLink::QueueConnectionChange(int deviceCount)
 
 void DeviceLink::RunConnectionChanges()
 {
+    // Taken in batches, in order; the two buffers keep their room, so a change costs no allocation.
+    std::vector<int> batch;
     for (;;) {
-        int deviceCount = 0;
+        batch.clear();
         {
             std::unique_lock lock(m_connectionMutex);
             m_connectionQueued.wait(lock, [this] { return m_connectionStopping || !m_connectionCounts.empty(); });
             if (m_connectionStopping) {
                 return;
             }
-            deviceCount = m_connectionCounts.front();
-            m_connectionCounts.pop_front();
+            batch.swap(m_connectionCounts);
         }
-        m_host.OnConnectionChanged(deviceCount);
+        for (const int deviceCount : batch) {
+            m_host.OnConnectionChanged(deviceCount);
+        }
     }
 }
 

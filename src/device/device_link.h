@@ -3,10 +3,10 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <mutex>
 #include <span>
 #include <thread>
+#include <vector>
 
 #include "device/device_host.h"
 #include "device/device_service.h"
@@ -108,7 +108,7 @@ private:
     std::atomic<bool> m_iconChangeInProgress{false};
     std::atomic<bool> m_stopping{false};
     std::mutex m_connectionMutex; // guards the queue and the stop flag
-    std::deque<int> m_connectionCounts;
+    std::vector<int> m_connectionCounts;
     bool m_connectionStopping = false;
     std::condition_variable m_connectionQueued;
     std::thread m_connectionThread;
