@@ -77,9 +77,9 @@ MacroAction DecodeAction(std::span<const uint8_t> in)
     return action;
 }
 
-// The record at the offset, when it lies whole inside the area and is within the limits.
-std::optional<MacroRecord> DecodeRecord(std::span<const uint8_t> area, size_t offset, size_t slot,
-                                        const TextLookup& lookup)
+// Appends the record at the offset, when it lies whole inside the area and is within the limits.
+void DecodeRecord(std::span<const uint8_t> area, size_t offset, size_t slot, const TextLookup& lookup,
+                  std::vector<MacroRecord>& macros)
 {
     ByteReader reader(area, offset);
     uint16_t actionCount = 0;
@@ -90,9 +90,10 @@ std::optional<MacroRecord> DecodeRecord(std::span<const uint8_t> area, size_t of
     if (!reader.Read16(actionCount) || actionCount > kMaxMacroActions || !reader.Read8(repeatCount) ||
         !reader.Read8(nameLength) || !reader.ReadBytes(actionCount * kAreaActionSize, actions) ||
         !reader.ReadBytes(nameLength * sizeof(char16_t), name))
-        return std::nullopt;
+        return;
 
-    MacroRecord record;
+    // Built in its place: a record is 16 KiB.
+    MacroRecord& record = macros.emplace_back();
     record.number = static_cast<uint16_t>(slot + 1);
     record.repeatCount = repeatCount;
     record.actionCount = actionCount;
@@ -103,13 +104,12 @@ std::optional<MacroRecord> DecodeRecord(std::span<const uint8_t> area, size_t of
         std::u16string text = lookup ? lookup("MACRO_NEW_PREFIX") : std::u16string();
         text.append(digits.begin(), digits.end());
         record.SetName(text);
-        return record;
+        return;
     }
     std::u16string text;
     for (size_t i = 0; i < nameLength; ++i)
         text.push_back(static_cast<char16_t>(Get16(name, 2 * i)));
     record.SetName(text);
-    return record;
 }
 
 } // namespace
@@ -178,14 +178,18 @@ std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const Te
         return {};
     // Records must lie inside both the buffer and the length the header claims.
     const std::span<const uint8_t> bounded = area.first(std::min(*total, area.size()));
+    // Records are large: room for as many as the area can hold (an offset and a header each), at once.
+    const size_t fit = bounded.size() > kOffsetTableOffset
+                           ? (bounded.size() - kOffsetTableOffset) / (sizeof(uint16_t) + kRecordHeaderSize)
+                           : 0;
     std::vector<MacroRecord> macros;
+    macros.reserve(std::min<size_t>({count, kMaxMacros, fit}));
     for (size_t slot = 0; slot < std::min<size_t>(count, kMaxMacros); ++slot) {
         ByteReader table(bounded, kOffsetTableOffset + slot * sizeof(uint16_t));
         uint16_t offset = 0;
         if (!table.Read16(offset))
             break;
-        if (std::optional<MacroRecord> record = DecodeRecord(bounded, offset, slot, lookup))
-            macros.push_back(std::move(*record));
+        DecodeRecord(bounded, offset, slot, lookup, macros);
     }
     return macros;
 }
