@@ -48,7 +48,8 @@ public:
     DeviceSync(device::CommandSet& commands, SyncHost& host, std::recursive_mutex& modelLock,
                std::recursive_mutex& applyLock);
 
-    // The keyboard count changed (or start-up found it); runs on a thread of its own.
+    // The keyboard count changed (or start-up found it); runs on the device link's connection
+    // thread, one change after another.
     void OnConnectionChanged(int deviceCount);
     // The keyboard's key tables and macros, all of them, as a model: false when any read fails,
     // the keyboard names no valid current profile, or its default key table stays unknown.
@@ -57,8 +58,8 @@ public:
     // When the keyboard cannot be read whole, the model becomes empty and may not be written to
     // the keyboard, which the user is told. Returns 1.
     int ReadKeyboardIntoModel(bool keepApply);
-    // Replaces the model with a profile file the user chose; false, and the model unchanged,
-    // when it does not load whole. Call with the model lock held.
+    // Replaces the model with a profile file the user chose, under the model lock; false, and the
+    // model unchanged, when it does not load whole.
     [[nodiscard]] bool LoadUserProfile(const std::filesystem::path& path);
     // Writes the model's macros and the current profile's key table (every profile's with
     // allProfiles) to the keyboard: 1 when every write succeeded. Writes nothing, and returns 0,
