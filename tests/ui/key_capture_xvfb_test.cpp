@@ -50,7 +50,8 @@ TEST_F(KeyCaptureX11Test, PressedKeyIsAssignedAndReachesTheKeyboard)
     KeyCounter seen(kNativeB);
     Drive([&] {
         ASSERT_TRUE(OpenForA());
-        EXPECT_TRUE(OnUi([&] { return QApplication::focusWidget() == Composite().GetDlgItem(kKeyEditId); }));
+        // The dialog gives the key edit the focus once its page has been drawn.
+        ASSERT_TRUE(WaitFor([&] { return QApplication::focusWidget() == Composite().GetDlgItem(kKeyEditId); }));
 
         ASSERT_TRUE(Xdotool({QStringLiteral("key"), QStringLiteral("Tab")}));
         EXPECT_TRUE(Captured(kTab)) << "Tab is a key like any other here";
