@@ -1,16 +1,20 @@
 #include <QApplication>
+#include <cstdio>
 
+#include "app/info_options.h"
 #include "app/tavrix_app.h"
 #include "controls/skin_look.h"
 
 int main(int argc, char* argv[])
 {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Answered before Qt starts: help and version need no display.
+    if (const std::optional<std::string> text = tavrix::app::InfoOptionText(arguments)) {
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
     QApplication application(argc, argv);
     tavrix::controls::ApplySkinLook();
-    std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.emplace_back(argv[i]);
-    }
     tavrix::app::CTavrixApp app(std::move(arguments));
     (void)app.InitInstance();
     return 0;
