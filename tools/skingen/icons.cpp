@@ -9,6 +9,9 @@ namespace {
 
 constexpr int kTraySize = 64;
 constexpr int kAppSize = 256;
+// The sizes desktops look up in the hicolor icon theme (menus, panels, launchers, software
+// centres).
+constexpr int kThemeIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 QImage Transparent(int side)
 {
@@ -64,12 +67,15 @@ QImage TrayIcon(int id)
     return picture;
 }
 
-// The application icon: an accent keycap with the program's initial.
-QImage AppIcon()
+// The application icon: an accent keycap with the program's initial, drawn at 256 pixels and
+// scaled as a drawing, so every size is painted sharp rather than shrunk from a picture.
+QImage AppIcon(int side)
 {
-    QImage picture = Transparent(kAppSize);
+    QImage picture = Transparent(side);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.scale(qreal(side) / kAppSize, qreal(side) / kAppSize);
     const QRectF cap(20, 20, 216, 216);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(30, 32, 38));
@@ -92,7 +98,21 @@ void WriteIcons(SkinOutput& output)
     for (int id : {128, 141, 142}) {
         output.Save(QStringLiteral("%1.png").arg(id), TrayIcon(id));
     }
-    output.Save("tavrix.png", AppIcon());
+    output.Save("tavrix.png", AppIcon(kAppSize));
+}
+
+QStringList WriteThemeIcons(const QString& themeFolder)
+{
+    QStringList failures;
+    for (int side : kThemeIconSizes) {
+        const QString folder = QStringLiteral("%1x%1/apps").arg(side);
+        SkinOutput output(themeFolder + "/" + folder, {});
+        output.Save(QStringLiteral("tavrix.png"), AppIcon(side));
+        for (const QString& name : output.Failures()) {
+            failures << folder + "/" + name;
+        }
+    }
+    return failures;
 }
 
 } // namespace tavrix::skingen

@@ -5,7 +5,8 @@
 #include "skin_output.h"
 
 // Writes the default skin (Skins/) and the program's icons (Icons/) into the given folder,
-// optionally with PNG previews of every picture for a look at them.
+// optionally with PNG previews of every picture for a look at them, and the application icon for
+// the desktop's icon theme.
 int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
@@ -16,6 +17,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption preview(QStringLiteral("preview"), QStringLiteral("also write PNG previews to <dir>"),
                                      QStringLiteral("dir"));
     parser.addOption(preview);
+    const QCommandLineOption hicolor(QStringLiteral("hicolor"),
+                                     QStringLiteral("also write the application icon at theme sizes to <dir>"),
+                                     QStringLiteral("dir"));
+    parser.addOption(hicolor);
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
         parser.showHelp(2);
@@ -32,7 +37,9 @@ int main(int argc, char* argv[])
     SkinOutput icons(folder + "/Icons", previews);
     WriteIcons(icons);
 
-    const QStringList failures = skins.Failures() + icons.Failures();
+    QStringList failures = skins.Failures() + icons.Failures();
+    if (parser.isSet(hicolor))
+        failures += WriteThemeIcons(parser.value(hicolor));
     if (!failures.isEmpty()) {
         QTextStream(stderr) << "skingen: could not write " << failures.join(", ") << "\n";
         return 1;

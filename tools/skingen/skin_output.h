@@ -37,5 +37,8 @@ void WriteCompositeSkin(SkinOutput& output);
 void WriteProfileSkin(SkinOutput& output);
 void WriteUpdateSkin(SkinOutput& output);
 void WriteIcons(SkinOutput& output);
+// The application icon in an icon theme's folder, as <size>x<size>/apps/tavrix.png; returns the
+// pictures that could not be written.
+QStringList WriteThemeIcons(const QString& themeFolder);
 
 } // namespace tavrix::skingen
