@@ -14,6 +14,8 @@ int main(int argc, char* argv[])
         return 0;
     }
     QApplication application(argc, argv);
+    // Lets Wayland desktops match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tavrix.Tavrix"));
     tavrix::controls::ApplySkinLook();
     tavrix::app::CTavrixApp app(std::move(arguments));
     (void)app.InitInstance();
