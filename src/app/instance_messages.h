@@ -6,6 +6,8 @@
 #include <optional>
 #include <span>
 
+#include "controls/window_message.h"
+
 // What one instance of the program sends another: the window messages, the request values that
 // travel in wParam, and the name the instance lock and socket are called by.
 namespace tavrix::app {
@@ -16,11 +18,18 @@ inline constexpr uint32_t UM_KILL = 0x4D4B;
 inline constexpr uint32_t kOpenRequestTag = 0x4F50454E;
 inline constexpr uint32_t kKillRequestTag = 0x4C4C494B;
 
-// Whether a message from another instance is one the main window answers: UM_OPEN or UM_KILL
-// with lParam 0 (the window itself checks the tag in wParam).
-constexpr bool IsInstanceMessage(uint32_t message, uint32_t lParam)
+// The one command another instance may send, as WM_COMMAND with it in wParam: run the update
+// dialog ("/Update"). The window answers once it has the command and runs the dialog after.
+inline constexpr uint32_t kUpdateCommand = 32780;
+
+// Whether a message from another instance is one the main window answers, always with lParam 0:
+// UM_OPEN or UM_KILL (the window itself checks the tag in wParam), or the update command.
+constexpr bool IsInstanceMessage(uint32_t message, uint32_t wParam, uint32_t lParam)
 {
-    return lParam == 0 && (message == UM_OPEN || message == UM_KILL);
+    if (lParam != 0) {
+        return false;
+    }
+    return message == UM_OPEN || message == UM_KILL || (message == controls::WM_COMMAND && wParam == kUpdateCommand);
 }
 
 inline constexpr const char* kInstanceMutexName = "QT73H20B";

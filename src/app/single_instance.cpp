@@ -120,6 +120,19 @@ bool ReceiveAll(int fd, unsigned char* data, size_t size, std::chrono::steady_cl
     return true;
 }
 
+InstanceRequestFrame FrameOf(InstanceRequest request)
+{
+    switch (request) {
+    case InstanceRequest::Kill:
+        return {UM_KILL, kKillRequestTag, 0};
+    case InstanceRequest::Update:
+        return {controls::WM_COMMAND, kUpdateCommand, 0};
+    case InstanceRequest::Open:
+        break;
+    }
+    return {UM_OPEN, kOpenRequestTag, 0};
+}
+
 bool NotifyAny(const std::vector<pid_t>& processes, InstanceRequest request)
 {
     return std::any_of(processes.begin(), processes.end(),
@@ -274,8 +287,7 @@ bool NotifyInstanceWindows(pid_t processId, InstanceRequest request)
         ::close(fd);
         return false;
     }
-    const bool kill = request == InstanceRequest::Kill;
-    const auto message = EncodeInstanceRequest({kill ? UM_KILL : UM_OPEN, kill ? kKillRequestTag : kOpenRequestTag, 0});
+    const auto message = EncodeInstanceRequest(FrameOf(request));
     unsigned char reply[kInstanceReplySize] = {};
     const auto deadline = std::chrono::steady_clock::now() + platform::ScaledDuration(kNotifyTimeoutMs);
     const bool answered = SendAll(fd, message.data(), message.size()) &&
@@ -294,6 +306,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments)
         }
         if (platform::EqualsNoCase(argument, "/Start") || platform::EqualsNoCase(argument, "--start")) {
             commandLine.startHidden = true;
+        }
+        if (platform::EqualsNoCase(argument, "/Update") || platform::EqualsNoCase(argument, "--update")) {
+            commandLine.update = true;
         }
     }
     return commandLine;
@@ -330,7 +345,7 @@ StartDecision CheckSingleInstance(const std::vector<std::string>& arguments, con
         }
         return StartDecision::Run;
     }
-    (void)NotifyAny(running, InstanceRequest::Open);
+    (void)NotifyAny(running, commandLine.update ? InstanceRequest::Update : InstanceRequest::Open);
     return StartDecision::Exit;
 }
 

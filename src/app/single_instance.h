@@ -11,7 +11,7 @@
 // process through /proc and hands it its request over that socket.
 namespace tavrix::app {
 
-enum class InstanceRequest { Open, Kill };
+enum class InstanceRequest { Open, Kill, Update };
 
 // Paths of the lock file and the socket in the runtime folder.
 std::string InstanceLockPath();
@@ -63,6 +63,7 @@ pid_t FindProcessByExeName(const std::string& exeFileName);
 struct CommandLine {
     bool kill = false;        // "/Kill" (or --kill): make the running instance exit, then end
     bool startHidden = false; // "/Start" (or --start) before any kill: stay in the tray
+    bool update = false;      // "/Update" (or --update) before any kill: run the update dialog
 };
 
 // Arguments after the program name, left to right, without regard to case; others are ignored.
@@ -72,7 +73,8 @@ enum class StartDecision { Run, Exit };
 
 // The check a start runs before any window exists: clears and sets the start-hidden flag from
 // the command line; asks a running instance to exit ("/Kill", after which this process ends
-// too; an instance that does not answer is sent SIGTERM) or to show itself (a second start);
+// too; an instance that does not answer is sent SIGTERM), to run its update dialog ("/Update")
+// or to show itself (a second start);
 // otherwise takes the lock, or joins it when its holder is a program of another name. When the
 // lock cannot be had at all, a running process of the same name still counts as the instance.
 // Exit means the process must end at once with exit code 0 and show nothing.

@@ -11,6 +11,8 @@
 #include "platform/registry_store.h"
 #include "platform/shell_open.h"
 #include "ui/editors/tavrix_dlg_composite.h"
+#include "ui/editors/tavrix_dlg_profile.h"
+#include "ui/editors/tavrix_dlg_update.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 namespace tavrix::app {
@@ -40,12 +42,24 @@ void CTavrixApp::RunWindow()
     const ProgramPaths& paths = GetProgramPaths();
     ui::CTavrixDlg window(
         paths, [folder = paths.exeDrive + paths.exeFolder] { return device::BindDeviceServiceOrExit(folder); });
+    ui::CTavrix_DlgProfile profileManager(window);
     ui::Tavrix_DlgComposite composite(window);
+    ui::CTavrix_DlgUpdate update(window);
     ui::WindowParts parts = window.Parts();
+    parts.profileManager = &profileManager;
     parts.composite = &composite;
+    parts.update = &update;
     window.AttachParts(parts);
     InstanceServer server([&window](uint32_t message, uint32_t wParam, uint32_t lParam) {
-        return IsInstanceMessage(message, lParam) && window.OnMessage(message, wParam, lParam) != 0;
+        if (!IsInstanceMessage(message, wParam, lParam)) {
+            return false;
+        }
+        // The command runs a modal dialog: the sender hears at once that it arrived.
+        if (message == controls::WM_COMMAND) {
+            window.PostMessage(message, wParam, lParam);
+            return true;
+        }
+        return window.OnMessage(message, wParam, lParam) != 0;
     });
     window.SetInstanceRelease([this, &server] {
         server.Close();
@@ -58,6 +72,9 @@ void CTavrixApp::RunWindow()
     // Without the socket a later start cannot reach this instance until the server manages to
     // listen again, but this one still runs.
     (void)server.Listen();
+    if (ParseCommandLine(m_arguments).update) {
+        window.PostMessage(controls::WM_COMMAND, kUpdateCommand, 0);
+    }
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::exec();
 }

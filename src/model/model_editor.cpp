@@ -102,4 +102,10 @@ int ModelEditor::CommitMacros(std::vector<MacroRecord> macros)
     return 1;
 }
 
+int ModelEditor::SaveToFile(const std::filesystem::path& path)
+{
+    std::lock_guard lock(m_lock);
+    return SaveModelToFile(m_model, path) ? 1 : 0;
+}
+
 } // namespace tavrix::model

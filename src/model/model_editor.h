@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <mutex>
 #include <vector>
 
@@ -36,6 +37,10 @@ public:
     // made since (marked new), goes back to its default. 1 when committed; 0 for more than 100
     // macros, when neither the store nor any slot changes.
     [[nodiscard]] int CommitMacros(std::vector<MacroRecord> macros);
+
+    // Writes the model to the file as a profile file, replacing it whole: 1 when written, 0 when
+    // the file could not be written (what was there stays).
+    [[nodiscard]] int SaveToFile(const std::filesystem::path& path);
 
 private:
     ConfigModel& m_model;

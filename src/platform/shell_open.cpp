@@ -30,7 +30,7 @@ bool OpenWithDesktop(const ShellRequest& request)
     }
     if (file.isExecutable()) {
         const QStringList arguments = QProcess::splitCommand(QString::fromStdString(request.parameters));
-        return QProcess::startDetached(target, arguments);
+        return QProcess::startDetached(target, arguments, QString::fromStdString(request.folder));
     }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // Opening a program, a document or a web address "through the shell". A target with a URL
 // scheme ("https:", "mailto:") is opened as that address, never looked for as a file. An absolute
@@ -17,9 +18,16 @@ namespace tavrix::platform {
 enum class ShowMode { Normal, Hidden };
 
 struct ShellRequest {
+    ShellRequest(std::string target, std::string parameters = {}, ShowMode show = ShowMode::Normal,
+                 std::string folder = {})
+        : target(std::move(target)), parameters(std::move(parameters)), show(show), folder(std::move(folder))
+    {
+    }
+
     std::string target;     // a file path or a URL
     std::string parameters; // blank-separated arguments for a program; may be empty
     ShowMode show = ShowMode::Normal;
+    std::string folder; // the folder a started program runs in; empty: the utility's own
 };
 
 using ShellOpenHandler = std::function<bool(const ShellRequest&)>;

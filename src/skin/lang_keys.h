@@ -205,6 +205,23 @@ inline constexpr auto kMessageKeys = std::to_array<std::string_view>({
     "PROFILE_TIP",
     "PROFILE_SELECT_PROMPT",
     "PROFILE_SEELCT_PROMPT2",
+    "PROFILE_NUMBER",
+    "PROFILE_MANAGER_TITLE",
+    "PROFILE_LIST_ACTIVE",
+    "PROFILE_LIST_NAME",
+    "PROFILE_LIST_PATH",
+    "PROFILE_ADD",
+    "PROFILE_LOAD",
+    "PROFILE_DELETE",
+    "UPDATE_OPEN",
+    "UPDATE_BACKUP",
+    "UPDATE_START",
+    "UPDATE_CANCEL",
+    "UPDATE_BACKUP_OK",
+    "UPDATE_BACKUP_FAILED",
+    "UPDATE_NO_FILE",
+    "UPDATE_NO_BOOT_MODE",
+    "UPDATE_CANNOT_RUN",
     "MAIN_CAPTION",
     "MAIN_HELP_PROMPT",
     "MAIN_CLOSE_PROMPT",
@@ -305,4 +322,4 @@ inline constexpr auto kModeKeys = std::to_array<std::string_view>({
     "16", "17", "18", "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "254",
 });
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -34,22 +34,29 @@ TEST(CommandLineTest, ArgumentsLeftToRight)
         std::vector<std::string> arguments;
         bool kill;
         bool startHidden;
+        bool update;
     } cases[] = {
-        {{}, false, false},
-        {{"/Start"}, false, true},
-        {{"/sTaRt", "other"}, false, true},
-        {{"--start"}, false, true},
-        {{"/Kill"}, true, false},
-        {{"/KILL"}, true, false},
-        {{"--kill"}, true, false},
-        {{"/Start", "/kill"}, true, true},
-        {{"/Kill", "/Start"}, true, false},
-        {{"Kill", "-Start", "/Start2"}, false, false},
+        {{}, false, false, false},
+        {{"/Start"}, false, true, false},
+        {{"/sTaRt", "other"}, false, true, false},
+        {{"--start"}, false, true, false},
+        {{"/Kill"}, true, false, false},
+        {{"/KILL"}, true, false, false},
+        {{"--kill"}, true, false, false},
+        {{"/Start", "/kill"}, true, true, false},
+        {{"/Kill", "/Start"}, true, false, false},
+        {{"Kill", "-Start", "/Start2"}, false, false, false},
+        {{"/Update"}, false, false, true},
+        {{"/uPDATE", "/start"}, false, true, true},
+        {{"--UPDATE"}, false, false, true},
+        {{"/Kill", "/Update"}, true, false, false},
+        {{"Update", "/Updates", "-update"}, false, false, false},
     };
     for (const auto& c : cases) {
         const CommandLine commandLine = ParseCommandLine(c.arguments);
         EXPECT_EQ(commandLine.kill, c.kill) << ::testing::PrintToString(c.arguments);
         EXPECT_EQ(commandLine.startHidden, c.startHidden) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(commandLine.update, c.update) << ::testing::PrintToString(c.arguments);
     }
 }
 
@@ -115,7 +122,7 @@ class InstanceEndpoint {
 public:
     InstanceEndpoint()
         : m_server([this](uint32_t message, uint32_t wParam, uint32_t lParam) {
-              if (!IsInstanceMessage(message, lParam)) {
+              if (!IsInstanceMessage(message, wParam, lParam)) {
                   return false;
               }
               handled.push_back({message, wParam});
@@ -131,7 +138,7 @@ private:
     InstanceServer m_server;
 };
 
-TEST_F(InstanceTest, ServerHandsOpenAndKillToTheWindow)
+TEST_F(InstanceTest, ServerHandsOpenKillAndUpdateToTheWindow)
 {
     InstanceEndpoint endpoint;
     ASSERT_TRUE(endpoint.Server().Listen());
@@ -139,7 +146,9 @@ TEST_F(InstanceTest, ServerHandsOpenAndKillToTheWindow)
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
     EXPECT_FALSE(NotifyServed(::getpid() + 1, InstanceRequest::Kill)) << "another process's window";
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Kill));
-    const std::vector<std::pair<uint32_t, uint32_t>> expected{{UM_OPEN, kOpenRequestTag}, {UM_KILL, kKillRequestTag}};
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Update));
+    const std::vector<std::pair<uint32_t, uint32_t>> expected{
+        {UM_OPEN, kOpenRequestTag}, {UM_KILL, kKillRequestTag}, {controls::WM_COMMAND, kUpdateCommand}};
     EXPECT_EQ(endpoint.handled, expected);
 
     endpoint.Server().Close();
@@ -186,17 +195,30 @@ TEST_F(InstanceTest, BrokenRequestsDoNotStopTheWindowAnswering)
     EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
 }
 
-TEST(InstanceMessageTest, OnlyOpenAndKillWithoutLParamReachTheWindow)
+TEST(InstanceMessageTest, OnlyOpenKillAndTheUpdateCommandWithoutLParamReachTheWindow)
 {
     const struct {
         uint32_t message;
+        uint32_t wParam;
         uint32_t lParam;
         bool passes;
     } cases[] = {
-        {UM_OPEN, 0, true}, {UM_KILL, 0, true}, {UM_KILL, 1, false}, {UM_OPEN, 0x4F50454E, false}, {0x1234, 0, false},
+        {UM_OPEN, kOpenRequestTag, 0, true},
+        {UM_KILL, kKillRequestTag, 0, true},
+        {UM_KILL, kKillRequestTag, 1, false},
+        {UM_OPEN, 0, 0x4F50454E, false},
+        {0x1234, 0, 0, false},
+        {controls::WM_COMMAND, kUpdateCommand, 0, true},
+        {controls::WM_COMMAND, kUpdateCommand, 1, false},
+        // Every other command stays inside the program: exit, import, the buttons.
+        {controls::WM_COMMAND, 32774, 0, false},
+        {controls::WM_COMMAND, 32776, 0, false},
+        {controls::WM_COMMAND, 1006, 0, false},
+        {controls::WM_COMMAND, kUpdateCommand | 0x10000, 0, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(IsInstanceMessage(c.message, c.lParam), c.passes) << std::hex << c.message << " " << c.lParam;
+        EXPECT_EQ(IsInstanceMessage(c.message, c.wParam, c.lParam), c.passes)
+            << std::hex << c.message << " " << c.wParam << " " << c.lParam;
     }
 }
 

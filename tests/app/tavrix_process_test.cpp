@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +18,7 @@
 #include "platform/file_util.h"
 #include "test_folders.h"
 #include "ui_testing.h"
+#include "xvfb_run.h"
 
 // The real program, started as child processes in a private logon: its own runtime, config,
 // data and home folders, and the simulated keyboard. Without its language files beside it the
@@ -242,6 +244,98 @@ TEST_F(TavrixProcessTest, HostileSettingsNeitherHoldUpTheStartNorGetReplaced)
     EXPECT_EQ(Fingerprint(registry) + Fingerprint(settings) + Fingerprint(state), before);
     const QString errors = QString::fromUtf8(first.readAllStandardError());
     EXPECT_EQ(errors.count(QString::fromStdString(registry + " cannot be read")), 1) << errors.toStdString();
+}
+
+// "/Update" asks the running instance for its update dialog, or starts the program with it. The
+// dialog is seen from outside, as a window of the instance's process, on a real X server.
+TEST_F(TavrixProcessTest, UpdateOpensTheUpdateDialogOfTheRunningInstanceOrOfANewOne)
+{
+    testing::RunUnderXvfb(QStringLiteral("TavrixProcessXvfbTest.*"), {QStringLiteral("xdotool")});
+}
+
+class TavrixProcessXvfbTest : public TavrixProcessTest {
+protected:
+    void SetUp() override
+    {
+        if (!testing::IsUnderXvfb()) {
+            GTEST_SKIP() << "runs only under the X server the process test starts";
+        }
+        TavrixProcessTest::SetUp();
+    }
+
+    // The sizes of the process's windows the screen shows.
+    static std::vector<QSize> ShownWindows(const QProcess& process)
+    {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--pid"), QString::number(process.processId())});
+        search.waitForFinished(kProcessTimeoutMs);
+        std::vector<QSize> sizes;
+        for (const QString& window :
+             QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+            QProcess geometry;
+            geometry.start(QStringLiteral("xdotool"),
+                           {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+            geometry.waitForFinished(kProcessTimeoutMs);
+            QSize size;
+            for (const QString& line : QString::fromLatin1(geometry.readAllStandardOutput()).split('\n')) {
+                if (line.startsWith(QStringLiteral("WIDTH="))) {
+                    size.setWidth(line.mid(6).toInt());
+                } else if (line.startsWith(QStringLiteral("HEIGHT="))) {
+                    size.setHeight(line.mid(7).toInt());
+                }
+            }
+            sizes.push_back(size);
+        }
+        return sizes;
+    }
+
+    // Waits until the process shows exactly the update dialog, whose size is its picture's.
+    static bool ShowsTheUpdateDialogAlone(const QProcess& process)
+    {
+        const QSize dialog = QImage(QString::fromStdString(BinFolder() + "/Skins/update_bg.png")).size();
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            if (ShownWindows(process) == std::vector<QSize>{dialog}) {
+                return true;
+            }
+            platform::SleepMs(20);
+        }
+        return false;
+    }
+
+    // Waits until the instance listens on its socket, without asking it anything.
+    static bool WaitUntilListening()
+    {
+        for (int attempt = 0; attempt < 1000; ++attempt) {
+            if (const int fd = ConnectInstanceSocket(); fd >= 0) {
+                ::close(fd);
+                return true;
+            }
+            platform::SleepMs(20);
+        }
+        return false;
+    }
+};
+
+TEST_F(TavrixProcessXvfbTest, UpdateReachesTheRunningInstanceOrStartsOne)
+{
+    QProcess& first = Start({"/Start"});
+    ASSERT_TRUE(WaitUntilListening());
+    EXPECT_TRUE(ShownWindows(first).empty()) << "started hidden in the tray";
+    EXPECT_EQ(Run({"/Update"}), 0);
+    EXPECT_TRUE(ShowsTheUpdateDialogAlone(first));
+    EXPECT_EQ(Run({"--UPDATE"}), 0);
+    platform::SleepMs(200);
+    EXPECT_TRUE(ShowsTheUpdateDialogAlone(first)) << "the open dialog stays the only one";
+    EXPECT_EQ(FindProcessesByExeName(m_name).size(), 1u);
+    EXPECT_EQ(Run({"/Kill"}), 0);
+    EXPECT_EQ(Finished(first), 0) << "the exit closes the dialog too";
+
+    QProcess& next = Start({"/start", "/update"});
+    EXPECT_TRUE(ShowsTheUpdateDialogAlone(next)) << "no instance ran: this one shows the dialog";
+    EXPECT_TRUE(WaitUntilListening()) << "and is the instance";
+    EXPECT_EQ(Run({"/Kill"}), 0);
+    EXPECT_EQ(Finished(next), 0);
 }
 
 } // namespace

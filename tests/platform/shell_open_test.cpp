@@ -113,6 +113,22 @@ TEST(ShellOpenTest, PlantedProgramsInTheWorkingFolderNeverRun)
     EXPECT_FALSE(fs::exists(folder / "ran-help"));
 }
 
+TEST(ShellOpenTest, ProgramRunsInTheFolderAskedFor)
+{
+    TempFolder folder;
+    const fs::path program = folder / "tools/updater";
+    fs::create_directories(program.parent_path());
+    std::ofstream(program) << "#!/bin/sh\npwd -P > ran.tmp && mv ran.tmp ran\n";
+    fs::permissions(program, fs::perms::owner_all);
+    ASSERT_NE(fs::current_path(), program.parent_path());
+    EXPECT_TRUE(ShellOpen({program, {}, ShowMode::Normal, program.parent_path()}));
+    ASSERT_TRUE(AppearsSoon(program.parent_path() / "ran"));
+    std::ifstream ran(program.parent_path() / "ran");
+    std::string ranIn;
+    std::getline(ran, ranIn);
+    EXPECT_EQ(ranIn, fs::canonical(program.parent_path()).string());
+}
+
 } // namespace
 } // namespace tavrix::platform
 

@@ -96,6 +96,7 @@ TEST(LanguageFilesTest, FormatsTakeExactlyTheirArgument)
         {"MAIN_IMPORT_NOT_WRITTEN_PROMPT", "%s"},
         {"MAIN_EXPORT_FAILED_PROMPT", "%s"},
         {"MAIN_CACHE_WRITE_PROMPT", "%s"},
+        {"PROFILE_NUMBER", "%d"},
     };
     for (int index = 0; index < 3; ++index) {
         for (const auto& format : formats) {
@@ -124,6 +125,22 @@ TEST(LanguageFilesTest, ChineseTextsArriveIntact)
     EXPECT_EQ(LoadLangEntry(LangFolder(), "TEXT", "MAIN_CAPTION", 2), "PL3094V 鍵盤");
     EXPECT_EQ(LoadLangEntry(LangFolder(), "TEXT", "MACRO_NEW_PREFIX", 0), "Macro ");
     EXPECT_EQ(LoadLangEntry(LangFolder(), "TEXT", "KEY_PROMPT_SET", 0), ": ");
+}
+
+// The update dialog's messages read in Simplified Chinese exactly as the program always showed
+// them, blanks at their ends included.
+TEST(LanguageFilesTest, UpdateMessagesKeepTheirChineseWording)
+{
+    const std::pair<const char*, const char*> texts[] = {
+        {"UPDATE_BACKUP_OK", "备份成功!"},
+        {"UPDATE_BACKUP_FAILED", "备份失败,请重新备份!"},
+        {"UPDATE_NO_FILE", "请选择正确的更新文件! "},
+        {"UPDATE_NO_BOOT_MODE", "无法进入Boot模式! "},
+        {"UPDATE_CANNOT_RUN", "无法执行更新文件! "},
+    };
+    for (const auto& [key, text] : texts) {
+        EXPECT_EQ(LoadLangEntry(LangFolder(), "TEXT", key, 1), text) << key;
+    }
 }
 
 } // namespace

@@ -385,20 +385,23 @@ TEST_F(DrawnKeyboardTest, SwitchingWhileTheAssignmentEditorIsOpenIsRefused)
     }
 }
 
-TEST_F(DrawnKeyboardTest, ProfileCaptionNamesTheCacheFileOnceTheProfileIsKnown)
+TEST_F(DrawnKeyboardTest, ProfileCaptionNamesTheCurrentProfileOnceItIsKnown)
 {
     for (const bool keyboard : {true, false}) {
         SCOPED_TRACE(keyboard ? "keyboard" : "no keyboard");
         Start(keyboard);
         Dlg().show();
-        const QString caption = keyboard ? QString::fromStdString(model::CacheFilePath().filename().string())
-                                         : Text("DEFAULT_PROFILE_NAME");
+        if (keyboard) {
+            ASSERT_EQ(Dlg().SwitchProfile(1), 1);
+        }
+        const QString caption = keyboard ? Text("PROFILE_NUMBER").replace("%d", "2") : Text("DEFAULT_PROFILE_NAME");
         EXPECT_EQ(ButtonOf(1005).text(), caption);
         EXPECT_EQ(TooltipOf(1005, Text("PROFILE_TIP") + caption), Text("PROFILE_TIP") + caption);
         if (!keyboard) {
             Sim().Replug();
-            const QString cacheName = QString::fromStdString(model::CacheFilePath().filename().string());
-            EXPECT_TRUE(WaitUntil([&] { return ButtonOf(1005).text() == cacheName; }))
+            EXPECT_TRUE(WaitUntil([&] { return ButtonOf(1005).text() != caption; }));
+            EXPECT_EQ(ButtonOf(1005).text(),
+                      Text("PROFILE_NUMBER").replace("%d", QString::number(CurrentProfile() + 1)))
                 << "a keyboard plugged in later names its profile";
         }
         Dlg().ExitRoutine();

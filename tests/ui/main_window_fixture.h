@@ -21,7 +21,7 @@
 namespace tavrix::testing {
 
 // Records what the main window asks of its parts.
-class RecordingParts : public ui::KeyboardPart, public ui::EditorPart, public ui::LightingPart {
+class RecordingParts : public ui::KeyboardPart, public ui::ProfileManagerPart, public ui::LightingPart {
 public:
     void PlaceKeyboard() override {}
     bool OnCommand(int) override { return false; }
@@ -34,6 +34,8 @@ public:
     void OnLanguage(int languageIndex) override { language = languageIndex; }
     void OpenFor(int controlId) override { openedFor = controlId; }
     bool IsOpen() const override { return editorOpen; }
+    bool HasUnappliedChanges() const override { return false; }
+    void OnProfileSwitched(int) override {}
     void PlaceLightingPanel() override {}
     void OnSlider(int, int) override {}
     int ReadLightingState(ui::LightingRead what) override

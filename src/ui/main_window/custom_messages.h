@@ -44,7 +44,7 @@ inline constexpr int kCommandAbout = kTrayCommandAbout;
 inline constexpr int kCommandExit = kTrayCommandExit;
 inline constexpr int kCommandImport = 32776;
 inline constexpr int kCommandExport = 32777;
-inline constexpr int kCommandUpdate = 32780;
+inline constexpr int kCommandUpdate = app::kUpdateCommand;
 // The system menu's about item.
 inline constexpr int kCommandSystemAbout = 16;
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/key_names.h"
+#include "model/text_format.h"
 #include "skin/language.h"
 
 namespace tavrix::ui {
@@ -20,6 +21,13 @@ inline QString LangText(std::string_view key, int languageIndex = skin::GetLangu
 inline model::TextLookup LangLookup(int languageIndex)
 {
     return [languageIndex](std::string_view key) { return LangText(key, languageIndex).toStdU16String(); };
+}
+
+// The name the windows give the keyboard's profile (0..2): "Profile 1" to "Profile 3".
+inline QString ProfileLabel(int profile, int languageIndex = skin::GetLanguageIndex())
+{
+    const std::u16string format = LangText("PROFILE_NUMBER", languageIndex).toStdU16String();
+    return QString::fromStdU16String(model::FormatNumber(format, static_cast<uint32_t>(profile + 1)));
 }
 
 } // namespace tavrix::ui

@@ -22,7 +22,9 @@ int CTavrixDlg::SwitchProfile(int n)
     if (n < 0) {
         return 1;
     }
-    if (IsApplyEnabled() && !m_askingToSwitch) {
+    ProfileManagerPart* manager = m_parts.profileManager;
+    const bool managerChanges = manager != nullptr && manager->HasUnappliedChanges();
+    if ((IsApplyEnabled() || managerChanges) && !m_askingToSwitch) {
         m_askingToSwitch = true;
         const controls::MessageBoxRequest request{LangText("PROFILE_SELECT_PROMPT"), QString(),
                                                   controls::PromptButtons::YesNo, controls::PromptResult::Yes};
@@ -41,6 +43,10 @@ int CTavrixDlg::SwitchProfile(int n)
         }
     }
     m_commands->SetCurrentProfile(n);
+    // Whatever the answer was, the manager shows the profile the keyboard uses from now on.
+    if (manager != nullptr && manager->IsOpen()) {
+        manager->OnProfileSwitched(m_commands->GetCurrentProfile());
+    }
     {
         std::lock_guard lock(app::ModelLock());
         RefreshKeyMarks();
@@ -55,9 +61,10 @@ void CTavrixDlg::UpdateProfileCaption()
     if (button == nullptr) {
         return;
     }
-    const bool known = m_commands != nullptr && m_commands->GetCurrentProfile() >= 0;
-    const QString caption =
-        known ? QString::fromStdString(model::CacheFilePath().filename().string()) : LangText("DEFAULT_PROFILE_NAME");
+    // The cache file is named the same whatever profile is current: the profile's number tells
+    // them apart.
+    const int profile = m_commands != nullptr ? m_commands->GetCurrentProfile() : -1;
+    const QString caption = profile >= 0 ? ProfileLabel(profile) : LangText("DEFAULT_PROFILE_NAME");
     button->setText(caption);
     button->SetTooltipText(LangText("PROFILE_TIP") + caption, true);
 }

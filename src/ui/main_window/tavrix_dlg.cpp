@@ -130,10 +130,15 @@ void CTavrixDlg::OnProfile()
         return;
     }
     m_sync->ReadKeyboardIntoModel(false);
+    // A keyboard found after start-up names its profile only now.
+    ShowCurrentProfile();
+}
+
+void CTavrixDlg::ShowCurrentProfile()
+{
     if (m_parts.keyboard != nullptr) {
         m_parts.keyboard->SelectProfileButton(m_commands->GetCurrentProfile());
     }
-    // A keyboard found after start-up names its profile only now.
     UpdateProfileCaption();
     if (m_parts.lighting != nullptr) {
         (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
@@ -149,8 +154,10 @@ void CTavrixDlg::OnLanguage(int languageIndex)
     if (m_about) {
         controls::SendMessage(m_about, UM_LANG, kLangTag, languageIndex);
     }
-    if (m_parts.composite != nullptr) {
-        m_parts.composite->OnLanguage(languageIndex);
+    for (EditorPart* editor : {static_cast<EditorPart*>(m_parts.profileManager), m_parts.composite, m_parts.update}) {
+        if (editor != nullptr) {
+            editor->OnLanguage(languageIndex);
+        }
     }
     if (m_parts.lighting != nullptr) {
         m_parts.lighting->SetLightingTexts(languageIndex);
@@ -172,7 +179,7 @@ void CTavrixDlg::CloseEditors()
     if (m_about) {
         m_about->close();
     }
-    for (EditorPart* editor : {m_parts.profileManager, m_parts.composite}) {
+    for (EditorPart* editor : {static_cast<EditorPart*>(m_parts.profileManager), m_parts.composite}) {
         if (editor != nullptr) {
             editor->CloseIfOpen();
         }

@@ -10,6 +10,7 @@
 
 #include "app/program_paths.h"
 #include "controls/png_button.h"
+#include "controls/prompts.h"
 #include "device/command_set.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
@@ -32,6 +33,10 @@ namespace tavrix::ui {
 inline constexpr int kProfilesButtonId = 1005;
 inline constexpr int kApplyButtonId = 1006;
 inline constexpr int kDefaultsButtonId = 1138;
+
+// The file dialog for profile files: ".fwc" files or any, opening in folder (the user's
+// documents when empty); a save asks before replacing a file.
+[[nodiscard]] controls::FileRequest ProfileFileRequest(bool save, const QString& folder);
 
 // The main window's skin sheets, for the parts drawn on it.
 struct MainSheets {
@@ -74,6 +79,8 @@ public:
     // unapplied changes: 1 when handled, 0 when refused. A negative n changes nothing.
     int SwitchProfile(int n);
     void UpdateProfileCaption();
+    // Shows the keyboard's current profile: its profile button, the caption and its lighting.
+    void ShowCurrentProfile();
     void SetTrayIconId(int iconId);
     [[nodiscard]] int TrayIconId() const { return m_trayIconId; }
 

@@ -33,7 +33,14 @@ constexpr unsigned kProfilesFormat = 0x28;
 constexpr unsigned kVersionFormat = 0x24;
 constexpr int kProfilesRotation = 268;
 
-// A profile file dialog, opening in folder (the user's documents until a file was chosen).
+// A message about a file, naming it.
+void TellAboutFile(CTavrixDlg& dlg, std::string_view key, const std::filesystem::path& path)
+{
+    dlg.ShowMessage(model::FormatWithText(dlg.Text(key), model::PathText(path)));
+}
+
+} // namespace
+
 controls::FileRequest ProfileFileRequest(bool save, const QString& folder)
 {
     controls::FileRequest request;
@@ -44,14 +51,6 @@ controls::FileRequest ProfileFileRequest(bool save, const QString& folder)
     request.overwritePrompt = save;
     return request;
 }
-
-// A message about a file, naming it.
-void TellAboutFile(CTavrixDlg& dlg, std::string_view key, const std::filesystem::path& path)
-{
-    dlg.ShowMessage(model::FormatWithText(dlg.Text(key), model::PathText(path)));
-}
-
-} // namespace
 
 // Sheets by state, normal, over, down, disabled, selected: N normal, O over, D down, X disabled.
 struct CTavrixDlg::WindowButton {
@@ -352,6 +351,9 @@ bool CTavrixDlg::ExitRoutine()
         m_link->Stop();
     }
     CloseEditors();
+    if (m_parts.update != nullptr) {
+        m_parts.update->CloseIfOpen();
+    }
     if (m_releaseInstance) {
         m_releaseInstance();
     }

@@ -62,10 +62,20 @@ public:
     virtual void OpenFor(int controlId) = 0;
 };
 
+// The profile manager, which a profile switch must keep in step.
+class ProfileManagerPart : public EditorPart {
+public:
+    // Whether the manager is open with list changes it has not applied (its Apply is enabled).
+    [[nodiscard]] virtual bool HasUnappliedChanges() const = 0;
+    // The keyboard now uses profile (0..2): an open manager marks and selects its row and turns
+    // its Apply off.
+    virtual void OnProfileSwitched(int profile) = 0;
+};
+
 struct WindowParts {
     KeyboardPart* keyboard = nullptr;
     LightingPart* lighting = nullptr;
-    EditorPart* profileManager = nullptr;
+    ProfileManagerPart* profileManager = nullptr;
     EditorPart* composite = nullptr;
     EditorPart* update = nullptr;
 };
