@@ -6,7 +6,7 @@ namespace {
 
 constexpr QSize kCompositeSize{860, 470};
 constexpr QSize kProfileSize{460, 300};
-constexpr QSize kUpdateSize{420, 210};
+constexpr QSize kUpdateSize{420, 152};
 
 } // namespace
 
@@ -69,12 +69,12 @@ WindowLayout ProfileLayout()
     WindowLayout layout{QStringLiteral("Profile"), kProfileSize, {}, {}};
     layout.items = {
         {"PROGRAM_LIST", {18, 52, 424, 156}, Look::None, {}, {}},
-        {"FUNC_ADD", {18, 216, 90, 30}, Look::Labelled, "Add", {}},
-        {"FUNC_LOAD", {114, 216, 90, 30}, Look::Labelled, "Load", {}},
-        {"FUNC_DELETE", {210, 216, 90, 30}, Look::Labelled, "Delete", {}},
-        {"CONTROL_OK", {190, 258, 80, 30}, Look::Labelled, "OK", {}},
-        {"CONTROL_CANCEL", {276, 258, 80, 30}, Look::Labelled, "Cancel", {}},
-        {"CONTROL2_APPLY", {362, 258, 80, 30}, Look::Labelled, "Apply", {}},
+        {"FUNC_ADD", {18, 216, 90, 30}, Look::Push, {}, {}},
+        {"FUNC_LOAD", {114, 216, 90, 30}, Look::Push, {}, {}},
+        {"FUNC_DELETE", {210, 216, 90, 30}, Look::Push, {}, {}},
+        {"CONTROL_OK", {190, 258, 80, 30}, Look::Push, {}, {}},
+        {"CONTROL_CANCEL", {276, 258, 80, 30}, Look::Push, {}, {}},
+        {"CONTROL2_APPLY", {362, 258, 80, 30}, Look::Push, {}, {}},
     };
     return layout;
 }
@@ -83,12 +83,12 @@ WindowLayout UpdateLayout()
 {
     WindowLayout layout{QStringLiteral("UpdateDlg"), kUpdateSize, {}, {}};
     layout.items = {
-        {"CONTROL_UPStatic", {18, 64, 300, 26}, Look::None, {}, {}},
-        {"CONTROL_UPCombox", {18, 64, 300, 26}, Look::None, {}, {}},
-        {"CONTROL_OPENButton", {324, 62, 78, 30}, Look::Labelled, "Browse", {}},
-        {"CONTROL_BACKUPButton", {18, 156, 120, 32}, Look::Labelled, "Back up", {}},
-        {"CONTROL_UPButton", {152, 156, 120, 32}, Look::Labelled, "Update", {}},
-        {"CONTROL_CUPButton", {286, 156, 116, 32}, Look::Labelled, "Cancel", {}},
+        {"CONTROL_UPStatic", {18, 58, 300, 26}, Look::None, {}, {}},
+        {"CONTROL_UPCombox", {18, 58, 300, 26}, Look::None, {}, {}},
+        {"CONTROL_OPENButton", {324, 56, 78, 30}, Look::Push, {}, {}},
+        {"CONTROL_BACKUPButton", {18, 104, 120, 32}, Look::Push, {}, {}},
+        {"CONTROL_UPButton", {152, 104, 120, 32}, Look::Push, {}, {}},
+        {"CONTROL_CUPButton", {286, 104, 116, 32}, Look::Push, {}, {}},
     };
     return layout;
 }

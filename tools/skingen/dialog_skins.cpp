@@ -108,8 +108,9 @@ QImage CompositeScene(const WindowLayout& layout, const CompositeSet& set, Sheet
     return scene;
 }
 
-// A plain dialog with a title and its buttons on sheet. With sunkenDown the down sheet, which
-// the window also takes as its disabled look, shows the buttons sunken rather than lit.
+// A plain dialog with a title and its buttons on sheet; the program writes their captions. With
+// sunkenDown the down sheet, which the window also takes as its disabled look, shows the buttons
+// sunken rather than lit.
 QImage DialogScene(const WindowLayout& layout, const QString& title, Sheet sheet, bool sunkenDown = false)
 {
     QImage scene(layout.size, QImage::Format_RGB32);
@@ -119,8 +120,8 @@ QImage DialogScene(const WindowLayout& layout, const QString& title, Sheet sheet
     for (const SkinItem& item : layout.items) {
         if (item.key == "PROGRAM_LIST" || item.key == "CONTROL_UPStatic")
             PaintWell(painter, QRectF(item.rect).adjusted(-2, -2, 2, 2));
-        if (sunkenDown && sheet == Sheet::Down && item.look == Look::Labelled)
-            PaintButton(painter, item.rect, Appearance::Sunken, item.text);
+        if (sunkenDown && sheet == Sheet::Down && item.look == Look::Push)
+            PaintButton(painter, item.rect, Appearance::Sunken);
         else
             PaintItem(painter, item, sheet);
     }

@@ -65,7 +65,6 @@ void PaintItem(QPainter& painter, const SkinItem& item, Sheet sheet)
         PaintSlanted(painter, item, appearance);
         break;
     case Look::Push:
-    case Look::Labelled:
         PaintButton(painter, item.rect, appearance, item.text);
         break;
     case Look::Icon:

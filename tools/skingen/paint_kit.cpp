@@ -111,7 +111,6 @@ Appearance AppearanceOf(Look look, Sheet sheet)
     case Look::DKey:
     case Look::Push:
     case Look::Slanted:
-    case Look::Labelled:
     case Look::Icon:
     case Look::Close: {
         const Appearance states[] = {Appearance::Rest, Appearance::Hover, Appearance::Pressed, Appearance::Greyed};

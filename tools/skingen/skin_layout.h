@@ -17,22 +17,21 @@ enum class Sheet { Normal, Over, Down, Disable };
 // its window paints nothing for it.
 enum class Look {
     None,
-    Key,      // keycap: rest, hover, pressed, assigned (the disable sheet)
-    GKey,     // macro key: as Key, with its G number
-    DKey,     // top-row swap key D1 to D6: as Key, greyed on the disable sheet
-    Choice,   // selectable button: rest, hover, chosen (down and disable sheets)
-    Push,     // button with a caption the program draws: rest, hover, pressed, greyed
-    Labelled, // button whose picture carries its own text: rest, hover, pressed, greyed
-    Icon,     // glyph button: rest, hover, pressed, greyed
-    Link,     // web link glyph: rest, hover, pressed (also the disable sheet)
-    Close,    // title bar close glyph, turns red under the pointer
-    Lamp,     // lock lamp, the same on every sheet
-    Bank,     // G-key bank indicator: bank A on the normal sheet, bank B on the over sheet
-    Caption,  // a static word, the same on every sheet
-    Tab,      // page button: rest, hover, shown page (the down sheet), greyed
-    Slanted,  // button whose caption the program turns: a tile striped at the caption's angle
-    Title,    // dialog title, the same on every sheet
-    Page,     // the page picture of the composite dialog, the same on every sheet of a set
+    Key,     // keycap: rest, hover, pressed, assigned (the disable sheet)
+    GKey,    // macro key: as Key, with its G number
+    DKey,    // top-row swap key D1 to D6: as Key, greyed on the disable sheet
+    Choice,  // selectable button: rest, hover, chosen (down and disable sheets)
+    Push,    // button with a caption the program draws: rest, hover, pressed, greyed
+    Icon,    // glyph button: rest, hover, pressed, greyed
+    Link,    // web link glyph: rest, hover, pressed (also the disable sheet)
+    Close,   // title bar close glyph, turns red under the pointer
+    Lamp,    // lock lamp, the same on every sheet
+    Bank,    // G-key bank indicator: bank A on the normal sheet, bank B on the over sheet
+    Caption, // a static word, the same on every sheet
+    Tab,     // page button: rest, hover, shown page (the down sheet), greyed
+    Slanted, // button whose caption the program turns: a tile striped at the caption's angle
+    Title,   // dialog title, the same on every sheet
+    Page,    // the page picture of the composite dialog, the same on every sheet of a set
 };
 
 struct SkinItem {
