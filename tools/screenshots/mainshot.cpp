@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -21,15 +22,17 @@
 #include "platform/app_profile.h"
 #include "ui/editors/action_view.h"
 #include "ui/editors/tavrix_dlg_composite.h"
+#include "ui/editors/tavrix_dlg_profile.h"
+#include "ui/editors/tavrix_dlg_update.h"
 #include "ui/main_window/custom_messages.h"
 #include "ui/main_window/tavrix_dlg.h"
 
 // Grabs the main window as it shows the simulated keyboard onto PNG files: the drawn keyboard with
 // a few keys assigned, their marks and the current profile; the same with the top row swapped to
 // D1 to D6; the key-assignment dialog opened for A on each of its four pages, its macro page also
-// while recording and while a delay is typed; then the lighting panel open on the per-key effect,
-// with the lamp frames of the current pattern on the keys; and the About box in English and in
-// Simplified Chinese.
+// while recording and while a delay is typed; the profile manager and the update dialog; then the
+// lighting panel open on the per-key effect, with the lamp frames of the current pattern on the
+// keys; and the About box in English and in Simplified Chinese.
 //
 //   mainshot <folder of the built program> <output folder>
 namespace {
@@ -178,6 +181,34 @@ bool SaveAboutBox(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
     return Save(*about, outFolder + "/about_zh.png");
 }
 
+// Opens the profile manager as the profile button does, with the second profile chosen, and
+// grabs it.
+bool ShootProfileManager(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
+{
+    using namespace tavrix::ui;
+    CTavrix_DlgProfile manager(window);
+    bool saved = false;
+    QTimer::singleShot(0, &manager, [&] {
+        manager.ListView().selectRow(1);
+        saved = Save(manager, outFolder + "/profile_manager.png");
+        manager.CloseIfOpen();
+    });
+    return manager.Open() == tavrix::skin::IDCANCEL && saved;
+}
+
+// Opens the update dialog as "tavrix /Update" does, before an updater is chosen, and grabs it.
+bool ShootUpdateDialog(tavrix::ui::CTavrixDlg& window, const QString& outFolder)
+{
+    using namespace tavrix::ui;
+    CTavrix_DlgUpdate update(window);
+    bool saved = false;
+    QTimer::singleShot(0, &update, [&] {
+        saved = Save(update, outFolder + "/update_dialog.png");
+        update.CloseIfOpen();
+    });
+    return update.Open() == tavrix::skin::IDCANCEL && saved;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -216,7 +247,8 @@ int main(int argc, char** argv)
         AssignKeys(window, profile);
     }
     if (!Save(window, outFolder + "/main_window_keyboard.png") || !SaveSwappedRow(window, outFolder) ||
-        !ShootCompositePages(window, outFolder)) {
+        !ShootCompositePages(window, outFolder) || !ShootProfileManager(window, outFolder) ||
+        !ShootUpdateDialog(window, outFolder)) {
         return 1;
     }
     if (!OpenPerKeyLighting(window)) {

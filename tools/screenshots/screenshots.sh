@@ -4,8 +4,8 @@
 # dialog (its background, its key page and its macro page); and the real main window on the
 # simulated keyboard with a few keys assigned, with its top row swapped to D1-D6, its
 # key-assignment dialog on each page (the macro page also while recording and while a delay is
-# typed), then with the lighting panel open on the per-key effect; and the About box in English
-# and Chinese.
+# typed), its profile manager and update dialog, then with the lighting panel open on the per-key
+# effect; and the About box in English and Chinese.
 #
 #   tools/screenshots/screenshots.sh [build folder] [output folder]
 #
