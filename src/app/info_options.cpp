@@ -7,12 +7,15 @@ namespace tavrix::app {
 namespace {
 
 constexpr const char* kHelpText =
-    "Usage: tavrix [/Start] [/Kill]\n"
+    "Usage: tavrix [/Start] [/Kill] [/Update]\n"
     "Configuration utility of the PL3094V gaming keyboard; it lives in the notification area.\n"
     "\n"
     "  (no option)      start, or bring the running utility's window to the front\n"
     "  /Start, --start  start in the notification area without showing the window\n"
     "  /Kill, --kill    make the running utility exit; never starts one\n"
+    "  /Update, --update\n"
+    "                   open the running utility's firmware update dialog, starting the\n"
+    "                   utility first when none runs\n"
     "  --help, -h       print this help and end\n"
     "  --version        print the version and end\n"
     "\n"

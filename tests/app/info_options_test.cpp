@@ -13,6 +13,7 @@ TEST(InfoOptionsTest, HelpOrVersionAnywhereAnswersInsteadOfStarting)
     } cases[] = {
         {{}, nullptr},
         {{"/Start"}, nullptr},
+        {{"/Update"}, nullptr},
         {{"--helpme", "-help", "--versions"}, nullptr},
         {{"--help"}, "Usage: tavrix"},
         {{"-H"}, "Usage: tavrix"},
