@@ -89,7 +89,7 @@ size_t DecodeUtf8(std::string_view text, size_t pos, char32_t& cp)
     return length;
 }
 
-}  // namespace
+} // namespace
 
 std::string Utf16LeToUtf8(std::string_view bytes)
 {
@@ -127,6 +127,29 @@ std::string Utf8ToUtf16Le(std::string_view text)
     return out;
 }
 
+std::string Utf16ToUtf8(std::u16string_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return Utf16LeToUtf8(bytes);
+}
+
+std::u16string Utf8ToUtf16(std::string_view text)
+{
+    const std::string bytes = Utf8ToUtf16Le(text);
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                              static_cast<unsigned char>(bytes[i + 1]) << 8));
+    }
+    return units;
+}
+
 std::string_view CutToChars(std::string_view text, size_t maxChars)
 {
     size_t pos = 0;
@@ -151,4 +174,4 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

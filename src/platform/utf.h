@@ -15,6 +15,10 @@ std::string Utf16LeToUtf8(std::string_view bytes);
 // Encodes UTF-8 text as UTF-16LE bytes (without BOM); malformed sequences become U+FFFD.
 std::string Utf8ToUtf16Le(std::string_view text);
 
+// The same between UTF-16 text and UTF-8, with the same replacements.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);
+
 // The longest prefix of the text that holds at most maxChars characters (code points), never
 // cutting a character in two.
 std::string_view CutToChars(std::string_view text, size_t maxChars);
@@ -22,4 +26,4 @@ std::string_view CutToChars(std::string_view text, size_t maxChars);
 // ASCII-only case-insensitive comparison, as the profile files and names need.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform
