@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "controls/window_message.h"
 
@@ -63,5 +65,51 @@ inline constexpr uint32_t kNotifyTimeoutMs = 10000;
 // says nothing, or thousands of them, cannot hold the instance up.
 inline constexpr uint32_t kClientTimeoutMs = 2000;
 inline constexpr size_t kMaxInstanceConnections = 8;
+
+// Requests of the command line (tavrix-ctl) share the socket. The three words carry
+// kCtlRequestMessage, the protocol version and the length of the body that follows them; the
+// reply is five words (kCtlReplyTag, the version, a status, the lengths of a UTF-8 text and of a
+// payload) followed by the text and the payload. Either side checks every word and length
+// before it reads on; the body's own fields are the command line's (ctl/ctl_protocol.h).
+inline constexpr uint32_t kCtlRequestMessage = 0x4C544354; // "CTTL"
+inline constexpr uint32_t kCtlReplyTag = 0x504C5443;       // "CTLP"
+inline constexpr uint32_t kCtlProtocolVersion = 1;
+// A profile file of 100 macros with room for texts; the largest reply payload too.
+inline constexpr size_t kMaxCtlBodySize = 4 * 1024 * 1024;
+inline constexpr size_t kMaxCtlTextSize = 64 * 1024;
+inline constexpr size_t kCtlReplyHeaderSize = 20;
+
+constexpr bool IsCtlRequest(const InstanceRequestFrame& frame)
+{
+    return frame.message == kCtlRequestMessage;
+}
+
+// The header and body of a request; nothing for a body longer than kMaxCtlBodySize.
+std::optional<std::vector<uint8_t>> EncodeCtlRequest(std::span<const uint8_t> body);
+// The length of the body that follows a request of this version; nothing for another version or
+// a body longer than kMaxCtlBodySize.
+std::optional<size_t> CtlBodySize(const InstanceRequestFrame& frame);
+
+// Results of a request, the same numbers tavrix-ctl ends with.
+enum class CtlStatus : uint32_t { Done = 0, NoKeyboard = 2, Failed = 3, BadFile = 4 };
+
+struct CtlReply {
+    CtlStatus status = CtlStatus::Done;
+    // What the user should read, one message per line.
+    std::string text;
+    std::vector<uint8_t> payload;
+};
+
+// The reply's bytes; a text or payload beyond its limit is cut to it.
+std::vector<uint8_t> EncodeCtlReply(const CtlReply& reply);
+
+struct CtlReplyHeader {
+    CtlStatus status = CtlStatus::Done;
+    size_t textSize = 0;
+    size_t payloadSize = 0;
+};
+// The header at the start of bytes when it is a whole reply header of this version with a known
+// status and lengths within their limits.
+std::optional<CtlReplyHeader> DecodeCtlReplyHeader(std::span<const uint8_t> bytes);
 
 } // namespace tavrix::app

@@ -1,6 +1,7 @@
 #include "app/instance_server.h"
 
 #include <QLocalSocket>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
@@ -194,10 +195,15 @@ void InstanceServer::Serve(int fd)
     connect(socket, &QObject::destroyed, this, &InstanceServer::OnConnectionClosed);
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-    QTimer::singleShot(platform::TimerIntervalMs(kClientTimeoutMs), socket, [socket] {
+    // Stopped once a whole command-line request is there, as carrying it out may take longer: only a
+    // client that stops sending is dropped.
+    auto* timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    connect(timeout, &QTimer::timeout, socket, [socket] {
         socket->abort();
         socket->deleteLater();
     });
+    timeout->start(platform::TimerIntervalMs(kClientTimeoutMs));
     OnReadyRead(socket);
 }
 
@@ -206,12 +212,50 @@ void InstanceServer::OnReadyRead(QLocalSocket* socket)
     if (socket->bytesAvailable() < static_cast<qint64>(kInstanceRequestSize)) {
         return;
     }
-    const QByteArray bytes = socket->read(kInstanceRequestSize);
+    const QByteArray headerBytes = socket->peek(kInstanceRequestSize);
+    const auto request = DecodeInstanceRequest(
+        {reinterpret_cast<const uint8_t*>(headerBytes.constData()), static_cast<size_t>(headerBytes.size())});
+    if (request && IsCtlRequest(*request)) {
+        ServeCtlRequest(socket, *request);
+        return;
+    }
+    socket->read(kInstanceRequestSize);
     disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-    const auto request =
-        DecodeInstanceRequest({reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())});
     const bool handled = request && m_handler(request->message, request->wParam, request->lParam);
-    const auto reply = EncodeInstanceReply(handled);
+    Reply(socket, EncodeInstanceReply(handled));
+}
+
+void InstanceServer::ServeCtlRequest(QLocalSocket* socket, const InstanceRequestFrame& header)
+{
+    const std::optional<size_t> bodySize = CtlBodySize(header);
+    if (!bodySize || !m_ctlHandler) {
+        disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+        const char* why = bodySize ? "the running Tavrix takes no command-line requests"
+                                   : "the running Tavrix speaks another version of the command-line protocol";
+        Reply(socket, EncodeCtlReply({CtlStatus::Failed, why, {}}));
+        return;
+    }
+    const auto size = static_cast<qint64>(kInstanceRequestSize + *bodySize);
+    if (socket->bytesAvailable() < size) {
+        return;
+    }
+    disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
+    if (auto* timeout = socket->findChild<QTimer*>()) {
+        timeout->stop();
+    }
+    const QByteArray bytes = socket->read(size);
+    const std::span<const uint8_t> body(reinterpret_cast<const uint8_t*>(bytes.constData()) + kInstanceRequestSize,
+                                        *bodySize);
+    // The handler may wait for the keyboard in a nested event loop, in which the client may go.
+    const QPointer<QLocalSocket> alive(socket);
+    const std::vector<uint8_t> reply = EncodeCtlReply(m_ctlHandler(body));
+    if (alive) {
+        Reply(socket, reply);
+    }
+}
+
+void InstanceServer::Reply(QLocalSocket* socket, std::span<const uint8_t> reply)
+{
     socket->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
     socket->flush();
     socket->disconnectFromServer();

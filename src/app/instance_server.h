@@ -5,8 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 
 #include <sys/types.h>
+
+#include "app/instance_messages.h"
 
 class QLocalSocket;
 class QSocketNotifier;
@@ -28,9 +31,16 @@ public:
     // that fails.
     using Accept = std::function<int(int listenFd)>;
 
+    // Carries out a request of the command line (its body, whose size the header bounded) and
+    // returns the reply. It may run a nested event loop: the connection stays open meanwhile.
+    using CtlHandler = std::function<CtlReply(std::span<const uint8_t> body)>;
+
     explicit InstanceServer(Handler handler, QObject* parent = nullptr);
     InstanceServer(Handler handler, Accept accept, QObject* parent = nullptr);
     ~InstanceServer() override;
+
+    // Without one, command-line requests are answered as failed.
+    void SetCtlHandler(CtlHandler handler) { m_ctlHandler = std::move(handler); }
 
     // Listens on the instance socket. A socket left there by an ended instance is removed first;
     // one that answers, or anything that is not a socket, is left alone and Listen fails (and
@@ -51,9 +61,14 @@ private:
     void OnAcceptReady();
     void Serve(int fd);
     void OnReadyRead(QLocalSocket* socket);
+    // Reads and answers a command-line request once all of it arrived.
+    void ServeCtlRequest(QLocalSocket* socket, const InstanceRequestFrame& header);
+    // Sends the reply and closes the connection, when the client is still there.
+    static void Reply(QLocalSocket* socket, std::span<const uint8_t> reply);
     void OnConnectionClosed();
 
     Handler m_handler;
+    CtlHandler m_ctlHandler;
     Accept m_accept;
     int m_listenFd = -1;
     // The socket file this server made, so it never removes one another process made since.

@@ -77,6 +77,8 @@ pid_t PeerProcess(int fd)
     return credentials.pid;
 }
 
+} // namespace
+
 bool SendAll(int fd, const unsigned char* data, size_t size)
 {
     size_t done = 0;
@@ -93,7 +95,6 @@ bool SendAll(int fd, const unsigned char* data, size_t size)
     return true;
 }
 
-// Reads exactly size bytes before the deadline.
 bool ReceiveAll(int fd, unsigned char* data, size_t size, std::chrono::steady_clock::time_point deadline)
 {
     size_t done = 0;
@@ -119,6 +120,8 @@ bool ReceiveAll(int fd, unsigned char* data, size_t size, std::chrono::steady_cl
     }
     return true;
 }
+
+namespace {
 
 InstanceRequestFrame FrameOf(InstanceRequest request)
 {

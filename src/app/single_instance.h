@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,11 @@ std::string InstanceSocketPath();
 
 // A connection to the instance socket, or -1 when nobody listens there.
 int ConnectInstanceSocket();
+
+// Sends all bytes on the connection; false when it broke.
+bool SendAll(int fd, const unsigned char* data, size_t size);
+// Reads exactly size bytes before the deadline; false when they did not come.
+bool ReceiveAll(int fd, unsigned char* data, size_t size, std::chrono::steady_clock::time_point deadline);
 
 // The instance "mutex": it exists while any process holds the lock file. Every running instance
 // holds it shared; creating it means taking it exclusively first, which only works when nobody

@@ -450,5 +450,67 @@ TEST_F(InstanceTest, ServerOutlivesAcceptFailures)
     platform::SetTimeScale(1);
 }
 
+// Sends a command-line request's bytes and reads the whole reply; its header when it is one.
+std::optional<CtlReplyHeader> SendCtl(const std::string& bytes)
+{
+    const int fd = ConnectAndSend(bytes);
+    std::vector<uint8_t> reply;
+    uint8_t buffer[4096];
+    pollfd waiting{fd, POLLIN, 0};
+    while (fd >= 0 && ::poll(&waiting, 1, 10000) == 1) {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            break;
+        }
+        reply.insert(reply.end(), buffer, buffer + got);
+    }
+    ::close(fd);
+    return DecodeCtlReplyHeader(reply);
+}
+
+std::string CtlHeader(uint32_t version, uint32_t bodySize)
+{
+    const auto header = EncodeInstanceRequest({kCtlRequestMessage, version, bodySize});
+    return std::string(header.begin(), header.end());
+}
+
+TEST_F(InstanceTest, CommandLineRequestsAreCheckedBeforeTheirBodyIsRead)
+{
+    InstanceEndpoint endpoint;
+    std::vector<std::vector<uint8_t>> bodies;
+    ASSERT_TRUE(endpoint.Server().Listen());
+    const auto send = [](const std::string& bytes) { return Served([&bytes] { return SendCtl(bytes); }); };
+
+    const std::optional<CtlReplyHeader> unserved = send(CtlHeader(kCtlProtocolVersion, 1) + "x");
+    ASSERT_TRUE(unserved);
+    EXPECT_EQ(unserved->status, CtlStatus::Failed) << "no handler for them";
+
+    endpoint.Server().SetCtlHandler([&bodies](std::span<const uint8_t> body) {
+        bodies.emplace_back(body.begin(), body.end());
+        return CtlReply{CtlStatus::Done, "ok", {7, 8, 9}};
+    });
+    const std::optional<CtlReplyHeader> served = send(CtlHeader(kCtlProtocolVersion, 3) + "abc");
+    ASSERT_TRUE(served);
+    EXPECT_EQ(served->status, CtlStatus::Done);
+    EXPECT_EQ(served->textSize, 2u);
+    EXPECT_EQ(served->payloadSize, 3u);
+    for (const std::string& refused :
+         {CtlHeader(kCtlProtocolVersion + 1, 3) + "abc", CtlHeader(kCtlProtocolVersion, kMaxCtlBodySize + 1)}) {
+        const std::optional<CtlReplyHeader> reply = send(refused);
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->status, CtlStatus::Failed);
+    }
+    ASSERT_EQ(bodies.size(), 1u) << "only the whole request of this version was handed on";
+    EXPECT_EQ(bodies[0], (std::vector<uint8_t>{'a', 'b', 'c'}));
+
+    platform::SetTimeScale(0.05);
+    const int stalled = ConnectAndSend(CtlHeader(kCtlProtocolVersion, 10) + "abc");
+    EXPECT_TRUE(ServedUntil([stalled] { return ClosedByServer(stalled); })) << "a body that never ends is dropped";
+    ::close(stalled);
+    platform::SetTimeScale(1);
+    EXPECT_EQ(bodies.size(), 1u);
+    EXPECT_TRUE(NotifyServed(::getpid(), InstanceRequest::Open));
+}
+
 } // namespace
 } // namespace tavrix::app
