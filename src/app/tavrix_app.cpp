@@ -61,6 +61,7 @@ void CTavrixApp::RunWindow()
         }
         return window.OnMessage(message, wParam, lParam) != 0;
     });
+    server.SetCtlHandler([&window](std::span<const uint8_t> body) { return window.OnCtlRequest(body); });
     window.SetInstanceRelease([this, &server] {
         server.Close();
         m_instanceLock.Release();

@@ -200,6 +200,16 @@ bool DeviceSync::LoadUserProfile(const std::filesystem::path& path)
     return true;
 }
 
+bool DeviceSync::LoadUserProfile(std::span<const uint8_t> bytes)
+{
+    std::lock_guard lock(m_modelLock);
+    if (!LoadProfileBytes(bytes, m_model)) {
+        return false;
+    }
+    m_modelWhole = true;
+    return true;
+}
+
 int DeviceSync::ApplyToKeyboard(bool allProfiles)
 {
     std::lock_guard modelLock(m_modelLock);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "device/command_set.h"
@@ -61,6 +62,8 @@ public:
     // Replaces the model with a profile file the user chose, under the model lock; false, and the
     // model unchanged, when it does not load whole.
     [[nodiscard]] bool LoadUserProfile(const std::filesystem::path& path);
+    // The same from a profile file's bytes the user handed over (through the command line).
+    [[nodiscard]] bool LoadUserProfile(std::span<const uint8_t> bytes);
     // Writes the model's macros and the current profile's key table (every profile's with
     // allProfiles) to the keyboard: 1 when every write succeeded. Writes nothing, and returns 0,
     // unless CanWriteModel holds and everything was encoded. Call with the model lock held.

@@ -459,7 +459,7 @@ std::u16string CTavrixDlg::Text(std::string_view key) const
 void CTavrixDlg::ShowMessage(const std::u16string& text)
 {
     // A read cut short by the exit is no news for the user.
-    if (m_closing) {
+    if (m_closing || CaptureCtlMessage(text)) {
         return;
     }
     RunOnWindowThread([this, message = QString::fromStdU16String(text)] {

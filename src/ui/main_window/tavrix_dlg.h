@@ -6,11 +6,17 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "app/instance_messages.h"
 #include "app/program_paths.h"
 #include "controls/png_button.h"
 #include "controls/prompts.h"
+#include "ctl/ctl_protocol.h"
 #include "device/command_set.h"
 #include "device/device_host.h"
 #include "device/device_link.h"
@@ -118,6 +124,9 @@ public:
     [[nodiscard]] const app::ProgramPaths& Paths() const { return m_paths; }
     // Opens the program's help page.
     void OpenHelp();
+    // Carries out a request of tavrix-ctl (the body of one on the instance socket) through the
+    // window's own model, and returns the reply for it.
+    app::CtlReply OnCtlRequest(std::span<const uint8_t> body);
 
 protected:
     bool OnInitDialog() override;
@@ -155,6 +164,13 @@ private:
     void FinishProgress();
     controls::CPngButton* Button(int id) const;
 
+    app::CtlReply CarryOutCtlRequest(const ctl::CtlRequest& request);
+    // Shows the keyboard's current profile after tavrix-ctl switched it, as a profile button does.
+    void ShowSwitchedProfile();
+    // While a request of tavrix-ctl runs, the user's messages go back to it rather than into a
+    // message box: true when the message was taken.
+    bool CaptureCtlMessage(const std::u16string& text);
+
     app::ProgramPaths m_paths;
     ServiceBinder m_binder;
     DrawnKeyboard m_keyboard{*this};
@@ -185,6 +201,9 @@ private:
     bool m_exited = false;
     bool m_askingToSwitch = false;
     bool m_noKeyboardBoxUp = false;
+    bool m_ctlRequestRunning = false;
+    std::mutex m_ctlMessagesMutex; // guards the messages for tavrix-ctl
+    std::optional<std::vector<std::string>> m_ctlMessages;
 };
 
 } // namespace tavrix::ui

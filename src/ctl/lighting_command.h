@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "ctl/ctl_protocol.h"
+#include "device/command_set.h"
+#include "model/lighting_settings.h"
+
+// The lighting as tavrix-ctl reads and writes it: the current profile's settings block, read and
+// written with the keyboard's configuration bracket as the lighting panel does, and the words the
+// command line names effects, directions and report rates by.
+namespace tavrix::ctl {
+
+// The stable command-line name of an effect code; empty for a code without one.
+std::string_view EffectName(int code);
+// An effect by its name or its decimal code (1..255); nothing for anything else.
+std::optional<uint8_t> EffectOfName(std::string_view text);
+
+// Report-rate codes 0..3 are 1000, 500, 250 and 125 Hz.
+int ReportRateHz(int code);
+std::optional<uint8_t> ReportRateOfHz(int hz);
+
+// "left", "up" and "spread" are direction 255; "right", "down" and "gather" are 0.
+std::optional<uint8_t> DirectionOfWord(std::string_view word);
+// The word the effect's direction controls show for a direction.
+std::string_view DirectionWord(int effect, uint8_t direction);
+
+// Reads the profile's 42-byte settings block: a result code of the command set.
+[[nodiscard]] int ReadLightingBlock(device::CommandSet& commands, int profile, model::LightingBlock& block);
+
+// Writes the change to the current profile's block in one bracket. An effect the keyboard does
+// not list is refused before anything is written.
+[[nodiscard]] CtlOutcome ChangeLighting(device::CommandSet& commands, const LightingChange& change);
+
+} // namespace tavrix::ctl
