@@ -106,6 +106,14 @@ done
   fail "tavrix --version does not print tavrix $version"
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/tavrix" --help | grep -q '^Usage: tavrix' ||
   fail "tavrix --help prints no usage"
+if [[ " ${commands[*]} " == *" tavrix-ctl "* ]]; then
+  [ "$("$root/usr/bin/tavrix-ctl" --version)" = "tavrix-ctl $version" ] ||
+    fail "tavrix-ctl --version does not print tavrix-ctl $version"
+  # Through the link in bin it finds the device library beside the program, with no Tavrix running.
+  mkdir -m 700 "$work/ctl-run"
+  XDG_RUNTIME_DIR=$work/ctl-run DEXLINK_BACKEND=sim DEXLINK_SIM_STATE=$work/ctl-sim.bin \
+    "$root/usr/bin/tavrix-ctl" status | grep -qx 'keyboards: 1' || fail "the installed tavrix-ctl found no keyboard"
+fi
 
 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --run-installed "$program" "$work/home"
 echo "installed into $root: ${#expected[@]} files checked, the installed program ran"
