@@ -10,6 +10,7 @@
 #include "ctl/keyboard_access.h"
 #include "ctl/lighting_command.h"
 #include "ctl/profile_document.h"
+#include "model/key_identifiers.h"
 #include "model/lighting_effects.h"
 #include "model/profile_file.h"
 #include "model/profile_json.h"
@@ -52,7 +53,7 @@ std::string EffectNames()
 {
     std::string names;
     for (int code = 1; code <= UINT8_MAX; ++code) {
-        if (const std::string_view name = EffectName(code); !name.empty())
+        if (const std::string_view name = model::EffectIdentifier(code); !name.empty())
             names += (names.empty() ? "" : ", ") + std::string(name);
     }
     return names;
@@ -72,13 +73,13 @@ std::string Hex(std::span<const uint8_t> bytes)
 
 Json EffectJson(int code)
 {
-    const std::string_view name = EffectName(code);
+    const std::string_view name = model::EffectIdentifier(code);
     return Json{{"code", code}, {"name", name.empty() ? Json() : Json(std::string(name))}};
 }
 
 std::string EffectText(int code)
 {
-    const std::string_view name = EffectName(code);
+    const std::string_view name = model::EffectIdentifier(code);
     return name.empty() ? std::to_string(code) : std::string(name) + " (" + std::to_string(code) + ")";
 }
 
@@ -127,10 +128,11 @@ public:
         if (!KindOf(path))
             return Tell(kExitUsage, path + ": a profile file ends in .fwc or .json");
         auto model = std::make_unique<model::ConfigModel>();
-        if (const int code = ReadConfiguration(*model); code != kExitDone)
+        model::ProfileLighting lighting;
+        if (const int code = ReadConfiguration(*model, lighting); code != kExitDone)
             return code;
         std::string message;
-        if (!SaveDocument(path, *model, message))
+        if (!SaveDocument(path, *model, lighting, message))
             return Tell(kExitBadFile, message);
         return kExitDone;
     }
@@ -138,11 +140,12 @@ public:
     int Dump()
     {
         auto model = std::make_unique<model::ConfigModel>();
-        if (const int code = ReadConfiguration(*model); code != kExitDone)
+        model::ProfileLighting lighting;
+        if (const int code = ReadConfiguration(*model, lighting); code != kExitDone)
             return code;
         std::string text;
         model::ProfileJsonError error;
-        if (!model::EncodeProfileJson(*model, text, error))
+        if (!model::EncodeProfileJson(*model, lighting, text, error))
             return Tell(kExitKeyboardFailed, "the keyboard holds what JSON refuses: " + error.Message());
         m_out << text;
         return kExitDone;
@@ -153,11 +156,11 @@ public:
         if (!KindOf(path))
             return Tell(kExitUsage, path + ": a profile file ends in .fwc or .json");
         auto model = std::make_unique<model::ConfigModel>();
-        std::string message;
-        if (!LoadDocument(path, *model, message))
-            return Tell(kExitBadFile, message + "; nothing was written");
         CtlRequest request = RequestOf(CtlCommand::WriteConfiguration);
-        request.file = model::EncodeProfileFile(*model);
+        std::string message;
+        if (!LoadDocument(path, *model, request.configuration.lighting, message))
+            return Tell(kExitBadFile, message + "; nothing was written");
+        request.configuration.file = model::EncodeProfileFile(*model);
         return Exit(Call(request));
     }
 
@@ -196,8 +199,9 @@ public:
                 return Tell(kExitUsage, path + ": a profile file ends in .fwc or .json");
         }
         auto model = std::make_unique<model::ConfigModel>();
+        model::ProfileLighting lighting;
         std::string message;
-        if (!LoadDocument(from, *model, message) || !SaveDocument(to, *model, message))
+        if (!LoadDocument(from, *model, lighting, message) || !SaveDocument(to, *model, lighting, message))
             return Tell(kExitBadFile, message);
         return kExitDone;
     }
@@ -228,13 +232,15 @@ private:
         return static_cast<int>(reply.status);
     }
 
-    int ReadConfiguration(model::ConfigModel& model)
+    int ReadConfiguration(model::ConfigModel& model, model::ProfileLighting& lighting)
     {
         const app::CtlReply reply = Call(RequestOf(CtlCommand::ReadConfiguration));
         if (reply.status != app::CtlStatus::Done)
             return Exit(reply);
-        if (!model::LoadProfileBytes(reply.payload, model))
+        const std::optional<Configuration> configuration = DecodeConfiguration(reply.payload);
+        if (!configuration || !model::LoadProfileBytes(configuration->file, model))
             return Tell(kExitKeyboardFailed, "the keyboard's configuration came back damaged");
+        lighting = configuration->lighting;
         return Exit(reply);
     }
 

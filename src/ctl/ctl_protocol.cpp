@@ -1,6 +1,7 @@
 #include "ctl/ctl_protocol.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "device/protocol.h"
 #include "platform/little_endian.h"
@@ -19,6 +20,8 @@ constexpr uint8_t kSpeedBit = 0x04;
 constexpr uint8_t kDirectionBit = 0x08;
 constexpr uint8_t kReportRateBit = 0x10;
 constexpr uint8_t kLightingBits = 0x1F;
+
+constexpr uint8_t kAllProfileBits = (1u << std::tuple_size_v<model::ProfileLighting>)-1;
 
 constexpr uint32_t kNoProfile = 0xFFFFFFFF;
 constexpr uint8_t kInfoKnown = 0x01;
@@ -67,6 +70,41 @@ std::optional<LightingChange> DecodeLighting(std::span<const uint8_t> fields)
 
 } // namespace
 
+std::vector<uint8_t> EncodeConfiguration(const Configuration& configuration)
+{
+    std::vector<uint8_t> bytes(1);
+    for (size_t profile = 0; profile < configuration.lighting.size(); ++profile) {
+        if (const std::optional<model::LightingBlock>& block = configuration.lighting[profile]) {
+            bytes[0] |= static_cast<uint8_t>(1u << profile);
+            bytes.insert(bytes.end(), block->begin(), block->end());
+        }
+    }
+    bytes.insert(bytes.end(), configuration.file.begin(), configuration.file.end());
+    return bytes;
+}
+
+std::optional<Configuration> DecodeConfiguration(std::span<const uint8_t> bytes)
+{
+    if (bytes.empty() || (bytes[0] & ~kAllProfileBits) != 0)
+        return std::nullopt;
+    Configuration configuration;
+    size_t at = 1;
+    for (size_t profile = 0; profile < configuration.lighting.size(); ++profile) {
+        if ((bytes[0] & (1u << profile)) == 0)
+            continue;
+        if (bytes.size() - at < model::kLightingBlockSize)
+            return std::nullopt;
+        configuration.lighting[profile].emplace();
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), model::kLightingBlockSize,
+                    configuration.lighting[profile]->begin());
+        at += model::kLightingBlockSize;
+    }
+    if (at == bytes.size())
+        return std::nullopt;
+    configuration.file.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end());
+    return configuration;
+}
+
 CtlOutcome KeyboardFailure(int result, const std::string& what)
 {
     if (result == device::kResultNoDevice)
@@ -83,9 +121,11 @@ std::vector<uint8_t> EncodeCtlBody(const CtlRequest& request)
         body.resize(kProfileBodySize);
         platform::Put32(body, kCommandSize, static_cast<uint32_t>(request.profile));
         break;
-    case CtlCommand::WriteConfiguration:
-        body.insert(body.end(), request.file.begin(), request.file.end());
+    case CtlCommand::WriteConfiguration: {
+        const std::vector<uint8_t> configuration = EncodeConfiguration(request.configuration);
+        body.insert(body.end(), configuration.begin(), configuration.end());
         break;
+    }
     case CtlCommand::ChangeLighting:
         body.resize(kLightingBodySize);
         for (size_t i = 0; i < kLightingFields.size(); ++i) {
@@ -122,11 +162,13 @@ std::optional<CtlRequest> DecodeCtlBody(std::span<const uint8_t> body)
         request.profile = static_cast<int>(profile);
         return request;
     }
-    case CtlCommand::WriteConfiguration:
-        if (rest.empty())
+    case CtlCommand::WriteConfiguration: {
+        std::optional<Configuration> configuration = DecodeConfiguration(rest);
+        if (!configuration)
             return std::nullopt;
-        request.file.assign(rest.begin(), rest.end());
+        request.configuration = std::move(*configuration);
         return request;
+    }
     case CtlCommand::ChangeLighting: {
         if (body.size() != kLightingBodySize)
             return std::nullopt;

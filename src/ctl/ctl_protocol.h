@@ -11,6 +11,7 @@
 #include "app/instance_messages.h"
 #include "device/commands.h"
 #include "model/lighting_settings.h"
+#include "model/profile_json.h"
 
 // What tavrix-ctl asks of the keyboard, whoever carries it out: the running instance (the request
 // travels in the body of a command-line request on the instance socket, app/instance_messages.h)
@@ -32,8 +33,8 @@ CtlOutcome KeyboardFailure(int result, const std::string& what);
 enum class CtlCommand : uint32_t {
     Status = 1,             // payload: a StatusRecord
     SwitchProfile = 2,      // body: the profile 0..2
-    ReadConfiguration = 3,  // payload: the keyboard's configuration as a profile file
-    WriteConfiguration = 4, // body: a profile file to write to the keyboard, as an import does
+    ReadConfiguration = 3,  // payload: the keyboard's Configuration
+    WriteConfiguration = 4, // body: a Configuration to write to the keyboard, as an import does
     ChangeLighting = 5,     // body: a LightingChange
 };
 
@@ -49,10 +50,24 @@ struct LightingChange {
     bool operator==(const LightingChange&) const = default;
 };
 
+// A whole configuration: a profile file and the profiles' lighting blocks, where known. On the
+// socket a byte with a bit for each profile whose block follows, those blocks in profile order,
+// then the profile file.
+struct Configuration {
+    std::vector<uint8_t> file;
+    model::ProfileLighting lighting;
+
+    bool operator==(const Configuration&) const = default;
+};
+
+std::vector<uint8_t> EncodeConfiguration(const Configuration& configuration);
+// Nothing for unknown bits, missing blocks or no file.
+std::optional<Configuration> DecodeConfiguration(std::span<const uint8_t> bytes);
+
 struct CtlRequest {
     CtlCommand command = CtlCommand::Status;
     int profile = 0;
-    std::vector<uint8_t> file;
+    Configuration configuration;
     LightingChange lighting;
 
     bool operator==(const CtlRequest&) const = default;

@@ -29,12 +29,16 @@ app::CtlReply KeyboardOperations::Serve(const CtlRequest& request)
     case CtlCommand::SwitchProfile:
         outcome = SwitchProfile(request.profile);
         break;
-    case CtlCommand::ReadConfiguration:
-        outcome = ReadConfiguration(reply.payload);
+    case CtlCommand::ReadConfiguration: {
+        Configuration configuration;
+        outcome = ReadConfiguration(configuration);
+        if (outcome.Done())
+            reply.payload = EncodeConfiguration(configuration);
         break;
+    }
     case CtlCommand::WriteConfiguration: {
         WriteResult result;
-        outcome = WriteConfiguration(request.file, result);
+        outcome = WriteConfiguration(request.configuration, result);
         break;
     }
     case CtlCommand::ChangeLighting:
@@ -73,7 +77,7 @@ CtlOutcome KeyboardOperations::SwitchProfile(int profile)
     return {};
 }
 
-CtlOutcome KeyboardOperations::ReadConfiguration(std::vector<uint8_t>& file)
+CtlOutcome KeyboardOperations::ReadConfiguration(Configuration& configuration)
 {
     if (!HasKeyboard())
         return kNoKeyboard;
@@ -81,14 +85,22 @@ CtlOutcome KeyboardOperations::ReadConfiguration(std::vector<uint8_t>& file)
         auto read = std::make_unique<model::ConfigModel>();
         if (!m_sync.ReadKeyboard(*read))
             return {app::CtlStatus::Failed, "the keyboard's configuration could not be read whole"};
-        file = model::EncodeProfileFile(*read);
+        configuration.file = model::EncodeProfileFile(*read);
     } catch (const std::bad_alloc&) {
         return {app::CtlStatus::Failed, "out of memory"};
+    }
+    for (size_t profile = 0; profile < configuration.lighting.size(); ++profile) {
+        model::LightingBlock block{};
+        if (const int result = ReadLightingBlock(m_commands, static_cast<int>(profile), block);
+            result != device::kResultOk)
+            return KeyboardFailure(result,
+                                   "the lighting of profile " + std::to_string(profile + 1) + " could not be read");
+        configuration.lighting[profile] = block;
     }
     return {};
 }
 
-CtlOutcome KeyboardOperations::WriteConfiguration(std::span<const uint8_t> file, WriteResult& result)
+CtlOutcome KeyboardOperations::WriteConfiguration(const Configuration& configuration, WriteResult& result)
 {
     result = {};
     if (!HasKeyboard())
@@ -96,14 +108,27 @@ CtlOutcome KeyboardOperations::WriteConfiguration(std::span<const uint8_t> file,
     // Nothing is loaded that could not be written: the keys need the default key table.
     if (!m_sync.CanWriteKeyTables())
         return {app::CtlStatus::Failed, "nothing was written: the keyboard's default key table is unknown"};
-    std::lock_guard lock(m_modelLock);
-    if (!m_sync.LoadUserProfile(file))
-        return {app::CtlStatus::BadFile, "the file is not a whole profile file; nothing was written"};
-    result.loaded = true;
-    result.cacheSaved = model::SaveCacheFile(m_sync.Model());
-    if (m_sync.ApplyToKeyboard(true) == 0)
-        return {app::CtlStatus::Failed, "the keyboard did not take the whole configuration"};
-    return {};
+    std::vector<uint8_t> effects;
+    for (const std::optional<model::LightingBlock>& block : configuration.lighting) {
+        if (block)
+            effects.push_back((*block)[model::kEffectOffset]);
+    }
+    if (!effects.empty()) {
+        if (CtlOutcome offered = CheckEffectsOffered(m_commands, effects); !offered.Done()) {
+            offered.message += "; nothing was written";
+            return offered;
+        }
+    }
+    {
+        std::lock_guard lock(m_modelLock);
+        if (!m_sync.LoadUserProfile(configuration.file))
+            return {app::CtlStatus::BadFile, "the file is not a whole profile file; nothing was written"};
+        result.loaded = true;
+        result.cacheSaved = model::SaveCacheFile(m_sync.Model());
+        if (m_sync.ApplyToKeyboard(true) == 0)
+            return {app::CtlStatus::Failed, "the keyboard did not take the whole configuration"};
+    }
+    return effects.empty() ? CtlOutcome{} : WriteLightingBlocks(m_commands, configuration.lighting);
 }
 
 } // namespace tavrix::ctl

@@ -15,9 +15,9 @@
 // of the synchronisation go to its host; the caller adds them to the reply.
 namespace tavrix::ctl {
 
-// What a write of a profile file did to the model, which the window then shows.
+// What a write of a configuration did, which the window then shows.
 struct WriteResult {
-    bool loaded = false;     // the file replaced the model
+    bool loaded = false;     // the profile file replaced the model
     bool cacheSaved = false; // the cache file holds it too
 };
 
@@ -29,18 +29,21 @@ public:
     }
 
     // Carries out the request. The payload is a StatusRecord for Status (also without a
-    // keyboard) and the profile file for ReadConfiguration.
+    // keyboard) and a Configuration for ReadConfiguration.
     [[nodiscard]] app::CtlReply Serve(const CtlRequest& request);
 
     // The keyboard count, and the current profile, information block and lighting block.
     [[nodiscard]] CtlOutcome ReadStatus(StatusRecord& status);
     // Switches the keyboard's current profile (0..2) and checks that it took it.
     [[nodiscard]] CtlOutcome SwitchProfile(int profile);
-    // The keyboard's whole configuration as a profile file, read afresh.
-    [[nodiscard]] CtlOutcome ReadConfiguration(std::vector<uint8_t>& file);
-    // As the window's import: nothing is loaded that could not be written, the model is replaced
-    // only by a file that loads whole, the cache file follows it, and every profile is written.
-    [[nodiscard]] CtlOutcome WriteConfiguration(std::span<const uint8_t> file, WriteResult& result);
+    // The keyboard's whole configuration, read afresh: its profile file and every profile's
+    // lighting block.
+    [[nodiscard]] CtlOutcome ReadConfiguration(Configuration& configuration);
+    // As the window's import: nothing is loaded that could not be written (lighting with an effect
+    // the keyboard does not offer included), the model is replaced only by a file that loads
+    // whole, the cache file follows it, and every profile is written; then the lighting blocks
+    // given.
+    [[nodiscard]] CtlOutcome WriteConfiguration(const Configuration& configuration, WriteResult& result);
 
 private:
     bool HasKeyboard() const { return m_sync.LastDeviceCount() > 0; }

@@ -5,49 +5,12 @@
 #include <charconv>
 
 #include "device/protocol.h"
+#include "model/key_identifiers.h"
 #include "model/lighting_effects.h"
 
 namespace tavrix::ctl {
 
 namespace {
-
-struct EffectEntry {
-    int code;
-    std::string_view name;
-};
-
-// Names for scripts: they stay the same whatever the language files call the effects.
-constexpr std::array<EffectEntry, 29> kEffects{{
-    {1, "wave"},
-    {2, "rainbow-wave"},
-    {3, "ripple"},
-    {4, "scroll"},
-    {5, "static"},
-    {6, "breathing"},
-    {7, "reactive"},
-    {8, "spectrum"},
-    {9, "starlight"},
-    {10, "snake"},
-    {11, "raindrops"},
-    {12, "crossfire"},
-    {13, "heartbeat"},
-    {14, "twinkle"},
-    {15, "rain"},
-    {16, "sweep"},
-    {17, "fireworks"},
-    {18, "aurora"},
-    {19, "pulse"},
-    {20, "flash"},
-    {21, "sparkle"},
-    {22, "ripple-trail"},
-    {23, "color-cycle"},
-    {24, "radar"},
-    {25, "gradient"},
-    {26, "wave-trigger"},
-    {27, "stream"},
-    {28, "spiral"},
-    {model::kPerKeyEffect, "custom"},
-}};
 
 constexpr std::array<int, model::kReportRateLast + 1> kReportRatesHz{1000, 500, 250, 125};
 
@@ -71,19 +34,10 @@ constexpr int kUpDownEffect = 15;
 
 } // namespace
 
-std::string_view EffectName(int code)
-{
-    const auto entry =
-        std::find_if(kEffects.begin(), kEffects.end(), [code](const EffectEntry& e) { return e.code == code; });
-    return entry == kEffects.end() ? std::string_view() : entry->name;
-}
-
 std::optional<uint8_t> EffectOfName(std::string_view text)
 {
-    const auto entry =
-        std::find_if(kEffects.begin(), kEffects.end(), [text](const EffectEntry& e) { return e.name == text; });
-    if (entry != kEffects.end())
-        return static_cast<uint8_t>(entry->code);
+    if (const std::optional<uint8_t> code = model::EffectOfIdentifier(text))
+        return code;
     unsigned code = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), code);
     if (error != std::errc() || end != text.data() + text.size() || text.empty() || code == 0 || code > UINT8_MAX)
@@ -128,20 +82,28 @@ int ReadLightingBlock(device::CommandSet& commands, int profile, model::Lighting
     return result;
 }
 
+CtlOutcome CheckEffectsOffered(device::CommandSet& commands, std::span<const uint8_t> effects)
+{
+    std::array<uint8_t, device::kInfoBlockSize> info{};
+    if (const int result = commands.ReadInfoBlock(info); result != device::kResultOk)
+        return KeyboardFailure(result, "the keyboard's information block could not be read");
+    const std::vector<uint8_t> offered = model::SupportedEffects(info);
+    // The panel offers only what the keyboard lists, and writes only effects it knows.
+    for (const uint8_t effect : effects) {
+        if (!model::IsKnownEffect(effect) || std::find(offered.begin(), offered.end(), effect) == offered.end())
+            return {app::CtlStatus::Failed, "the keyboard does not offer effect " + std::to_string(effect)};
+    }
+    return {};
+}
+
 CtlOutcome ChangeLighting(device::CommandSet& commands, const LightingChange& change)
 {
     const int profile = commands.GetCurrentProfile();
     if (profile < 0)
         return {app::CtlStatus::Failed, "the keyboard's current profile could not be read"};
     if (change.effect) {
-        std::array<uint8_t, device::kInfoBlockSize> info{};
-        if (const int result = commands.ReadInfoBlock(info); result != device::kResultOk)
-            return KeyboardFailure(result, "the keyboard's information block could not be read");
-        const std::vector<uint8_t> offered = model::SupportedEffects(info);
-        // The panel offers only what the keyboard lists, and writes only effects it knows.
-        if (!model::IsKnownEffect(*change.effect) ||
-            std::find(offered.begin(), offered.end(), *change.effect) == offered.end())
-            return {app::CtlStatus::Failed, "the keyboard does not offer effect " + std::to_string(*change.effect)};
+        if (CtlOutcome offered = CheckEffectsOffered(commands, {&*change.effect, 1}); !offered.Done())
+            return offered;
     }
     const std::pair<std::size_t, std::optional<uint8_t>> fields[] = {
         {model::kEffectOffset, change.effect},         {model::kBrightnessOffset, change.brightness},
@@ -155,6 +117,24 @@ CtlOutcome ChangeLighting(device::CommandSet& commands, const LightingChange& ch
     for (const auto& [offset, value] : fields) {
         if (value && result == device::kResultOk)
             result = commands.WriteLightingBytes({&*value, 1}, model::LightingAddress(profile, offset));
+    }
+    const int ended = commands.EndConfig();
+    if (result == device::kResultOk)
+        result = ended;
+    if (result != device::kResultOk)
+        return KeyboardFailure(result, "the keyboard did not take the lighting");
+    return {};
+}
+
+CtlOutcome WriteLightingBlocks(device::CommandSet& commands, const model::ProfileLighting& lighting)
+{
+    int result = commands.BeginConfig();
+    if (result != device::kResultOk)
+        return KeyboardFailure(result, "the keyboard refused to change its lighting");
+    for (size_t profile = 0; profile < lighting.size() && result == device::kResultOk; ++profile) {
+        if (lighting[profile])
+            result =
+                commands.WriteLightingBytes(*lighting[profile], model::LightingAddress(static_cast<int>(profile), 0));
     }
     const int ended = commands.EndConfig();
     if (result == device::kResultOk)

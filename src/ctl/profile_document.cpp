@@ -46,7 +46,8 @@ std::optional<DocumentKind> KindOf(const std::string& path)
     return std::nullopt;
 }
 
-bool LoadDocument(const std::string& path, model::ConfigModel& model, std::string& message)
+bool LoadDocument(const std::string& path, model::ConfigModel& model, model::ProfileLighting& lighting,
+                  std::string& message)
 {
     const std::optional<DocumentKind> kind = KindOf(path);
     std::string bytes;
@@ -57,7 +58,7 @@ bool LoadDocument(const std::string& path, model::ConfigModel& model, std::strin
     }
     if (kind == DocumentKind::Json) {
         model::ProfileJsonError error;
-        if (!model::DecodeProfileJson(bytes, model, error)) {
+        if (!model::DecodeProfileJson(bytes, model, lighting, error)) {
             message = path + ": " + error.Message();
             return false;
         }
@@ -68,16 +69,18 @@ bool LoadDocument(const std::string& path, model::ConfigModel& model, std::strin
         message = path + ": not a valid profile file";
         return false;
     }
+    lighting = {};
     return true;
 }
 
-bool SaveDocument(const std::string& path, model::ConfigModel& model, std::string& message)
+bool SaveDocument(const std::string& path, model::ConfigModel& model, const model::ProfileLighting& lighting,
+                  std::string& message)
 {
     bool saved = false;
     if (KindOf(path) == DocumentKind::Json) {
         std::string text;
         model::ProfileJsonError error;
-        if (!model::EncodeProfileJson(model, text, error)) {
+        if (!model::EncodeProfileJson(model, lighting, text, error)) {
             message = path + ": not written, the configuration holds what JSON refuses: " + error.Message();
             return false;
         }

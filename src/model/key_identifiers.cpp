@@ -4,6 +4,7 @@
 #include <array>
 
 #include "model/key_catalogue.h"
+#include "model/lighting_effects.h"
 #include "model/media_keys.h"
 
 namespace tavrix::model {
@@ -211,6 +212,44 @@ std::optional<size_t> IndexOfIdentifier(const List& list, std::string_view ident
     return std::nullopt;
 }
 
+struct EffectEntry {
+    int code;
+    std::string_view name;
+};
+
+// Effects by the English names of the language file's MODE section, made identifiers.
+constexpr std::array<EffectEntry, 29> kEffects{{
+    {1, "wave"},
+    {2, "rainbow-wave"},
+    {3, "ripple"},
+    {4, "scroll"},
+    {5, "static"},
+    {6, "breathing"},
+    {7, "reactive"},
+    {8, "spectrum"},
+    {9, "starlight"},
+    {10, "snake"},
+    {11, "raindrops"},
+    {12, "crossfire"},
+    {13, "heartbeat"},
+    {14, "twinkle"},
+    {15, "rain"},
+    {16, "sweep"},
+    {17, "fireworks"},
+    {18, "aurora"},
+    {19, "pulse"},
+    {20, "flash"},
+    {21, "sparkle"},
+    {22, "ripple-trail"},
+    {23, "color-cycle"},
+    {24, "radar"},
+    {25, "gradient"},
+    {26, "wave-trigger"},
+    {27, "stream"},
+    {28, "spiral"},
+    {kPerKeyEffect, "custom"},
+}};
+
 } // namespace
 
 std::string_view KeyIdentifier(uint16_t code)
@@ -253,6 +292,20 @@ std::string_view FunctionIdentifier(size_t index)
 std::optional<size_t> FunctionOfIdentifier(std::string_view identifier)
 {
     return IndexOfIdentifier(FunctionList, identifier, [](std::string_view nameKey) { return nameKey; });
+}
+
+std::string_view EffectIdentifier(int code)
+{
+    const auto entry =
+        std::find_if(kEffects.begin(), kEffects.end(), [code](const EffectEntry& e) { return e.code == code; });
+    return entry == kEffects.end() ? std::string_view() : entry->name;
+}
+
+std::optional<uint8_t> EffectOfIdentifier(std::string_view identifier)
+{
+    const auto entry = std::find_if(kEffects.begin(), kEffects.end(),
+                                    [identifier](const EffectEntry& e) { return e.name == identifier; });
+    return entry == kEffects.end() ? std::nullopt : std::optional<uint8_t>(static_cast<uint8_t>(entry->code));
 }
 
 } // namespace tavrix::model

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-// Stable English identifiers of keys, media keys and keyboard functions, as readable profile
-// files and the command line name them. They come from the language keys the catalogue names
+// Stable English identifiers of keys, media keys, keyboard functions and lighting effects, as
+// readable profile files and the command line name them. They come from the language keys the catalogue names
 // things by, never from the translated texts, so a file reads the same in every language.
 namespace tavrix::model {
 
@@ -23,5 +23,9 @@ std::optional<size_t> MediaOfIdentifier(std::string_view identifier);
 // The identifier of FunctionList[index]; empty beyond the list.
 std::string_view FunctionIdentifier(size_t index);
 std::optional<size_t> FunctionOfIdentifier(std::string_view identifier);
+
+// The identifier of a lighting effect code (1..28 and the per-key effect); empty for other codes.
+std::string_view EffectIdentifier(int code);
+std::optional<uint8_t> EffectOfIdentifier(std::string_view identifier);
 
 } // namespace tavrix::model

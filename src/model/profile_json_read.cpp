@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <span>
 
 #include "model/key_catalogue.h"
 #include "model/key_code.h"
@@ -95,6 +96,20 @@ std::optional<size_t> IndexOfName(std::string_view name, size_t limit)
     if (error != std::errc() || end != name.data() + name.size() || name.empty() || (name.size() > 1 && name[0] == '0'))
         return std::nullopt;
     return index < limit ? std::optional<size_t>(index) : std::nullopt;
+}
+
+// The bytes a string of exactly 2 × out.size() hexadecimal digits spells; false for anything else.
+bool ReadHex(const Json& value, std::span<uint8_t> out)
+{
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    if (!value.is_string())
+        return false;
+    const std::string& hex = value.get_ref<const std::string&>();
+    if (hex.size() != 2 * out.size() || !std::all_of(hex.begin(), hex.end(), isHex))
+        return false;
+    for (size_t i = 0; i < out.size(); ++i)
+        std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, out[i], 16);
+    return true;
 }
 
 // A text of UTF-16 units, from a string or an array of units; never with a terminator inside.
@@ -200,7 +215,7 @@ uint32_t ReadSlotValue(const Json& object, const std::string& place, uint16_t ty
 
 class Reader {
 public:
-    explicit Reader(ConfigModel& model) : m_model(model) {}
+    Reader(ConfigModel& model, ProfileLighting& lighting) : m_model(model), m_lighting(lighting) {}
 
     void Read(const Json& document)
     {
@@ -243,20 +258,21 @@ private:
 
     void ReadDescription(const Json& description, const std::string& place)
     {
-        const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
-        if (!description.is_string() ||
-            description.get_ref<const std::string&>().size() != 2 * kDeviceDescriptionSize ||
-            !std::all_of(description.get_ref<const std::string&>().begin(),
-                         description.get_ref<const std::string&>().end(), isHex))
+        DeviceDescription bytes{};
+        if (!ReadHex(description, bytes))
             Refuse(place, "must be " + std::to_string(kDeviceDescriptionSize) + " bytes in hexadecimal");
-        const std::string& hex = description.get_ref<const std::string&>();
-        for (size_t i = 0; i < kDeviceDescriptionSize; ++i)
-            std::from_chars(hex.data() + 2 * i, hex.data() + 2 * i + 2, m_model.image.description[i], 16);
+        m_model.image.description = bytes;
     }
 
     void ReadBlock(const Json& object, const std::string& place, size_t block)
     {
-        ExpectMembers(object, place, {kKeys, kGKeys, kOtherSlots});
+        // Only the keyboard's profiles have lighting.
+        if (block == kSpareBlockIndex)
+            ExpectMembers(object, place, {kKeys, kGKeys, kOtherSlots});
+        else
+            ExpectMembers(object, place, {kKeys, kGKeys, kOtherSlots, kLighting});
+        if (const Json* lighting = Find(object, kLighting))
+            m_lighting[block] = ReadLighting(*lighting, PointerTo(place, kLighting));
         m_model.image.blocks[block] = BaselineBlock(block);
         if (const Json* keys = Find(object, kKeys)) {
             const std::string at = PointerTo(place, kKeys);
@@ -272,6 +288,62 @@ private:
             ReadGKeys(*gKeys, PointerTo(place, kGKeys), block);
         if (const Json* others = Find(object, kOtherSlots))
             ReadOtherSlots(*others, PointerTo(place, kOtherSlots), block);
+    }
+
+    static LightingBlock ReadLighting(const Json& object, const std::string& place)
+    {
+        ExpectObject(object, place);
+        for (auto member = object.begin(); member != object.end(); ++member) {
+            const std::string& name = member.key();
+            const bool named = std::any_of(kLightingBytes.begin(), kLightingBytes.end(),
+                                           [&name](const LightingByteName& byte) { return name == byte.name; });
+            if (!named && name != kEffect && name != kColours && name != kOtherBytes)
+                Refuse(PointerTo(place, name), "unknown member " + Quoted(name));
+        }
+        LightingBlock block{};
+        block[kEffectOffset] = ReadEffect(Require(object, place, kEffect), PointerTo(place, kEffect));
+        for (const LightingByteName& byte : kLightingBytes) {
+            if (const Json* value = Find(object, byte.name)) {
+                const std::string at = PointerTo(place, byte.name);
+                block[byte.offset] = static_cast<uint8_t>(Unsigned(*value, at, byte.max));
+                if (byte.offset == kDirectionOffset && block[byte.offset] != kDirectionLeft &&
+                    block[byte.offset] != kDirectionRight)
+                    Refuse(at, "must be " + std::to_string(kDirectionLeft) + " (left) or " +
+                                   std::to_string(kDirectionRight) + " (right)");
+            }
+        }
+        if (const Json* colours = Find(object, kColours)) {
+            const std::string at = PointerTo(place, kColours);
+            ExpectArray(*colours, at);
+            if (colours->size() != kColourOffsets.size())
+                Refuse(at, "must hold " + std::to_string(kColourOffsets.size()) + " colours");
+            for (size_t i = 0; i < kColourOffsets.size(); ++i) {
+                if (!ReadHex((*colours)[i], std::span(block).subspan(kColourOffsets[i], 3)))
+                    Refuse(PointerTo(at, i), "must be a colour as six hexadecimal digits, RRGGBB");
+            }
+        }
+        if (const Json* others = Find(object, kOtherBytes)) {
+            const std::string at = PointerTo(place, kOtherBytes);
+            ExpectObject(*others, at);
+            for (auto member = others->begin(); member != others->end(); ++member) {
+                const std::optional<size_t> offset = IndexOfName(member.key(), kLightingBlockSize);
+                if (!offset || !IsOtherLightingByte(*offset))
+                    Refuse(PointerTo(at, member.key()), "must be the offset of a byte without a name of its own");
+                block[*offset] = static_cast<uint8_t>(Unsigned(*member, PointerTo(at, member.key()), UINT8_MAX));
+            }
+        }
+        return block;
+    }
+
+    // An effect by its identifier or its code.
+    static uint8_t ReadEffect(const Json& effect, const std::string& place)
+    {
+        if (!effect.is_string())
+            return static_cast<uint8_t>(Unsigned(effect, place, UINT8_MAX));
+        const std::optional<uint8_t> code = EffectOfIdentifier(effect.get_ref<const std::string&>());
+        if (!code)
+            Refuse(place, "unknown effect name " + effect.dump());
+        return *code;
     }
 
     void ReadGKeys(const Json& banks, const std::string& place, size_t block)
@@ -421,6 +493,7 @@ private:
     }
 
     ConfigModel& m_model;
+    ProfileLighting& m_lighting;
     uint64_t m_textPoolBytes = 0;
 };
 
@@ -436,14 +509,16 @@ std::string PositionOf(std::string_view text, size_t byte)
 
 } // namespace
 
-bool DecodeProfileJson(std::string_view text, ConfigModel& model, ProfileJsonError& error)
+bool DecodeProfileJson(std::string_view text, ConfigModel& model, ProfileLighting& lighting, ProfileJsonError& error)
 {
     try {
         const Json document = Json::parse(text);
         auto read = std::make_unique<ConfigModel>();
         NewModel(*read, 0);
-        Reader(*read).Read(document);
+        ProfileLighting readLighting;
+        Reader(*read, readLighting).Read(document);
         model = std::move(*read);
+        lighting = readLighting;
         return true;
     } catch (const Json::parse_error& parseError) {
         error = {{}, "not JSON: syntax error at " + PositionOf(text, parseError.byte)};

@@ -32,6 +32,14 @@ std::optional<uint16_t> TypeOfName(std::string_view name)
     return row == kSlotTypeNames.end() ? std::nullopt : std::optional<uint16_t>(row->type);
 }
 
+bool IsOtherLightingByte(size_t offset)
+{
+    const auto named = [offset](const LightingByteName& byte) { return byte.offset == offset; };
+    const auto inColour = [offset](size_t start) { return offset >= start && offset < start + 3; };
+    return offset != kEffectOffset && std::none_of(kLightingBytes.begin(), kLightingBytes.end(), named) &&
+           std::none_of(kColourOffsets.begin(), kColourOffsets.end(), inColour);
+}
+
 bool HasTextType(uint16_t type)
 {
     return type == kTypeDefaultWithText || type == kTypeNoOutputWithText;

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "model/key_assignment.h"
+#include "model/lighting_settings.h"
 #include "model/profile_file_layout.h"
 
 // What the JSON profile's writer and reader share: the member names, the one table of slot type
@@ -59,6 +60,11 @@ inline constexpr const char* kReserved3 = "reserved3";
 inline constexpr const char* kDirection = "direction";
 inline constexpr const char* kDelay = "delay";
 
+inline constexpr const char* kLighting = "lighting";
+inline constexpr const char* kEffect = "effect";
+inline constexpr const char* kColours = "colours";
+inline constexpr const char* kOtherBytes = "otherBytes";
+
 inline constexpr const char* kPress = "press";
 inline constexpr const char* kRelease = "release";
 
@@ -68,6 +74,30 @@ inline constexpr size_t kSpareBlockIndex = 3;
 static_assert(kSpareBlockIndex + 1 == kProfileBlockCount);
 
 inline constexpr std::array<const char*, 2> kBankNames{"A", "B"};
+
+// The bytes of a lighting block that go by a name, besides the effect, with the largest value each
+// takes: the sliders' range, and any byte where the panel reads larger values as it can (keyboards
+// come with a tool of 255). The direction takes only kDirectionLeft and kDirectionRight.
+struct LightingByteName {
+    const char* name;
+    size_t offset;
+    uint8_t max;
+};
+
+inline constexpr std::array<LightingByteName, 6> kLightingBytes{{
+    {"brightness", kBrightnessOffset, kSliderLast},
+    {"speed", kSpeedOffset, kSliderLast},
+    {"userPattern", kUserPatternOffset, UINT8_MAX},
+    {"direction", kDirectionOffset, kDirectionLeft},
+    {"reportRate", kReportRateOffset, UINT8_MAX},
+    {"tool", kToolOffset, UINT8_MAX},
+}};
+
+// Where the block's five colours start, three bytes (red, green, blue) each.
+inline constexpr std::array<size_t, 5> kColourOffsets{5, 9, 12, 25, 30};
+
+// True for a byte of the block that neither the effect, a named byte nor a colour covers.
+bool IsOtherLightingByte(size_t offset);
 
 struct SlotTypeName {
     uint16_t type;

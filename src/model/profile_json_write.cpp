@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <new>
+#include <span>
 
 #include "model/key_catalogue.h"
 #include "model/key_code.h"
@@ -191,7 +192,7 @@ Json MacroJson(const MacroRecord& macro, const std::string& place)
     return object;
 }
 
-std::string HexOf(const DeviceDescription& bytes)
+std::string HexOf(std::span<const uint8_t> bytes)
 {
     std::string hex;
     for (const uint8_t byte : bytes) {
@@ -202,7 +203,30 @@ std::string HexOf(const DeviceDescription& bytes)
     return hex;
 }
 
-Json DocumentJson(const ConfigModel& model)
+// The effect by its identifier, the named bytes and colours always, other bytes where not zero.
+Json LightingJson(const LightingBlock& block)
+{
+    Json object = Json::object();
+    const uint8_t effect = block[kEffectOffset];
+    const std::string_view identifier = EffectIdentifier(effect);
+    object[kEffect] = identifier.empty() ? Json(effect) : Json(std::string(identifier));
+    for (const LightingByteName& byte : kLightingBytes)
+        object[byte.name] = block[byte.offset];
+    Json colours = Json::array();
+    for (const size_t offset : kColourOffsets)
+        colours.push_back(HexOf(std::span(block).subspan(offset, 3)));
+    object[kColours] = std::move(colours);
+    Json others = Json::object();
+    for (size_t offset = 0; offset < block.size(); ++offset) {
+        if (IsOtherLightingByte(offset) && block[offset] != 0)
+            others[std::to_string(offset)] = block[offset];
+    }
+    if (!others.empty())
+        object[kOtherBytes] = std::move(others);
+    return object;
+}
+
+Json DocumentJson(const ConfigModel& model, const ProfileLighting& lighting)
 {
     Json document = Json::object();
     document[kFormat] = kProfileJsonFormat;
@@ -220,8 +244,12 @@ Json DocumentJson(const ConfigModel& model)
         document[kDescription] = HexOf(model.image.description);
 
     Json profiles = Json::array();
-    for (size_t block = 0; block < kKeyboardBlocks; ++block)
-        profiles.push_back(BlockJson(model.image, model.texts, block));
+    for (size_t block = 0; block < kKeyboardBlocks; ++block) {
+        Json profile = BlockJson(model.image, model.texts, block);
+        if (lighting[block])
+            profile[kLighting] = LightingJson(*lighting[block]);
+        profiles.push_back(std::move(profile));
+    }
     document[kProfiles] = std::move(profiles);
     if (Json spare = BlockJson(model.image, model.texts, kSpareBlockIndex); !spare.empty())
         document[kSpareBlock] = std::move(spare);
@@ -278,11 +306,12 @@ std::string ProfileJsonError::Message() const
     return place.empty() ? reason : place + ": " + reason;
 }
 
-bool EncodeProfileJson(const ConfigModel& model, std::string& text, ProfileJsonError& error)
+bool EncodeProfileJson(const ConfigModel& model, const ProfileLighting& lighting, std::string& text,
+                       ProfileJsonError& error)
 {
     try {
         std::string out;
-        Print(DocumentJson(model), 0, out);
+        Print(DocumentJson(model, lighting), 0, out);
         out += '\n';
         text = std::move(out);
         return true;

@@ -111,8 +111,13 @@ TEST_F(CtlProcessTest, ExportDumpAndConvertAgreeByteForByte)
     CtlDone({"export", File("keyboard.JSON")});
     CtlDone({"convert", File("keyboard.fwc"), File("converted.json")});
     CtlDone({"convert", File("converted.json"), File("again.fwc")});
+    CtlDone({"convert", File("keyboard.JSON"), File("from-json.fwc")});
+    CtlDone({"convert", File("keyboard.JSON"), File("copy.json")});
     EXPECT_EQ(FileText(File("again.fwc")), FileText(File("keyboard.fwc")));
-    EXPECT_EQ(FileText(File("converted.json")), FileText(File("keyboard.JSON")));
+    EXPECT_EQ(FileText(File("from-json.fwc")), FileText(File("keyboard.fwc"))) << "all but the lighting";
+    EXPECT_EQ(FileText(File("copy.json")), FileText(File("keyboard.JSON"))) << "the lighting kept";
+    EXPECT_EQ(nlohmann::json::parse(FileText(File("converted.json")))["profiles"][0].count("lighting"), 0u)
+        << "a .fwc file holds no lighting";
     EXPECT_EQ(CtlDone({"dump"}).out, FileText(File("keyboard.JSON"))) << "dump prints what export writes";
 
     auto model = std::make_unique<model::ConfigModel>();
@@ -136,6 +141,31 @@ TEST_F(CtlProcessTest, StatusAndProfileTellAndSwitchTheKeyboard)
     EXPECT_EQ(json["profile"], 3);
     EXPECT_EQ(json["lighting"]["effect"]["code"], Keyboard().lighting[model::LightingAddress(2, 0)]);
     EXPECT_FALSE(json["effects"].empty());
+}
+
+TEST_F(CtlProcessTest, EveryProfilesLightingTravelsInTheJson)
+{
+    CtlDone({"export", File("backup.json")});
+    nlohmann::json document = nlohmann::json::parse(FileText(File("backup.json")));
+    nlohmann::json& lighting = document["profiles"][2]["lighting"];
+    ASSERT_EQ(lighting["effect"], "static") << document.dump(2);
+    lighting["effect"] = "breathing";
+    lighting["brightness"] = 1;
+    lighting["colours"][1] = "123456";
+    WriteText("backup.json", document.dump(2));
+    const sim::KeyboardMemory before = Keyboard();
+
+    CtlDone({"import", File("backup.json")});
+    const sim::KeyboardMemory after = Keyboard();
+    const auto at = [&after](size_t offset) { return after.lighting[model::LightingAddress(2, offset)]; };
+    EXPECT_EQ(at(model::kEffectOffset), 6);
+    EXPECT_EQ(at(model::kBrightnessOffset), 1);
+    EXPECT_EQ(at(9), 0x12);
+    EXPECT_EQ(at(11), 0x56);
+    EXPECT_TRUE(std::equal(after.lighting.begin(), after.lighting.begin() + model::LightingAddress(2, 0),
+                           before.lighting.begin()))
+        << "the other profiles' lighting as it was";
+    EXPECT_EQ(nlohmann::json::parse(CtlDone({"dump"}).out), document);
 }
 
 TEST_F(CtlProcessTest, LightingIsWrittenToTheCurrentProfile)
@@ -164,6 +194,8 @@ TEST_F(CtlProcessTest, EndsWithTheCodeOfWhatWentWrongAndWritesNothing)
         "unknown-key.json",
         R"({"format": "tavrix-profile", "version": 1, "profiles": [{}, {"keys": {"Foo": {"type": "default"}}}, {}]})");
     WriteText("damaged.fwc", std::string(40000, 'x'));
+    WriteText("unknown-effect.json", R"({"format": "tavrix-profile", "version": 1,
+                                         "profiles": [{}, {"lighting": {"effect": 40}}, {}]})");
     WriteText("setup.json", kSetup);
     // A copy without the device library beside it cannot reach any keyboard.
     const std::string lonely = File("lonely");
@@ -191,6 +223,7 @@ TEST_F(CtlProcessTest, EndsWithTheCodeOfWhatWentWrongAndWritesNothing)
         {"no device library", {"status"}, 2, std::nullopt, "libdexlink.so", lonely + "/tavrix-ctl"},
         {"lighting refused", {"lighting", "--brightness", "1"}, 3, "refuse 0x06 always", "", "", true},
         {"effect not offered", {"lighting", "--effect", "40"}, 3, std::nullopt, "effect 40"},
+        {"imported effect not offered", {"import", File("unknown-effect.json")}, 3, std::nullopt, "effect 40"},
         {"key tables refused", {"import", File("setup.json")}, 3, "refuse 0x08 always", "", "", true},
         {"default table unknown", {"import", File("setup.json")}, 3, "refuse 0x0F always"},
         {"missing file", {"import", File("missing.json")}, 4, std::nullopt, "no such file"},

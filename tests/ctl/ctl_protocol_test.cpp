@@ -6,6 +6,7 @@
 #include "app/instance_messages.h"
 #include "ctl/ctl_protocol.h"
 #include "ctl/lighting_command.h"
+#include "model/key_identifiers.h"
 #include "platform/little_endian.h"
 
 namespace tavrix::ctl {
@@ -23,14 +24,17 @@ TEST(CtlProtocol, EveryRequestComesBackAsItWasSent)
     CtlRequest profile = RequestOf(CtlCommand::SwitchProfile);
     profile.profile = 2;
     CtlRequest write = RequestOf(CtlCommand::WriteConfiguration);
-    write.file = {1, 2, 3};
+    write.configuration.file = {1, 2, 3};
+    CtlRequest writeLighting = write;
+    writeLighting.configuration.lighting[1] = model::LightingBlock{6, 4};
+    writeLighting.configuration.lighting[2] = model::LightingBlock{254};
     CtlRequest lighting = RequestOf(CtlCommand::ChangeLighting);
     lighting.lighting.brightness = 4;
     lighting.lighting.direction = model::kDirectionRight;
     CtlRequest allLighting = RequestOf(CtlCommand::ChangeLighting);
     allLighting.lighting = {254, 0, 4, model::kDirectionLeft, 3};
     for (const CtlRequest& request : {RequestOf(CtlCommand::Status), RequestOf(CtlCommand::ReadConfiguration), profile,
-                                      write, lighting, allLighting}) {
+                                      write, writeLighting, lighting, allLighting}) {
         const std::optional<CtlRequest> decoded = DecodeCtlBody(EncodeCtlBody(request));
         ASSERT_TRUE(decoded) << static_cast<int>(request.command);
         EXPECT_EQ(*decoded, request) << static_cast<int>(request.command);
@@ -55,7 +59,21 @@ TEST(CtlProtocol, RefusesEveryDamagedBody)
         {"status with a tail", body(CtlCommand::Status, {0})},
         {"profile 3", body(CtlCommand::SwitchProfile, {3, 0, 0, 0})},
         {"profile too wide", body(CtlCommand::SwitchProfile, {0, 0, 0, 0, 0})},
-        {"no file", body(CtlCommand::WriteConfiguration, {})},
+        {"nothing to write", body(CtlCommand::WriteConfiguration, {})},
+        {"no file", body(CtlCommand::WriteConfiguration, {0})},
+        {"no file after lighting", body(CtlCommand::WriteConfiguration,
+                                        [] {
+                                            std::vector<uint8_t> rest(1 + model::kLightingBlockSize);
+                                            rest[0] = 0x02;
+                                            return rest;
+                                        }())},
+        {"lighting block cut short", body(CtlCommand::WriteConfiguration, {0x01, 5, 1, 2})},
+        {"fourth profile's lighting", body(CtlCommand::WriteConfiguration,
+                                           [] {
+                                               std::vector<uint8_t> rest(2 + model::kLightingBlockSize);
+                                               rest[0] = 0x08;
+                                               return rest;
+                                           }())},
         {"no lighting field", body(CtlCommand::ChangeLighting, {0, 0, 0, 0, 0, 0})},
         {"unknown lighting field", body(CtlCommand::ChangeLighting, {0x21, 1, 0, 0, 0, 0})},
         {"effect 0", body(CtlCommand::ChangeLighting, {0x01, 0, 0, 0, 0, 0})},
@@ -138,7 +156,7 @@ TEST(CtlFrames, RepliesAreCheckedBeforeTheirLengthsAreTrusted)
 TEST(LightingWords, NamesGoBothWays)
 {
     for (int code = 0; code <= 255; ++code) {
-        if (const std::string_view name = EffectName(code); !name.empty()) {
+        if (const std::string_view name = model::EffectIdentifier(code); !name.empty()) {
             EXPECT_EQ(EffectOfName(name), code) << name;
         }
     }

@@ -11,6 +11,7 @@
 #include "model/key_code.h"
 #include "model/profile_file.h"
 #include "model/profile_json.h"
+#include "model/profile_json_schema.h"
 
 namespace tavrix::model {
 namespace {
@@ -135,7 +136,7 @@ std::string JsonOf(const ConfigModel& model)
 {
     std::string text;
     ProfileJsonError error;
-    EXPECT_TRUE(EncodeProfileJson(model, text, error)) << error.Message();
+    EXPECT_TRUE(EncodeProfileJson(model, {}, text, error)) << error.Message();
     return text;
 }
 
@@ -145,8 +146,10 @@ std::vector<uint8_t> ThroughJson(const std::vector<uint8_t>& file)
     auto loaded = std::make_unique<ConfigModel>();
     EXPECT_TRUE(LoadProfileBytes(file, *loaded));
     auto back = std::make_unique<ConfigModel>();
+    ProfileLighting lighting;
     ProfileJsonError error;
-    EXPECT_TRUE(DecodeProfileJson(JsonOf(*loaded), *back, error)) << error.Message();
+    EXPECT_TRUE(DecodeProfileJson(JsonOf(*loaded), *back, lighting, error)) << error.Message();
+    EXPECT_EQ(lighting, ProfileLighting{}) << "a file has no lighting";
     return FileBytes(*back);
 }
 
@@ -234,9 +237,44 @@ TEST(ProfileJson, AKeyEditedInTheTextReachesTheModel)
     const std::string from = R"("key": "B")";
     text.replace(text.find(from), from.size(), R"("key": "C")");
 
+    ProfileLighting lighting;
     ProfileJsonError error;
-    ASSERT_TRUE(DecodeProfileJson(text, *model, error)) << error.Message();
+    ASSERT_TRUE(DecodeProfileJson(text, *model, lighting, error)) << error.Message();
     EXPECT_EQ(model->image.blocks[0][KeyIndexOf(kKeyA)].value, kKeyC);
+}
+
+// A lighting block with every byte set, the named ones within their ranges.
+LightingBlock SomeLighting(uint8_t seed)
+{
+    LightingBlock block{};
+    for (size_t offset = 0; offset < block.size(); ++offset)
+        block[offset] = static_cast<uint8_t>(seed + 37 * offset);
+    block[kEffectOffset] = seed;
+    for (const json_profile::LightingByteName& byte : json_profile::kLightingBytes)
+        block[byte.offset] = static_cast<uint8_t>(seed % (byte.max + 1));
+    block[kDirectionOffset] = seed % 2 == 0 ? kDirectionLeft : kDirectionRight;
+    return block;
+}
+
+TEST(ProfileJson, LightingComesBackWithItsProfile)
+{
+    auto model = std::make_unique<ConfigModel>();
+    NewModel(*model, 0);
+    // Named and unnamed effects, and a profile without lighting.
+    const ProfileLighting lighting{SomeLighting(6), std::nullopt, SomeLighting(200)};
+    std::string text;
+    ProfileJsonError error;
+    ASSERT_TRUE(EncodeProfileJson(*model, lighting, text, error)) << error.Message();
+    const json document = json::parse(text);
+    EXPECT_EQ(document["profiles"][0]["lighting"]["effect"], "breathing");
+    EXPECT_EQ(document["profiles"][2]["lighting"]["effect"], 200);
+    EXPECT_FALSE(document["profiles"][1].contains("lighting"));
+
+    auto back = std::make_unique<ConfigModel>();
+    ProfileLighting backLighting;
+    ASSERT_TRUE(DecodeProfileJson(text, *back, backLighting, error)) << error.Message();
+    EXPECT_EQ(backLighting, lighting);
+    EXPECT_TRUE(FileBytes(*back) == FileBytes(*model)) << "the lighting leaves the profile file as it was";
 }
 
 // A small valid document, changed in one place by each case below.
@@ -250,7 +288,10 @@ json SmallDocument()
     macro.actionCount = 1;
     macro.actions[0] = {10, kKeyA, kMacroPress};
     EXPECT_TRUE(model->macros.Add(macro));
-    return json::parse(JsonOf(*model));
+    std::string text;
+    ProfileJsonError error;
+    EXPECT_TRUE(EncodeProfileJson(*model, {SomeLighting(5), std::nullopt, std::nullopt}, text, error));
+    return json::parse(text);
 }
 
 TEST(ProfileJson, RefusesDamageNamingThePlace)
@@ -316,6 +357,19 @@ TEST(ProfileJson, RefusesDamageNamingThePlace)
         {"text on a key slot", set("/profiles/1/keys/A/text", "x"), "/profiles/1/keys/A/text"},
         {"profiles not a list", set("/profiles", json::object()), "/profiles"},
         {"description too short", set("/deviceDescription", "4B48"), "/deviceDescription"},
+        {"unknown effect", set("/profiles/0/lighting/effect", "Breathing"), "/profiles/0/lighting/effect"},
+        {"missing effect", erase("/profiles/0/lighting", "effect"), "/profiles/0/lighting/effect"},
+        {"brightness out of range", set("/profiles/0/lighting/brightness", 5), "/profiles/0/lighting/brightness"},
+        {"direction between", set("/profiles/0/lighting/direction", 7), "/profiles/0/lighting/direction"},
+        {"four colours", [](json& document) { document["profiles"][0]["lighting"]["colours"].erase(4); },
+         "/profiles/0/lighting/colours"},
+        {"colour not hexadecimal", set("/profiles/0/lighting/colours/1", "red"), "/profiles/0/lighting/colours/1"},
+        {"named byte among the others", set("/profiles/0/lighting/otherBytes/1", 3),
+         "/profiles/0/lighting/otherBytes/1"},
+        {"colour byte among the others", set("/profiles/0/lighting/otherBytes/6", 3),
+         "/profiles/0/lighting/otherBytes/6"},
+        {"misspelt lighting member", set("/profiles/0/lighting/brightnes", 3), "/profiles/0/lighting/brightnes"},
+        {"lighting of the spare block", set("/spareBlock", {{"lighting", json::object()}}), "/spareBlock/lighting"},
     };
     for (const Case& c : cases) {
         json document = SmallDocument();
@@ -323,8 +377,11 @@ TEST(ProfileJson, RefusesDamageNamingThePlace)
         auto model = std::make_unique<ConfigModel>();
         model->image.blocks[2][0].type = kTypeDisabled;
         const ConfigModel before = *model;
+        ProfileLighting lighting{std::nullopt, SomeLighting(1), std::nullopt};
+        const ProfileLighting lightingBefore = lighting;
         ProfileJsonError error;
-        EXPECT_FALSE(DecodeProfileJson(document.dump(), *model, error)) << c.what;
+        EXPECT_FALSE(DecodeProfileJson(document.dump(), *model, lighting, error)) << c.what;
+        EXPECT_EQ(lighting, lightingBefore) << c.what << ": lighting changed";
         EXPECT_EQ(error.place, c.place) << c.what << ": " << error.Message();
         EXPECT_FALSE(error.reason.empty()) << c.what;
         EXPECT_TRUE(model->image == before.image && model->macros == before.macros) << c.what << ": model changed";
@@ -334,12 +391,14 @@ TEST(ProfileJson, RefusesDamageNamingThePlace)
 TEST(ProfileJson, RefusesWhatIsNoJsonWithItsPosition)
 {
     auto model = std::make_unique<ConfigModel>();
+    ProfileLighting lighting;
     ProfileJsonError error;
-    EXPECT_FALSE(DecodeProfileJson("{\n  \"format\": \"tavrix-profile\",\n  \"version\" 1\n}", *model, error));
+    EXPECT_FALSE(
+        DecodeProfileJson("{\n  \"format\": \"tavrix-profile\",\n  \"version\" 1\n}", *model, lighting, error));
     EXPECT_EQ(error.place, "");
     EXPECT_NE(error.reason.find("line 3"), std::string::npos) << error.reason;
-    EXPECT_FALSE(DecodeProfileJson("", *model, error));
-    EXPECT_FALSE(DecodeProfileJson("[]", *model, error));
+    EXPECT_FALSE(DecodeProfileJson("", *model, lighting, error));
+    EXPECT_FALSE(DecodeProfileJson("[]", *model, lighting, error));
 }
 
 TEST(ProfileJson, AModelWithADelayTheKeyboardCannotPlayIsNotWritten)
@@ -353,7 +412,7 @@ TEST(ProfileJson, AModelWithADelayTheKeyboardCannotPlayIsNotWritten)
     ASSERT_TRUE(model->macros.Add(macro));
     std::string text = "untouched";
     ProfileJsonError error;
-    EXPECT_FALSE(EncodeProfileJson(*model, text, error));
+    EXPECT_FALSE(EncodeProfileJson(*model, {}, text, error));
     EXPECT_EQ(error.place, "/macros/1/actions/1/delay");
     EXPECT_EQ(text, "untouched");
 }

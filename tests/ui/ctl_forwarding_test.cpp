@@ -73,7 +73,7 @@ protected:
         model::NewModel(*file, 0);
         file->image.blocks[1][model::KeyIndexOf(kKeyA)] = {model::kTypeKey, 0, kKeyC};
         ctl::CtlRequest request = RequestOf(ctl::CtlCommand::WriteConfiguration);
-        request.file = model::EncodeProfileFile(*file);
+        request.configuration.file = model::EncodeProfileFile(*file);
         return request;
     }
 
@@ -145,6 +145,25 @@ TEST_F(CtlForwardingTest, ProfileAndLightingChangesShowInTheWindow)
     ASSERT_TRUE(record);
     EXPECT_EQ(record->deviceCount, 1u);
     EXPECT_EQ(record->profile, 2);
+}
+
+TEST_F(CtlForwardingTest, AnImportsLightingReachesTheKeyboardAndThePanel)
+{
+    StartListening();
+    const int fullReadsBefore = m_parts.lightingReads;
+    ctl::CtlRequest request = ImportRequest();
+    model::LightingBlock block{};
+    const sim::KeyboardMemory before = Sim().Memory();
+    std::copy_n(before.lighting.begin() + model::LightingAddress(1, 0), block.size(), block.begin());
+    block[model::kEffectOffset] = 6;
+    block[model::kSpeedOffset] = 3;
+    request.configuration.lighting[1] = block;
+
+    const app::CtlReply reply = Forward(request);
+    EXPECT_EQ(reply.status, app::CtlStatus::Done) << reply.text;
+    const sim::KeyboardMemory after = Sim().Memory();
+    EXPECT_TRUE(std::equal(block.begin(), block.end(), after.lighting.begin() + model::LightingAddress(1, 0)));
+    EXPECT_GT(m_parts.lightingReads, fullReadsBefore) << "the panel shows the lighting written";
 }
 
 TEST_F(CtlForwardingTest, MessagesGoBackToTheCommandLineNotIntoABox)

@@ -72,7 +72,7 @@ app::CtlReply CTavrixDlg::CarryOutCtlRequest(const ctl::CtlRequest& request)
     if (request.command == ctl::CtlCommand::WriteConfiguration) {
         ctl::WriteResult result;
         ctl::CtlOutcome outcome;
-        WriteInBackground([&] { outcome = operations.WriteConfiguration(request.file, result); });
+        WriteInBackground([&] { outcome = operations.WriteConfiguration(request.configuration, result); });
         if (result.loaded) {
             {
                 std::lock_guard lock(app::ModelLock());
@@ -81,6 +81,12 @@ app::CtlReply CTavrixDlg::CarryOutCtlRequest(const ctl::CtlRequest& request)
             // As after the window's import: nothing left to apply once the keyboard and the cache
             // file hold the model.
             SetApplyEnabled(!outcome.Done() || !result.cacheSaved);
+            const auto& lighting = request.configuration.lighting;
+            if (m_parts.lighting != nullptr &&
+                std::any_of(lighting.begin(), lighting.end(), [](const auto& block) { return block.has_value(); })) {
+                (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
+                m_parts.lighting->RefreshLightingPanel();
+            }
         }
         return {outcome.status, outcome.message, {}};
     }
