@@ -166,6 +166,23 @@ TEST_F(CtlForwardingTest, AnImportsLightingReachesTheKeyboardAndThePanel)
     EXPECT_GT(m_parts.lightingReads, fullReadsBefore) << "the panel shows the lighting written";
 }
 
+TEST_F(CtlForwardingTest, TheKeyboardIsLeftAloneWhileTheUpdateDialogIsOpen)
+{
+    StartListening();
+    ui::WindowParts parts = Dlg().Parts();
+    parts.update = &m_parts;
+    Dlg().AttachParts(parts);
+    m_parts.editorOpen = true;
+    const size_t sent = Sim().CommandRequests().size();
+
+    const app::CtlReply reply = Forward(RequestOf(ctl::CtlCommand::Status));
+    EXPECT_EQ(reply.status, app::CtlStatus::Failed);
+    EXPECT_NE(reply.text.find("update"), std::string::npos) << reply.text;
+    EXPECT_EQ(Sim().CommandRequests().size(), sent);
+    m_parts.editorOpen = false;
+    EXPECT_EQ(Forward(RequestOf(ctl::CtlCommand::Status)).status, app::CtlStatus::Done);
+}
+
 TEST_F(CtlForwardingTest, MessagesGoBackToTheCommandLineNotIntoABox)
 {
     ::ScopedEnv faults("DEXLINK_SIM_FAULTS", std::string("refuse 0x0F always"));

@@ -40,6 +40,10 @@ app::CtlReply CTavrixDlg::OnCtlRequest(std::span<const uint8_t> body)
         return Refused("Tavrix is writing to the keyboard; try again in a moment");
     }
     const auto isOpen = [](const EditorPart* editor) { return editor != nullptr && editor->IsOpen(); };
+    // The firmware update may have the keyboard in boot mode, where it answers nothing else.
+    if (isOpen(m_parts.update)) {
+        return Refused("Tavrix is updating the keyboard's firmware; try again when the update dialog is closed");
+    }
     if (ChangesKeyboard(request->command) &&
         (IsApplyEnabled() || isOpen(m_parts.composite) || isOpen(m_parts.profileManager))) {
         // Neither lost nor written unasked: the user's own changes come first.
