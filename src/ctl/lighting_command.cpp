@@ -32,6 +32,22 @@ constexpr std::array<DirectionEntry, 6> kDirections{{
 constexpr int kSpreadGatherEffect = 3;
 constexpr int kUpDownEffect = 15;
 
+// Runs the lighting writes (a result code of the command set) in one configuration bracket, which
+// once begun is always ended, whatever a write in it did.
+template <typename Writes> CtlOutcome WriteInBracket(device::CommandSet& commands, Writes writes)
+{
+    int result = commands.BeginConfig();
+    if (result != device::kResultOk)
+        return KeyboardFailure(result, "the keyboard refused to change its lighting");
+    result = writes();
+    const int ended = commands.EndConfig();
+    if (result == device::kResultOk)
+        result = ended;
+    if (result != device::kResultOk)
+        return KeyboardFailure(result, "the keyboard did not take the lighting");
+    return {};
+}
+
 } // namespace
 
 std::optional<uint8_t> EffectOfName(std::string_view text)
@@ -110,38 +126,27 @@ CtlOutcome ChangeLighting(device::CommandSet& commands, const LightingChange& ch
         {model::kSpeedOffset, change.speed},           {model::kDirectionOffset, change.direction},
         {model::kReportRateOffset, change.reportRate},
     };
-    int result = commands.BeginConfig();
-    if (result != device::kResultOk)
-        return KeyboardFailure(result, "the keyboard refused to change its lighting");
-    // A bracket once begun is always ended, whatever a write in it did.
-    for (const auto& [offset, value] : fields) {
-        if (value && result == device::kResultOk)
-            result = commands.WriteLightingBytes({&*value, 1}, model::LightingAddress(profile, offset));
-    }
-    const int ended = commands.EndConfig();
-    if (result == device::kResultOk)
-        result = ended;
-    if (result != device::kResultOk)
-        return KeyboardFailure(result, "the keyboard did not take the lighting");
-    return {};
+    return WriteInBracket(commands, [&] {
+        int result = device::kResultOk;
+        for (const auto& [offset, value] : fields) {
+            if (value && result == device::kResultOk)
+                result = commands.WriteLightingBytes({&*value, 1}, model::LightingAddress(profile, offset));
+        }
+        return result;
+    });
 }
 
 CtlOutcome WriteLightingBlocks(device::CommandSet& commands, const model::ProfileLighting& lighting)
 {
-    int result = commands.BeginConfig();
-    if (result != device::kResultOk)
-        return KeyboardFailure(result, "the keyboard refused to change its lighting");
-    for (size_t profile = 0; profile < lighting.size() && result == device::kResultOk; ++profile) {
-        if (lighting[profile])
-            result =
-                commands.WriteLightingBytes(*lighting[profile], model::LightingAddress(static_cast<int>(profile), 0));
-    }
-    const int ended = commands.EndConfig();
-    if (result == device::kResultOk)
-        result = ended;
-    if (result != device::kResultOk)
-        return KeyboardFailure(result, "the keyboard did not take the lighting");
-    return {};
+    return WriteInBracket(commands, [&] {
+        int result = device::kResultOk;
+        for (size_t profile = 0; profile < lighting.size() && result == device::kResultOk; ++profile) {
+            if (lighting[profile])
+                result = commands.WriteLightingBytes(*lighting[profile],
+                                                     model::LightingAddress(static_cast<int>(profile), 0));
+        }
+        return result;
+    });
 }
 
 } // namespace tavrix::ctl
