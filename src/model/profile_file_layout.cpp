@@ -72,8 +72,13 @@ void ModelImage::Encode(std::span<uint8_t, kSize> out) const
 {
     header.Encode(out.first<ProfileFileHeader::kSize>());
     std::copy(description.begin(), description.end(), out.begin() + kDescriptionOffset);
-    for (size_t i = 0; i < kSlotCount; ++i)
-        Slot(i).Encode(out.subspan(kSlotsOffset + i * KeyAssignment::kSize).first<KeyAssignment::kSize>());
+    size_t offset = kSlotsOffset;
+    for (const ProfileBlock& block : blocks) {
+        for (const KeyAssignment& slot : block) {
+            slot.Encode(out.subspan(offset).first<KeyAssignment::kSize>());
+            offset += KeyAssignment::kSize;
+        }
+    }
 }
 
 ModelImage ModelImage::Decode(std::span<const uint8_t, kSize> in)
@@ -81,9 +86,13 @@ ModelImage ModelImage::Decode(std::span<const uint8_t, kSize> in)
     ModelImage image;
     image.header = ProfileFileHeader::Decode(in.first<ProfileFileHeader::kSize>());
     std::copy_n(in.begin() + kDescriptionOffset, kDeviceDescriptionSize, image.description.begin());
-    for (size_t i = 0; i < kSlotCount; ++i)
-        image.Slot(i) =
-            KeyAssignment::Decode(in.subspan(kSlotsOffset + i * KeyAssignment::kSize).first<KeyAssignment::kSize>());
+    size_t offset = kSlotsOffset;
+    for (ProfileBlock& block : image.blocks) {
+        for (KeyAssignment& slot : block) {
+            slot = KeyAssignment::Decode(in.subspan(offset).first<KeyAssignment::kSize>());
+            offset += KeyAssignment::kSize;
+        }
+    }
     return image;
 }
 
