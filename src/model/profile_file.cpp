@@ -84,11 +84,12 @@ std::optional<ProfileFileHeader> ValidHeader(std::span<const uint8_t> bytes)
     return header;
 }
 
-// Decodes a whole profile file with a valid header into a fresh model; false at the first fault.
-// May throw std::bad_alloc.
-bool ParseProfileFile(std::span<const uint8_t> bytes, const ProfileFileHeader& header, ConfigModel& model)
+// Decodes a whole profile file with a valid header into a new model; nothing at the first fault.
+// The model is built around its decoded image: the image is large, and a default one would only
+// be overwritten. May throw std::bad_alloc.
+std::unique_ptr<ConfigModel> ParseProfileFile(std::span<const uint8_t> bytes, const ProfileFileHeader& header)
 {
-    model.image = ModelImage::Decode(bytes.first<ModelImage::kSize>());
+    std::unique_ptr<ConfigModel> model(new ConfigModel{.image = ModelImage::Decode(bytes.first<ModelImage::kSize>())});
 
     std::vector<MacroRecord> macros;
     macros.reserve(header.macroCount);
@@ -96,22 +97,25 @@ bool ParseProfileFile(std::span<const uint8_t> bytes, const ProfileFileHeader& h
         const auto recordBytes = bytes.subspan(ModelImage::kSize + i * MacroRecord::kSize).first<MacroRecord::kSize>();
         macros.push_back(MacroRecord::Decode(recordBytes));
         if (macros.back().actionCount > kMaxMacroActions)
-            return false;
+            return nullptr;
     }
-    if (!model.macros.Assign(std::move(macros)))
-        return false;
+    if (!model->macros.Assign(std::move(macros)))
+        return nullptr;
 
     const auto pool = bytes.subspan(ProfileFileSize(header.macroCount, 0), header.textPoolSize);
     std::u16string text;
-    for (size_t i = 0; i < kSlotCount; ++i) {
-        const KeyAssignment& slot = model.image.Slot(i);
-        if (!HasText(slot))
-            continue;
-        if (!ReadPoolText(pool, slot.value & ~1u, text))
-            return false;
-        model.texts.Set(i, text);
+    size_t index = 0;
+    for (const ProfileBlock& block : model->image.blocks) {
+        for (const KeyAssignment& slot : block) {
+            const size_t slotIndex = index++;
+            if (!HasText(slot))
+                continue;
+            if (!ReadPoolText(pool, slot.value & ~1u, text))
+                return nullptr;
+            model->texts.Set(slotIndex, text);
+        }
     }
-    return true;
+    return model;
 }
 
 } // namespace
@@ -163,7 +167,7 @@ int ValidateProfileBytes(std::span<const uint8_t> bytes, const std::filesystem::
         return kProfileInvalid;
     try {
         const std::optional<ProfileFileHeader> header = ValidHeader(bytes);
-        if (header && ParseProfileFile(bytes, *header, *std::make_unique<ConfigModel>()))
+        if (header && ParseProfileFile(bytes, *header))
             return kProfileValid;
     } catch (const std::bad_alloc&) {
         return kProfileNoMemory;
@@ -186,8 +190,8 @@ bool LoadProfileBytes(std::span<const uint8_t> bytes, ConfigModel& model)
         const std::optional<ProfileFileHeader> header = ValidHeader(bytes);
         if (!header)
             return false;
-        auto loaded = std::make_unique<ConfigModel>();
-        if (!ParseProfileFile(bytes, *header, *loaded))
+        const std::unique_ptr<ConfigModel> loaded = ParseProfileFile(bytes, *header);
+        if (!loaded)
             return false;
         model = std::move(*loaded);
     } catch (const std::bad_alloc&) {
