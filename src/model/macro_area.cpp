@@ -77,29 +77,35 @@ MacroAction DecodeAction(std::span<const uint8_t> in)
     return action;
 }
 
-// Appends the record at the offset, when it lies whole inside the area and is within the limits.
-void DecodeRecord(std::span<const uint8_t> area, size_t offset, size_t slot, const TextLookup& lookup,
-                  std::vector<MacroRecord>& macros)
-{
-    ByteReader reader(area, offset);
+// A record that lies whole inside the area and within the limits, not yet decoded.
+struct FoundRecord {
+    size_t slot = 0;
     uint16_t actionCount = 0;
     uint8_t repeatCount = 0;
-    uint8_t nameLength = 0;
     std::span<const uint8_t> actions;
     std::span<const uint8_t> name;
-    if (!reader.Read16(actionCount) || actionCount > kMaxMacroActions || !reader.Read8(repeatCount) ||
-        !reader.Read8(nameLength) || !reader.ReadBytes(actionCount * kAreaActionSize, actions) ||
-        !reader.ReadBytes(nameLength * sizeof(char16_t), name))
-        return;
+};
 
-    // Built in its place: a record is 16 KiB.
-    MacroRecord& record = macros.emplace_back();
-    record.number = static_cast<uint16_t>(slot + 1);
-    record.repeatCount = repeatCount;
-    record.actionCount = actionCount;
-    for (size_t i = 0; i < actionCount; ++i)
-        record.actions[i] = DecodeAction(actions.subspan(i * kAreaActionSize, kAreaActionSize));
-    if (nameLength == 0) {
+std::optional<FoundRecord> FindRecord(std::span<const uint8_t> area, size_t offset, size_t slot)
+{
+    ByteReader reader(area, offset);
+    FoundRecord found{.slot = slot};
+    uint8_t nameLength = 0;
+    if (!reader.Read16(found.actionCount) || found.actionCount > kMaxMacroActions || !reader.Read8(found.repeatCount) ||
+        !reader.Read8(nameLength) || !reader.ReadBytes(found.actionCount * kAreaActionSize, found.actions) ||
+        !reader.ReadBytes(nameLength * sizeof(char16_t), found.name))
+        return std::nullopt;
+    return found;
+}
+
+void DecodeRecord(const FoundRecord& found, const TextLookup& lookup, MacroRecord& record)
+{
+    record.number = static_cast<uint16_t>(found.slot + 1);
+    record.repeatCount = found.repeatCount;
+    record.actionCount = found.actionCount;
+    for (size_t i = 0; i < found.actionCount; ++i)
+        record.actions[i] = DecodeAction(found.actions.subspan(i * kAreaActionSize, kAreaActionSize));
+    if (found.name.empty()) {
         const std::string digits = std::to_string(record.number);
         std::u16string text = lookup ? lookup("MACRO_NEW_PREFIX") : std::u16string();
         text.append(digits.begin(), digits.end());
@@ -107,8 +113,8 @@ void DecodeRecord(std::span<const uint8_t> area, size_t offset, size_t slot, con
         return;
     }
     std::u16string text;
-    for (size_t i = 0; i < nameLength; ++i)
-        text.push_back(static_cast<char16_t>(Get16(name, 2 * i)));
+    for (size_t i = 0; i < found.name.size(); i += sizeof(char16_t))
+        text.push_back(static_cast<char16_t>(Get16(found.name, i)));
     record.SetName(text);
 }
 
@@ -173,24 +179,26 @@ std::vector<MacroRecord> DecodeMacroArea(std::span<const uint8_t> area, const Te
 {
     const std::optional<size_t> total = MacroAreaClaimedSize(area);
     ByteReader header(area, kCountOffset);
-    uint16_t count = 0;
-    if (!total || !header.Read16(count))
+    uint16_t claimed = 0;
+    if (!total || !header.Read16(claimed))
         return {};
     // Records must lie inside both the buffer and the length the header claims.
     const std::span<const uint8_t> bounded = area.first(std::min(*total, area.size()));
-    // Records are large: room for as many as the area can hold (an offset and a header each), at once.
-    const size_t fit = bounded.size() > kOffsetTableOffset
-                           ? (bounded.size() - kOffsetTableOffset) / (sizeof(uint16_t) + kRecordHeaderSize)
-                           : 0;
-    std::vector<MacroRecord> macros;
-    macros.reserve(std::min<size_t>({count, kMaxMacros, fit}));
-    for (size_t slot = 0; slot < std::min<size_t>(count, kMaxMacros); ++slot) {
+    const size_t count = std::min<size_t>(claimed, kMaxMacros);
+    std::vector<FoundRecord> found;
+    found.reserve(count);
+    for (size_t slot = 0; slot < count; ++slot) {
         ByteReader table(bounded, kOffsetTableOffset + slot * sizeof(uint16_t));
         uint16_t offset = 0;
         if (!table.Read16(offset))
             break;
-        DecodeRecord(bounded, offset, slot, lookup, macros);
+        if (const std::optional<FoundRecord> record = FindRecord(bounded, offset, slot))
+            found.push_back(*record);
     }
+    // Records are large (16 KiB): made at once, only for those found, and decoded in place.
+    std::vector<MacroRecord> macros(found.size());
+    for (size_t i = 0; i < found.size(); ++i)
+        DecodeRecord(found[i], lookup, macros[i]);
     return macros;
 }
 
