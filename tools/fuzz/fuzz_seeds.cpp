@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -109,9 +110,9 @@ public:
         return value;
     }
 
-    std::optional<fuzz::Answer> AnswerTo(std::span<const uint8_t> request) override
+    bool AnswerTo(std::span<const uint8_t> request, fuzz::Answer& answer) override
     {
-        fuzz::Answer answer;
+        answer = fuzz::Answer{};
         const std::optional<sim::Report> reply = m_keyboard.HandleCommand(request);
         if (reply) {
             answer.reply.assign(reply->begin(), reply->end());
@@ -124,7 +125,7 @@ public:
         fuzz::AppendAnswer(answer, m_bytes);
         m_ended = request.size() > device::kCommandOffset && request[device::kCommandOffset] == device::kCmdEndConfig;
         ++m_answers;
-        return answer;
+        return true;
     }
 
     bool Ended() const override { return m_ended; }

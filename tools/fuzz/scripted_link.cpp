@@ -16,6 +16,8 @@ namespace {
 constexpr double kTimeScale = 1e-9;
 
 Script* g_script = nullptr;
+// Kept from answer to answer: its reply keeps its room, so an answer costs no allocation.
+Answer g_answer;
 
 void Notify(uint32_t kind, const DexRequestRecord& record)
 {
@@ -76,24 +78,24 @@ int AnswerFromScript(const DeviceSelector*, DexNotifyCallback, uint32_t, const u
         AnswerAccepted(request, length);
         return 1;
     }
-    std::optional<Answer> answer = g_script->AnswerTo(std::span(request, length));
-    if (!answer) {
+    if (!g_script->AnswerTo(std::span(request, length), g_answer)) {
         return -1;
     }
-    if (answer->mode & kEventFirst && !IsTrayEvent(answer->event)) {
-        SendEvent(answer->event);
+    Answer& answer = g_answer;
+    if (answer.mode & kEventFirst && !IsTrayEvent(answer.event)) {
+        SendEvent(answer.event);
     }
-    if (answer->mode & kCountChangeFirst) {
-        Notify(DEX_NOTIFY_DEVICE_COUNT, DexRequestRecord{DEX_TAG_CTRL, answer->deviceCount, nullptr, nullptr});
+    if (answer.mode & kCountChangeFirst) {
+        Notify(DEX_NOTIFY_DEVICE_COUNT, DexRequestRecord{DEX_TAG_CTRL, answer.deviceCount, nullptr, nullptr});
     }
-    if (answer->mode & kNoReply) {
+    if (answer.mode & kNoReply) {
         return 1;
     }
-    std::vector<uint8_t>& reply = answer->reply;
-    if (!(answer->mode & kEchoAsGiven) && reply.size() > device::kCommandOffset && length > device::kCommandOffset) {
+    std::vector<uint8_t>& reply = answer.reply;
+    if (!(answer.mode & kEchoAsGiven) && reply.size() > device::kCommandOffset && length > device::kCommandOffset) {
         reply[device::kCommandOffset] = request[device::kCommandOffset];
     }
-    const uint8_t* bytes = (answer->mode & kNoData) ? nullptr : reply.data();
+    const uint8_t* bytes = (answer.mode & kNoData) ? nullptr : reply.data();
     Notify(DEX_NOTIFY_DATA, DexRequestRecord{DEX_TAG_CTRL, static_cast<uint32_t>(reply.size()), bytes, nullptr});
     return 1;
 }
@@ -165,13 +167,15 @@ device::DeviceLink& Link()
 
 }  // namespace
 
-std::optional<Answer> InputScript::AnswerTo(std::span<const uint8_t>)
+bool InputScript::AnswerTo(std::span<const uint8_t>, Answer& answer)
 {
     if (Ended()) {
-        return std::nullopt;
+        return false;
     }
-    Answer answer;
     answer.mode = Next();
+    answer.event = 0;
+    answer.deviceCount = 0;
+    answer.reply.clear();
     if (answer.mode & kEventFirst) {
         const uint8_t low = Next();
         answer.event = static_cast<uint16_t>(low | (Next() << 8));
@@ -187,7 +191,7 @@ std::optional<Answer> InputScript::AnswerTo(std::span<const uint8_t>)
         answer.reply.resize(length);
         m_position += available;
     }
-    return answer;
+    return true;
 }
 
 void RunScript(Script& script)

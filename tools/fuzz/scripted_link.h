@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <vector>
 
@@ -38,8 +37,9 @@ public:
     virtual ~Script() = default;
     // The next argument byte of a command.
     virtual uint8_t Argument() = 0;
-    // The answer to the request; nothing when the script has ended (the write is refused).
-    virtual std::optional<Answer> AnswerTo(std::span<const uint8_t> request) = 0;
+    // Sets every field of the answer to the request (the caller reuses one answer); false when
+    // the script has ended (the write is refused).
+    virtual bool AnswerTo(std::span<const uint8_t> request, Answer& answer) = 0;
     virtual bool Ended() const = 0;
 };
 
@@ -48,7 +48,7 @@ class InputScript : public Script {
 public:
     explicit InputScript(std::span<const uint8_t> bytes) : m_bytes(bytes) {}
     uint8_t Argument() override { return Next(); }
-    std::optional<Answer> AnswerTo(std::span<const uint8_t> request) override;
+    bool AnswerTo(std::span<const uint8_t> request, Answer& answer) override;
     bool Ended() const override { return m_position >= m_bytes.size(); }
 
 private:
