@@ -141,7 +141,7 @@ private:
             break;
         case 1:
             answer.mode |= fuzz::kCountChangeFirst;
-            answer.deviceCount = 1;
+            answer.deviceCount = 0;
             break;
         case 2:
             answer.reply[7] = 0xFE;

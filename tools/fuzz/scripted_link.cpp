@@ -18,6 +18,12 @@ constexpr double kTimeScale = 1e-9;
 Script* g_script = nullptr;
 // Kept from answer to answer: its reply keeps its room, so an answer costs no allocation.
 Answer g_answer;
+// The device count as the script last gave it, from the one DeviceCount reports at its start. The
+// library reports the count when a keyboard comes or goes: a count equal to the last is no change
+// and is not sent, which also spares the link's connection thread a wake-up that would cost more
+// than the whole answer.
+constexpr uint8_t kScriptStartCount = 1;
+uint8_t g_deviceCount = kScriptStartCount;
 
 void Notify(uint32_t kind, const DexRequestRecord& record)
 {
@@ -85,7 +91,8 @@ int AnswerFromScript(const DeviceSelector*, DexNotifyCallback, uint32_t, const u
     if (answer.mode & kEventFirst && !IsTrayEvent(answer.event)) {
         SendEvent(answer.event);
     }
-    if (answer.mode & kCountChangeFirst) {
+    if (answer.mode & kCountChangeFirst && answer.deviceCount != g_deviceCount) {
+        g_deviceCount = answer.deviceCount;
         Notify(DEX_NOTIFY_DEVICE_COUNT, DexRequestRecord{DEX_TAG_CTRL, answer.deviceCount, nullptr, nullptr});
     }
     if (answer.mode & kNoReply) {
@@ -202,6 +209,7 @@ void RunScript(Script& script)
     // Each script starts on a settled link: whatever the last one left unanswered is answered now.
     static_cast<void>(commands.TestCommand());
     g_script = &script;
+    g_deviceCount = kScriptStartCount;
     while (!script.Ended()) {
         RunEveryCommand(commands, script);
     }

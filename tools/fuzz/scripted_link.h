@@ -7,9 +7,10 @@
 
 // A device link whose keyboard is a script: each request the command set sends is answered on
 // the caller's thread, as the library's notification thread would, with the script's next reply,
-// after any keyboard event or device-count change the script puts before it. The reply fuzz
-// target reads the script from its input; the seed maker records one from the simulated keyboard
-// in the same byte form, so seeds and inputs mean the same.
+// after any keyboard event or device-count change the script puts before it (a count equal to the
+// last one is no change and is not sent). The reply fuzz target reads the script from its input;
+// the seed maker records one from the simulated keyboard in the same byte form, so seeds and
+// inputs mean the same.
 //
 // Byte form, in order: the command arguments as RunEveryCommand asks for them, interleaved with
 // one answer per request: a mode byte (ReplyMode bits), then a 16-bit event value when
