@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/clock.h"
+#include "platform/diagnostic_log.h"
 
 namespace tavrix::device {
 
@@ -21,6 +22,29 @@ bool FitsOneReport(int length)
 bool IsAddress(int64_t address)
 {
     return address >= 0 && address < kAddressLimit;
+}
+
+const char* ResultText(int result)
+{
+    switch (result) {
+    case kResultNoDevice:
+        return "no keyboard";
+    case kResultWriteRefused:
+        return "write refused";
+    case kResultNoReply:
+        return "no matching reply";
+    case kResultStatusRefused:
+        return "refused";
+    case kResultStatusBusy:
+        return "refused, busy";
+    default:
+        return "failed";
+    }
+}
+
+int FirstFailure(int first, int second)
+{
+    return first != kResultOk ? first : second;
 }
 
 } // namespace
@@ -43,6 +67,16 @@ int CommandSet::Simple(uint8_t command)
 
 int CommandSet::Exchange(const ReportFrame& request, Reply& reply, std::size_t needed)
 {
+    const int result = Judge(request, reply, needed);
+    if (result != kResultOk) {
+        platform::LogDiagnostic("keyboard command 0x%02X at 0x%04X failed: %d (%s)", request.Command(),
+                                request.Address(), result, ResultText(result));
+    }
+    return result;
+}
+
+int CommandSet::Judge(const ReportFrame& request, Reply& reply, std::size_t needed)
+{
     reply.fill(0);
     uint32_t received = 0;
     const int sent = m_link.SendCommand(request.Bytes(), reply, received);
@@ -56,6 +90,15 @@ int CommandSet::Exchange(const ReportFrame& request, Reply& reply, std::size_t n
         return kResultStatusBusy;
     }
     return received < needed ? kResultNoReply : kResultOk;
+}
+
+int CommandSet::Configure(const std::function<int()>& steps)
+{
+    std::lock_guard lock(m_configMutex);
+    const int begun = BeginConfig();
+    const int written = steps();
+    const int ended = EndConfig();
+    return FirstFailure(FirstFailure(begun, written), ended);
 }
 
 int CommandSet::BeginConfig()

@@ -3,6 +3,8 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <span>
 
 #include "device/commands.h"
@@ -17,11 +19,20 @@ namespace tavrix::device {
 // (the keyboard refused with status 0xFF / 0xFE) or -201 (argument out of range, nothing sent).
 //
 // Tables larger than one report move in chunks of 56 bytes, one transaction each; a chunk that
-// fails ends the command with its code, and chunks already written stay written. Commands that
-// must not interleave with another thread's (begin, writes, end) are serialised by the callers.
+// fails ends the command with its code, and chunks already written stay written. A command that
+// fails is noted in the diagnostic log with its code.
+//
+// Writes to the keyboard's configuration go through Configure, which brackets them with
+// BeginConfig and EndConfig and keeps one bracket open at a time: use one CommandSet per link.
 class CommandSet {
 public:
     explicit CommandSet(DeviceLink& link) : m_link(link) {}
+
+    // BeginConfig, steps() and EndConfig as one configuration. Configurations take turns across
+    // threads: one that another thread runs ends first. Every part runs whatever the parts before
+    // returned, as the keyboard expects the whole sequence; the result is the first failure, or 1.
+    // steps must not start another configuration.
+    [[nodiscard]] int Configure(const std::function<int()>& steps);
 
     [[nodiscard]] int BeginConfig();
     // Waits 10 ms first, so the keyboard has taken the last write.
@@ -57,6 +68,9 @@ public:
     void SetCurrentProfile(int profile);
     // The keyboard went away: nothing is known about its profile any more.
     void ForgetCurrentProfile() { m_currentProfile = -1; }
+    // The profile GetCurrentProfile last learnt, -1 when none; never asks the keyboard, so a
+    // window may call it.
+    [[nodiscard]] int CachedProfile() const { return m_currentProfile; }
 
 private:
     using Reply = std::array<uint8_t, kReportSize>;
@@ -66,14 +80,17 @@ private:
                                std::span<const uint8_t> data = {});
     // A command without data whose reply carries only the status.
     int Simple(uint8_t command);
-    // One transaction with the status test; a reply shorter than needed bytes gives -2.
+    // One transaction with the status test; a reply shorter than needed bytes gives -2. A failure
+    // is logged.
     int Exchange(const ReportFrame& request, Reply& reply, std::size_t needed);
+    int Judge(const ReportFrame& request, Reply& reply, std::size_t needed);
     int ReadChunks(uint8_t command, uint32_t base, std::span<uint8_t> out);
     int WriteChunks(uint8_t command, uint32_t base, std::span<const uint8_t> bytes);
     int ReadBytes(uint8_t command, std::span<uint8_t> out, int length, int64_t address);
     int WriteBytes(uint8_t command, std::span<const uint8_t> bytes, int64_t address);
 
     DeviceLink& m_link;
+    std::mutex m_configMutex; // held from BeginConfig to EndConfig
     std::atomic<int> m_currentProfile{-1};
 };
 

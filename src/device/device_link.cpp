@@ -8,6 +8,7 @@
 #include "device/commands.h"
 #include "device/device_selector.h"
 #include "platform/clock.h"
+#include "platform/little_endian.h"
 
 namespace tavrix::device {
 
@@ -237,7 +238,7 @@ void DeviceLink::HandleNotify(const DexNotification& notification)
         const DexConsumerBlock* consumer = record.consumer;
         const uint8_t* value = consumer ? consumer->eventValue : nullptr;
         if (value) {
-            HandleKeyboardEvent(static_cast<uint16_t>(value[0] | (value[1] << 8)));
+            HandleKeyboardEvent(platform::Get16(std::span<const uint8_t>(value, 2), 0));
         }
         return;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/little_endian.h"
+
 namespace tavrix::device {
 
 ReportFrame::ReportFrame()
@@ -27,7 +29,12 @@ ReportFrame ReportFrame::ForCommand(uint8_t command)
 
 uint16_t ReportFrame::Sum() const
 {
-    return static_cast<uint16_t>(m_bytes[kSumOffset] | (m_bytes[kSumOffset + 1] << 8));
+    return platform::Get16(m_bytes, kSumOffset);
+}
+
+uint16_t ReportFrame::Address() const
+{
+    return platform::Get16(m_bytes, kAddressOffset);
 }
 
 std::span<const uint8_t, kDataSize> ReportFrame::Data() const
@@ -37,8 +44,7 @@ std::span<const uint8_t, kDataSize> ReportFrame::Data() const
 
 void ReportFrame::SetAddress(uint16_t address)
 {
-    m_bytes[kAddressOffset] = static_cast<uint8_t>(address & 0xFF);
-    m_bytes[kAddressOffset + 1] = static_cast<uint8_t>(address >> 8);
+    platform::Put16(m_bytes, kAddressOffset, address);
 }
 
 void ReportFrame::SetData(std::span<const uint8_t> data)
@@ -50,8 +56,7 @@ void ReportFrame::FillSum()
 {
     // 61 bytes of at most 255 each: the sum always fits in 16 bits.
     const unsigned sum = std::accumulate(m_bytes.begin() + kSumFirstByte, m_bytes.end(), 0u);
-    m_bytes[kSumOffset] = static_cast<uint8_t>(sum & 0xFF);
-    m_bytes[kSumOffset + 1] = static_cast<uint8_t>(sum >> 8);
+    platform::Put16(m_bytes, kSumOffset, static_cast<uint16_t>(sum));
 }
 
 } // namespace tavrix::device

@@ -20,6 +20,7 @@ public:
 
     uint8_t Command() const { return m_bytes[kCommandOffset]; }
     uint16_t Sum() const;
+    uint16_t Address() const;
     std::span<const uint8_t, kDataSize> Data() const;
 
     void SetCommand(uint8_t command) { m_bytes[kCommandOffset] = command; }

@@ -265,18 +265,20 @@ int DeviceSync::UploadToKeyboard(bool allProfiles)
     }
 
     // Every write is tried, as the keyboard expects the whole sequence; any failure is reported.
-    bool written = m_commands.BeginConfig() == device::kResultOk;
-    written = m_commands.WriteExtraArea(area) == device::kResultOk && written;
-    for (const auto& [profile, table] : tables) {
-        written = m_commands.WriteKeyTable(table, profile) == device::kResultOk && written;
-    }
-    written = m_commands.EndConfig() == device::kResultOk && written;
+    const int written = m_commands.Configure([&] {
+        int result = m_commands.WriteExtraArea(area);
+        for (const auto& [profile, table] : tables) {
+            const int tableWritten = m_commands.WriteKeyTable(table, profile);
+            result = result != device::kResultOk ? result : tableWritten;
+        }
+        return result;
+    });
     applyLock.unlock();
 
     if (!includeNames) {
         m_host.ShowMessage(Text("EXTRA_PROFILE_SPACE_TIGHT"));
     }
-    return written ? 1 : 0;
+    return written == device::kResultOk ? 1 : 0;
 }
 
 void DeviceSync::FreeModel()

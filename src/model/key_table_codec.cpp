@@ -4,6 +4,7 @@
 
 #include "model/key_catalogue.h"
 #include "model/key_code.h"
+#include "model/little_endian.h"
 #include "model/media_keys.h"
 #include "model/mouse_entries.h"
 
@@ -37,7 +38,7 @@ uint16_t MouseKeyOf(uint8_t kind, uint8_t data)
 
 uint16_t Usage(const KeyEntry& entry)
 {
-    return static_cast<uint16_t>(entry[1] | (entry[2] << 8));
+    return Get16(entry, 1);
 }
 
 KeyEntry KeyEntryOf(uint32_t value)
@@ -77,8 +78,9 @@ KeyEntry EncodeSlot(const KeyAssignment& slot, const KeyEntry& defaultEntry, con
         // A media index from a damaged file must not reach past the list: keep the key as it is.
         if (slot.value >= MediaList.size())
             return defaultEntry;
-        const uint16_t usage = MediaList[slot.value].consumerUsage;
-        return {kEntryConsumer, static_cast<uint8_t>(usage & 0xFF), static_cast<uint8_t>(usage >> 8)};
+        KeyEntry entry{kEntryConsumer};
+        Put16(entry, 1, MediaList[slot.value].consumerUsage);
+        return entry;
     }
     case kTypeFunction:
         return {kEntrySpecial, kSpecialFunction, static_cast<uint8_t>(slot.value & 0xFF)};

@@ -1,9 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <numeric>
+#include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "device/command_set.h"
 #include "platform/clock.h"
@@ -59,7 +62,7 @@ struct RequestCase {
     uint8_t command;
     uint8_t length;
     uint16_t address;
-    std::vector<uint8_t> data;  // the start of the data field; the rest must be zero
+    std::vector<uint8_t> data; // the start of the data field; the rest must be zero
 };
 
 class CommandRequestTest : public CommandSetTest, public ::testing::WithParamInterface<RequestCase> {};
@@ -106,62 +109,89 @@ INSTANTIATE_TEST_SUITE_P(
                         std::array<uint8_t, kInfoBlockSize> out{};
                         return c.ReadInfoBlock(out);
                     },
-                    0x03, 0x30, 0, {}},
-        RequestCase{"WriteInfoBlock", [](CommandSet& c) { return c.WriteInfoBlock(InfoBlockToWrite()); }, 0x04,
-                    0x30, 0, Prefix(InfoBlockToWrite(), kInfoBlockSize)},
+                    0x03,
+                    0x30,
+                    0,
+                    {}},
+        RequestCase{"WriteInfoBlock", [](CommandSet& c) { return c.WriteInfoBlock(InfoBlockToWrite()); }, 0x04, 0x30, 0,
+                    Prefix(InfoBlockToWrite(), kInfoBlockSize)},
         RequestCase{"ReadLightingBytes",
                     [](CommandSet& c) {
                         std::array<uint8_t, kDataSize> out{};
                         return c.ReadLightingBytes(out, 5, 84);
                     },
-                    0x05, 5, 84, {}},
+                    0x05,
+                    5,
+                    84,
+                    {}},
         RequestCase{"WriteLightingBytes",
                     [](CommandSet& c) {
                         const std::array<uint8_t, 3> bytes{7, 8, 9};
                         return c.WriteLightingBytes(bytes, 43);
                     },
-                    0x06, 3, 43, {7, 8, 9}},
-        RequestCase{"WriteLightingBytesEmpty",
-                    [](CommandSet& c) { return c.WriteLightingBytes({}, 42); }, 0x06, 0, 42, {}},
+                    0x06,
+                    3,
+                    43,
+                    {7, 8, 9}},
+        RequestCase{
+            "WriteLightingBytesEmpty", [](CommandSet& c) { return c.WriteLightingBytes({}, 42); }, 0x06, 0, 42, {}},
         RequestCase{"ReadKeyTable",
                     [](CommandSet& c) {
                         std::array<uint8_t, kKeyTableSize> out{};
                         return c.ReadKeyTable(out, 2);
                     },
-                    0x07, 56, 1024, {}},
-        RequestCase{"WriteKeyTable", [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), 0); }, 0x08,
-                    56, 0, Prefix(sim::DefaultKeyTable(), 56)},
+                    0x07,
+                    56,
+                    1024,
+                    {}},
+        RequestCase{"WriteKeyTable", [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), 0); }, 0x08, 56,
+                    0, Prefix(sim::DefaultKeyTable(), 56)},
         RequestCase{"ReadExtraArea",
                     [](CommandSet& c) {
                         std::array<uint8_t, 16> out{};
                         return c.ReadExtraArea(out);
                     },
-                    0x09, 16, 0, {}},
+                    0x09,
+                    16,
+                    0,
+                    {}},
         RequestCase{"WriteExtraArea",
                     [](CommandSet& c) {
                         const std::array<uint8_t, 4> bytes{0xAA, 0x55, 0x10, 0x00};
                         return c.WriteExtraArea(bytes);
                     },
-                    0x0A, 4, 0, {0xAA, 0x55, 0x10, 0x00}},
+                    0x0A,
+                    4,
+                    0,
+                    {0xAA, 0x55, 0x10, 0x00}},
         RequestCase{"TestCommand", [](CommandSet& c) { return c.TestCommand(); }, 0x0D, 0, 0, {}},
         RequestCase{"ReadDefaultTable",
                     [](CommandSet& c) {
                         std::array<uint8_t, kKeyTableSize> out{};
                         return c.ReadDefaultTable(out);
                     },
-                    0x0F, 56, 0, {}},
+                    0x0F,
+                    56,
+                    0,
+                    {}},
         RequestCase{"ReadKeyColours",
                     [](CommandSet& c) {
                         std::array<uint8_t, kDataSize> out{};
                         return c.ReadKeyColours(out, 54, 108, 2);
                     },
-                    0x10, 54, 468, {}},
+                    0x10,
+                    54,
+                    468,
+                    {}},
         RequestCase{"WriteKeyColours",
                     [](CommandSet& c) {
                         const std::array<uint8_t, 1> bytes{0x40};
                         return c.WriteKeyColours(bytes, 19, 1);
                     },
-                    0x11, 1, 199, {0x40}}),
+                    0x11,
+                    1,
+                    199,
+                    {0x40}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CommandSetTest, WriteKeyTableForProfileOneSendsSixChunks)
@@ -186,7 +216,7 @@ TEST_F(CommandSetTest, WriteKeyTableForProfileOneSendsSixChunks)
 
 struct ExtraChunkCase {
     std::size_t count;
-    std::vector<std::pair<uint16_t, uint8_t>> chunks;  // address, length
+    std::vector<std::pair<uint16_t, uint8_t>> chunks; // address, length
 };
 
 class ExtraAreaChunkTest : public CommandSetTest, public ::testing::WithParamInterface<ExtraChunkCase> {};
@@ -206,8 +236,7 @@ TEST_P(ExtraAreaChunkTest, WriteSplitsIntoChunks)
 
 INSTANTIATE_TEST_SUITE_P(Counts, ExtraAreaChunkTest,
                          ::testing::Values(ExtraChunkCase{57, {{0, 56}, {56, 1}}}, ExtraChunkCase{56, {{0, 56}}},
-                                           ExtraChunkCase{0, {}},
-                                           ExtraChunkCase{113, {{0, 56}, {56, 56}, {112, 1}}}));
+                                           ExtraChunkCase{0, {}}, ExtraChunkCase{113, {{0, 56}, {56, 56}, {112, 1}}}));
 
 TEST_F(CommandSetTest, ReadKeyColoursCopiesTheWholeDataField)
 {
@@ -236,51 +265,50 @@ TEST_P(BadArgumentTest, RefusedBeforeSending)
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, BadArgumentTest,
-    ::testing::Values(
-        BadArgumentCase{"ReadKeyTableProfile3",
-                        [](CommandSet& c) {
-                            std::array<uint8_t, kKeyTableSize> out{};
-                            return c.ReadKeyTable(out, 3);
-                        }},
-        BadArgumentCase{"WriteKeyTableProfile3",
-                        [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), 3); }},
-        BadArgumentCase{"WriteKeyTableNegativeProfile",
-                        [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), -1); }},
-        BadArgumentCase{"WriteLightingBytesTooMany",
-                        [](CommandSet& c) {
-                            const std::array<uint8_t, 57> bytes{};
-                            return c.WriteLightingBytes(bytes, 0);
-                        }},
-        BadArgumentCase{"ReadLightingBytesOutputTooSmall",
-                        [](CommandSet& c) {
-                            std::array<uint8_t, 55> out{};
-                            return c.ReadLightingBytes(out, 1, 0);
-                        }},
-        BadArgumentCase{"ReadLightingBytesLengthTooLong",
-                        [](CommandSet& c) {
-                            std::array<uint8_t, kDataSize> out{};
-                            return c.ReadLightingBytes(out, 57, 0);
-                        }},
-        BadArgumentCase{"ReadLightingBytesAddressBeyond16Bits",
-                        [](CommandSet& c) {
-                            std::array<uint8_t, kDataSize> out{};
-                            return c.ReadLightingBytes(out, 1, 0x10000);
-                        }},
-        BadArgumentCase{"ReadKeyColoursProfile3",
-                        [](CommandSet& c) {
-                            std::array<uint8_t, kDataSize> out{};
-                            return c.ReadKeyColours(out, 18, 0, 3);
-                        }},
-        BadArgumentCase{"WriteKeyColoursNegativeOffset",
-                        [](CommandSet& c) {
-                            const std::array<uint8_t, 1> bytes{};
-                            return c.WriteKeyColours(bytes, -1, 0);
-                        }},
-        BadArgumentCase{"WriteExtraAreaBeyondAddresses",
-                        [](CommandSet& c) {
-                            const std::vector<uint8_t> bytes(0x10001);
-                            return c.WriteExtraArea(bytes);
-                        }}),
+    ::testing::Values(BadArgumentCase{"ReadKeyTableProfile3",
+                                      [](CommandSet& c) {
+                                          std::array<uint8_t, kKeyTableSize> out{};
+                                          return c.ReadKeyTable(out, 3);
+                                      }},
+                      BadArgumentCase{"WriteKeyTableProfile3",
+                                      [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), 3); }},
+                      BadArgumentCase{"WriteKeyTableNegativeProfile",
+                                      [](CommandSet& c) { return c.WriteKeyTable(sim::DefaultKeyTable(), -1); }},
+                      BadArgumentCase{"WriteLightingBytesTooMany",
+                                      [](CommandSet& c) {
+                                          const std::array<uint8_t, 57> bytes{};
+                                          return c.WriteLightingBytes(bytes, 0);
+                                      }},
+                      BadArgumentCase{"ReadLightingBytesOutputTooSmall",
+                                      [](CommandSet& c) {
+                                          std::array<uint8_t, 55> out{};
+                                          return c.ReadLightingBytes(out, 1, 0);
+                                      }},
+                      BadArgumentCase{"ReadLightingBytesLengthTooLong",
+                                      [](CommandSet& c) {
+                                          std::array<uint8_t, kDataSize> out{};
+                                          return c.ReadLightingBytes(out, 57, 0);
+                                      }},
+                      BadArgumentCase{"ReadLightingBytesAddressBeyond16Bits",
+                                      [](CommandSet& c) {
+                                          std::array<uint8_t, kDataSize> out{};
+                                          return c.ReadLightingBytes(out, 1, 0x10000);
+                                      }},
+                      BadArgumentCase{"ReadKeyColoursProfile3",
+                                      [](CommandSet& c) {
+                                          std::array<uint8_t, kDataSize> out{};
+                                          return c.ReadKeyColours(out, 18, 0, 3);
+                                      }},
+                      BadArgumentCase{"WriteKeyColoursNegativeOffset",
+                                      [](CommandSet& c) {
+                                          const std::array<uint8_t, 1> bytes{};
+                                          return c.WriteKeyColours(bytes, -1, 0);
+                                      }},
+                      BadArgumentCase{"WriteExtraAreaBeyondAddresses",
+                                      [](CommandSet& c) {
+                                          const std::vector<uint8_t> bytes(0x10001);
+                                          return c.WriteExtraArea(bytes);
+                                      }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct RoundTripCase {
@@ -304,8 +332,7 @@ TEST_P(RoundTripTest, WrittenBytesReadBackEqual)
     EXPECT_EQ(read, written);
 }
 
-template <int Profile>
-RoundTripCase KeyTableCase(const char* name)
+template <int Profile> RoundTripCase KeyTableCase(const char* name)
 {
     return {name,
             [](CommandSet& c, std::span<const uint8_t> bytes) {
@@ -322,7 +349,8 @@ INSTANTIATE_TEST_SUITE_P(
     Tables, RoundTripTest,
     ::testing::Values(
         KeyTableCase<0>("KeyTableProfile0"), KeyTableCase<1>("KeyTableProfile1"), KeyTableCase<2>("KeyTableProfile2"),
-        RoundTripCase{"ExtraArea", [](CommandSet& c, std::span<const uint8_t> bytes) { return c.WriteExtraArea(bytes); },
+        RoundTripCase{"ExtraArea",
+                      [](CommandSet& c, std::span<const uint8_t> bytes) { return c.WriteExtraArea(bytes); },
                       [](CommandSet& c, std::vector<uint8_t>& out) {
                           out.resize(1000);
                           return c.ReadExtraArea(out);
@@ -389,7 +417,7 @@ TEST_F(CommandSetTest, RefusalInTheMiddleOfAChunkedWriteStopsThere)
     EXPECT_EQ(Commands().WriteKeyTable(std::span<const uint8_t, kKeyTableSize>(table.data(), kKeyTableSize), 0),
               kResultStatusBusy);
     const auto sent = Sent();
-    ASSERT_EQ(sent.size(), 5u);  // two chunks, then the third one three times
+    ASSERT_EQ(sent.size(), 5u); // two chunks, then the third one three times
     EXPECT_EQ(AddressOf(sent.back()), 112);
 }
 
@@ -480,6 +508,82 @@ TEST_F(CommandSetTest, ReplyTooShortForItsDataIsNoReply)
     EXPECT_TRUE(std::all_of(info.begin(), info.end(), [](uint8_t b) { return b == 0xAA; }));
 }
 
+TEST_F(CommandSetTest, ConfigureBracketsEveryStepAndGivesTheFirstFailure)
+{
+    const struct {
+        const char* name;
+        uint8_t refused; // the command the keyboard refuses three times; 0: none
+        int stepsResult;
+        int result;
+    } cases[] = {
+        {"all taken", 0, kResultOk, kResultOk},
+        {"begin refused", kCmdBeginConfig, kResultOk, kResultStatusRefused},
+        {"a step failed", 0, kResultNoReply, kResultNoReply},
+        {"begin and a step failed", kCmdBeginConfig, kResultNoReply, kResultStatusRefused},
+        {"end refused", kCmdEndConfig, kResultOk, kResultStatusRefused},
+    };
+    for (const auto& c : cases) {
+        if (c.refused != 0) {
+            Sim().AddFault({c.refused, {Fault::Kind::Status, kStatusRefused}, kAttempts});
+        }
+        const std::size_t before = Sent().size();
+        int steps = 0;
+        EXPECT_EQ(Commands().Configure([&] {
+            ++steps;
+            return c.stepsResult;
+        }),
+                  c.result)
+            << c.name;
+        EXPECT_EQ(steps, 1) << c.name << ": the steps run whatever the begin gave";
+        std::vector<uint8_t> commands;
+        for (std::size_t i = before; i < Sent().size(); ++i) {
+            commands.push_back(Sent()[i][kCommandOffset]);
+        }
+        commands.erase(std::unique(commands.begin(), commands.end()), commands.end());
+        EXPECT_EQ(commands, (std::vector<uint8_t>{kCmdBeginConfig, kCmdEndConfig})) << c.name;
+    }
+}
+
+TEST_F(CommandSetTest, ConfigurationsOfTwoThreadsTakeTurns)
+{
+    std::atomic<bool> inside{false};
+    int first = 0;
+    std::thread other([&] {
+        first = Commands().Configure([&] {
+            inside = true;
+            // Long enough for the other configuration to start, were it let in.
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const uint8_t value = 1;
+            return Commands().WriteLightingBytes({&value, 1}, 1);
+        });
+    });
+    while (!inside) {
+        std::this_thread::yield();
+    }
+    const uint8_t value = 2;
+    EXPECT_EQ(Commands().Configure([&] { return Commands().WriteLightingBytes({&value, 1}, 2); }), kResultOk);
+    other.join();
+    EXPECT_EQ(first, kResultOk);
+    EXPECT_EQ(Sent().size(), 6U);
+    EXPECT_EQ(testing::DeepestBracket(Sent()), 1);
+}
+
+TEST_F(CommandSetTest, FailedCommandIsLoggedWithItsCode)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ::setenv("TAVRIX_DEBUG", "1", 1);
+            Sim().QueueReplyFault({Fault::Kind::Status, kStatusRefused}, kAttempts);
+            (void)Commands().BeginConfig();
+            const uint8_t value = 0;
+            (void)Commands().WriteLightingBytes({&value, 1}, 0x2A);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0),
+        "^tavrix: +[0-9.]+ keyboard command 0x01 at 0x0000 failed: -102 \\(refused\\)\n$");
+}
+
 TEST_F(CommandSetTest, NoKeyboardGivesZero)
 {
     Sim().Unplug();
@@ -520,7 +624,7 @@ TEST_F(CommandSetTest, FailedProfileWriteLeavesTheCacheEmpty)
     Sim().QueueReplyFault({Fault::Kind::Status, 0xFF}, 3);
     Commands().SetCurrentProfile(1);
     const std::size_t before = Sent().size();
-    EXPECT_EQ(Commands().GetCurrentProfile(), 1);  // the keyboard took it; only the reply said no
+    EXPECT_EQ(Commands().GetCurrentProfile(), 1); // the keyboard took it; only the reply said no
     EXPECT_EQ(Sent().size(), before + 1);
 }
 
@@ -559,5 +663,5 @@ TEST_F(CommandSetTest, EnterBootModeSendsTheRawFrameAndTheKeyboardFallsSilent)
     EXPECT_EQ(Commands().TestCommand(), kResultOk);
 }
 
-}  // namespace
-}  // namespace tavrix::device
+} // namespace
+} // namespace tavrix::device

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "device/commands.h"
+#include "device/protocol.h"
 #include "library.h"
 #include "platform/clock.h"
 
@@ -79,13 +81,28 @@ void RecordingHost::Record(Call call)
     m_changed.notify_all();
 }
 
+int DeepestBracket(const std::vector<sim::Report>& requests)
+{
+    int depth = 0;
+    int deepest = 0;
+    for (const sim::Report& request : requests) {
+        const uint8_t command = request[device::kCommandOffset];
+        if (command == device::kCmdBeginConfig) {
+            deepest = std::max(deepest, ++depth);
+        } else if (command == device::kCmdEndConfig) {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 void SimLinkTest::SetUp()
 {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_stateFile = (std::filesystem::temp_directory_path() /
-                   (std::string("tavrix-sim-") + info->test_suite_name() + "-" + info->name() + "-" +
-                    std::to_string(::getpid()) + ".bin"))
-                      .string();
+    m_stateFile =
+        (std::filesystem::temp_directory_path() / (std::string("tavrix-sim-") + info->test_suite_name() + "-" +
+                                                   info->name() + "-" + std::to_string(::getpid()) + ".bin"))
+            .string();
     std::filesystem::remove(m_stateFile);
     ::setenv("DEXLINK_BACKEND", "sim", 1);
     ::setenv("DEXLINK_SIM_STATE", m_stateFile.c_str(), 1);
@@ -125,4 +142,4 @@ dexlink::SimBackend& SimLinkTest::Sim()
     return *sim;
 }
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "device/device_link.h"
 #include "linked_device_service.h"
@@ -45,6 +45,10 @@ private:
     std::function<void(int)> m_forward;
 };
 
+// How deep configuration brackets (BeginConfig ... EndConfig) nest in the requests, in the order
+// the keyboard got them: 1 when every bracket closed before the next opened.
+int DeepestBracket(const std::vector<sim::Report>& requests);
+
 // A started device link on the simulated keyboard, with the program's timing sped up a
 // tenfold (a 1000 ms reply wait takes 100 ms: short, yet long enough for a loaded machine).
 class SimLinkTest : public ::testing::Test {
@@ -71,4 +75,4 @@ private:
     std::string m_stateFile;
 };
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing
