@@ -190,14 +190,23 @@ int DeviceSync::ReadKeyboardIntoModel(bool keepApply)
     return 1;
 }
 
-bool DeviceSync::LoadUserProfile(const std::filesystem::path& path)
+DeviceSync::ApplyResult DeviceSync::SaveAndApply(bool allProfiles)
+{
+    std::lock_guard lock(m_modelLock);
+    ApplyResult result{true};
+    result.saved = SaveCacheFile(m_model);
+    result.written = ApplyToKeyboard(allProfiles) != 0;
+    return result;
+}
+
+DeviceSync::ApplyResult DeviceSync::RestoreFromFile(const std::filesystem::path& path)
 {
     std::lock_guard lock(m_modelLock);
     if (!LoadProfileFile(path, m_model)) {
-        return false;
+        return {};
     }
     m_modelWhole = true;
-    return true;
+    return SaveAndApply(true);
 }
 
 bool DeviceSync::LoadUserProfile(std::span<const uint8_t> bytes)

@@ -11,6 +11,7 @@
 #include "device/command_set.h"
 #include "model/config_model.h"
 #include "model/key_table_codec.h"
+#include "model/model_editor.h"
 #include "model/profile_file.h"
 
 namespace tavrix::model {
@@ -59,11 +60,21 @@ public:
     // When the keyboard cannot be read whole, the model becomes empty and may not be written to
     // the keyboard, which the user is told. Returns 1.
     int ReadKeyboardIntoModel(bool keepApply);
-    // Replaces the model with a profile file the user chose, under the model lock; false, and the
-    // model unchanged, when it does not load whole.
-    [[nodiscard]] bool LoadUserProfile(const std::filesystem::path& path);
-    // The same from a profile file's bytes the user handed over (through the command line).
+    // Replaces the model with a profile file's bytes the user handed over (through the command
+    // line), under the model lock; false, and the model unchanged, when they do not load whole.
     [[nodiscard]] bool LoadUserProfile(std::span<const uint8_t> bytes);
+    // What an apply or a restore from a file achieved.
+    struct ApplyResult {
+        bool loaded = false;  // the file loaded whole (a restore; an apply always has its model)
+        bool saved = false;   // the cache file was rewritten
+        bool written = false; // the keyboard took every write
+    };
+    // The apply: under the model lock, rewrites the cache file and writes the model to the
+    // keyboard (every profile with allProfiles); both are tried even when the first fails.
+    [[nodiscard]] ApplyResult SaveAndApply(bool allProfiles);
+    // The restore: under the model lock, replaces the model with a profile file the user chose
+    // and applies it to every profile. A file that does not load whole changes nothing.
+    [[nodiscard]] ApplyResult RestoreFromFile(const std::filesystem::path& path);
     // Writes the model's macros and the current profile's key table (every profile's with
     // allProfiles) to the keyboard: 1 when every write succeeded. Writes nothing, and returns 0,
     // unless CanWriteModel holds and everything was encoded. Call with the model lock held.
@@ -81,6 +92,8 @@ public:
     // otherwise the user is told why not.
     [[nodiscard]] bool CanWriteModel();
 
+    // The edits of the model, each under the model lock.
+    ModelEditor& Editor() { return m_editor; }
     // The edited model; hold the model lock while using it.
     ConfigModel& Model() { return m_model; }
     KeyTable DefaultKeyTable() const;
@@ -107,6 +120,7 @@ private:
     std::recursive_mutex& m_applyLock;
 
     ConfigModel m_model;
+    ModelEditor m_editor{m_model, m_modelLock};
     ApplyCopy m_apply;
     std::atomic<bool> m_modelWhole{false};
     mutable std::mutex m_defaultTableMutex; // guards the two below

@@ -1,32 +1,58 @@
 #include "model/lighting_effects.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tavrix::model {
 
 namespace {
 
-constexpr int kLastNumberedEffect = 28;
-constexpr int kSpreadGatherEffect = 3;
-constexpr int kUpDownEffect = 15;
+using enum DirectionLayout;
+using enum DirectionLook;
 
-bool IsNumberedEffect(int code)
-{
-    return code >= 1 && code <= kLastNumberedEffect;
-}
-
-bool HasSpeed(int code)
-{
-    return IsNumberedEffect(code) && code != 5 && code != 7 && code != 25;
-}
-
-bool HasDirection(int code)
-{
-    static constexpr int kCodes[] = {1, 2, 3, 4, 15, 16, 27, 28};
-    return std::find(std::begin(kCodes), std::end(kCodes), code) != std::end(kCodes);
-}
+// clang-format off
+constexpr std::array<EffectTraits, 29> kEffects{{
+    // code  speed  direction  layout  look
+    {1,      true,  true,      Second, LeftRight},
+    {2,      true,  true,      Second, LeftRight},
+    {3,      true,  true,      Second, SpreadGather},
+    {4,      true,  true,      Usual,  LeftRight},
+    {5,      false, false,     Usual,  LeftRight},
+    {6,      true,  false,     Usual,  LeftRight},
+    {7,      false, false,     Usual,  LeftRight},
+    {8,      true,  false,     Usual,  LeftRight},
+    {9,      true,  false,     Usual,  LeftRight},
+    {10,     true,  false,     Usual,  LeftRight},
+    {11,     true,  false,     Usual,  LeftRight},
+    {12,     true,  false,     Third,  LeftRight},
+    {13,     true,  false,     Usual,  LeftRight},
+    {14,     true,  false,     Usual,  LeftRight},
+    {15,     true,  true,      Usual,  UpDown},
+    {16,     true,  true,      Usual,  LeftRight},
+    {17,     true,  false,     Usual,  LeftRight},
+    {18,     true,  false,     Usual,  LeftRight},
+    {19,     true,  false,     Usual,  LeftRight},
+    {20,     true,  false,     Usual,  LeftRight},
+    {21,     true,  false,     Usual,  LeftRight},
+    {22,     true,  false,     Usual,  LeftRight},
+    {23,     true,  false,     Usual,  LeftRight},
+    {24,     true,  false,     Usual,  LeftRight},
+    {25,     false, false,     Usual,  LeftRight},
+    {26,     true,  false,     Usual,  LeftRight},
+    {27,     true,  true,      Usual,  LeftRight},
+    {28,     true,  true,      Usual,  LeftRight},
+    {kPerKeyEffect, false, false, Usual, LeftRight},
+}};
+// clang-format on
 
 } // namespace
+
+const EffectTraits* FindEffect(int code)
+{
+    const auto found = std::find_if(kEffects.begin(), kEffects.end(),
+                                    [code](const EffectTraits& effect) { return effect.code == code; });
+    return found == kEffects.end() ? nullptr : &*found;
+}
 
 std::vector<uint8_t> SupportedEffects(std::span<const uint8_t, device::kInfoBlockSize> info)
 {
@@ -41,37 +67,31 @@ std::vector<uint8_t> SupportedEffects(std::span<const uint8_t, device::kInfoBloc
 
 bool IsKnownEffect(int code)
 {
-    return IsNumberedEffect(code) || code == kPerKeyEffect;
+    return FindEffect(code) != nullptr;
 }
 
 PanelVisibility VisibleControls(int code, EffectShown how)
 {
-    if (!IsKnownEffect(code)) {
+    const EffectTraits* effect = FindEffect(code);
+    if (effect == nullptr) {
         if (how == EffectShown::Chosen) {
             return {};
         }
         return {true, true, true, true, false};
     }
-    return {true, true, HasSpeed(code), HasDirection(code), code == kPerKeyEffect};
+    return {true, true, effect->speed, effect->direction, code == kPerKeyEffect};
 }
 
-std::string DirectionLayoutSuffix(int code)
+DirectionLayout DirectionLayoutOf(int code)
 {
-    if (code >= 1 && code <= 3) {
-        return "2";
-    }
-    return code == 12 ? "3" : "";
+    const EffectTraits* effect = FindEffect(code);
+    return effect == nullptr ? Usual : effect->layout;
 }
 
-DirectionPictureNames DirectionPicturesOf(int code)
+DirectionLook DirectionLookOf(int code)
 {
-    if (code == kSpreadGatherEffect) {
-        return {"kuosan.bmp", "kuosandown.bmp", "julong.bmp", "julongdown.bmp"};
-    }
-    if (code == kUpDownEffect) {
-        return {"upup.bmp", "updown.bmp", "downup.bmp", "downdown.bmp"};
-    }
-    return {"leftup.bmp", "leftdown.bmp", "rightup.bmp", "rightdown.bmp"};
+    const EffectTraits* effect = FindEffect(code);
+    return effect == nullptr ? LeftRight : effect->look;
 }
 
 } // namespace tavrix::model

@@ -66,6 +66,36 @@ int ModelEditor::AssignKey(int profile, size_t slot, uint16_t type, uint16_t gKe
     return 1;
 }
 
+ProfileKeys ModelEditor::ReadProfileKeys(int profile) const
+{
+    ProfileKeys keys;
+    if (profile < 0 || profile >= ProfileCount())
+        return keys;
+    std::lock_guard lock(m_lock);
+    keys.assignments = m_model.image.blocks[static_cast<size_t>(profile)];
+    for (const MacroRecord& macro : m_model.macros.Records())
+        keys.macroNames.emplace(macro.number, macro.Name());
+    return keys;
+}
+
+int ModelEditor::ClearProfileKeys(int profile, std::span<const size_t> cleared)
+{
+    if (profile < 0 || profile >= ProfileCount())
+        return 0;
+    std::lock_guard lock(m_lock);
+    for (const size_t slot : cleared) {
+        if (slot < kSlotsPerBlock)
+            m_model.image.Slot(SlotIndex(profile, slot)) = KeyAssignment{};
+    }
+    return 1;
+}
+
+int ModelEditor::ReloadFromCache()
+{
+    std::lock_guard lock(m_lock);
+    return LoadProfileFile(CacheFilePath(), m_model) ? 1 : 0;
+}
+
 std::vector<MacroRecord> ModelEditor::CopyMacros() const
 {
     std::lock_guard lock(m_lock);

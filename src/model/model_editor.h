@@ -3,12 +3,21 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <mutex>
+#include <span>
+#include <string>
 #include <vector>
 
 #include "model/config_model.h"
 
 namespace tavrix::model {
+
+// A profile's key slots and the names of the macros they may play, read in one go.
+struct ProfileKeys {
+    ProfileBlock assignments{};
+    std::map<uint32_t, std::u16string> macroNames;
+};
 
 // The edits the editors make to the model. Each one takes the model lock for as long as it reads
 // or changes the model, so no window locks the model or touches its records itself. Profiles
@@ -19,6 +28,17 @@ public:
 
     // The slot as the model holds it; an empty slot for a profile or slot out of range.
     [[nodiscard]] KeyAssignment ReadKeySlot(int profile, size_t slot) const;
+
+    // The profile's slots with the macro names; all slots default for a profile out of range.
+    [[nodiscard]] ProfileKeys ReadProfileKeys(int profile) const;
+
+    // Sets the cleared slots (all 16 bytes, the G-key code included) of profile to their defaults;
+    // slots out of range are skipped. 1 when cleared, 0 for a profile out of range.
+    [[nodiscard]] int ClearProfileKeys(int profile, std::span<const size_t> cleared);
+
+    // Replaces the model with the cache file, which holds it as last read or applied. A file that
+    // does not load whole leaves the model as it was: 1 when loaded, 0 otherwise.
+    [[nodiscard]] int ReloadFromCache();
 
     // Writes type, G-key code field and value into the slot, keeps its lamp flag, zeroes its
     // reserved field and drops the text attached to it. 1 when written, 0 for a profile or slot

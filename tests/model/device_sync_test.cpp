@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -9,10 +7,13 @@
 #include <mutex>
 #include <thread>
 
+#include <gtest/gtest.h>
+
 #include "allocation_failure.h"
 #include "device/command_set.h"
 #include "model/device_sync.h"
 #include "model/key_code.h"
+#include "model/lighting_controller.h"
 #include "model/macro_area.h"
 #include "sim/factory_defaults.h"
 #include "sim/state_file.h"
@@ -34,7 +35,10 @@ public:
     std::function<void()> onCloseEditors;
 
     std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
-    void ShowMessage(const std::u16string& text) override { Record("message " + std::string(text.begin(), text.end())); }
+    void ShowMessage(const std::u16string& text) override
+    {
+        Record("message " + std::string(text.begin(), text.end()));
+    }
     bool IsInitialisationComplete() const override { return true; }
     void ShowTrayIcon(int iconId) override { Record("tray " + std::to_string(iconId)); }
     void SendProfileMessage() override
@@ -102,9 +106,9 @@ class DeviceSyncTest : public testing::SimLinkTest {
 protected:
     void SetUp() override
     {
-        m_dataHome = std::filesystem::temp_directory_path() /
-                     ("tavrix-sync-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dataHome =
+            std::filesystem::temp_directory_path() / ("tavrix-sync-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_dataHome);
         ::setenv("XDG_DATA_HOME", m_dataHome.c_str(), 1);
         SimLinkTest::SetUp();
@@ -132,8 +136,8 @@ protected:
     void RestartWith(const sim::KeyboardMemory& memory)
     {
         const auto image = sim::EncodeStateImage(memory);
-        std::ofstream(StateFile(), std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                                           static_cast<std::streamsize>(image.size()));
+        std::ofstream(StateFile(), std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
         Restart();
         MakeSync();
     }
@@ -303,7 +307,7 @@ TEST_F(DeviceSyncTest, AreaTotalBeyondTheCapacityIsNotReadPast)
 {
     sim::KeyboardMemory memory = sim::FactoryMemory();
     ASSERT_GE(memory.extra.size(), 4u);
-    memory.extra[2] = 0xFF;  // total length 0xFFFF, far beyond the 16 KiB the keyboard has
+    memory.extra[2] = 0xFF; // total length 0xFFFF, far beyond the 16 KiB the keyboard has
     memory.extra[3] = 0xFF;
     RestartWith(memory);
     m_sync->OnConnectionChanged(1);
@@ -432,16 +436,15 @@ TEST_P(DeviceSyncBrokenApplyTest, FailureIsReportedAndNothingOfOursIsLost)
     EXPECT_EQ(CacheBytes(), cache);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Failures, DeviceSyncBrokenApplyTest,
-    ::testing::Values(BrokenApply{"Unplugged", [](dexlink::SimBackend& sim) { sim.Unplug(); }},
-                      // Begin succeeds, the first extra-area chunk is refused three times.
-                      BrokenApply{"ExtraAreaRefused",
-                                  [](dexlink::SimBackend& sim) {
-                                      sim.QueueReplyFault({Fault::Kind::Status, 0}, 1);
-                                      sim.QueueReplyFault({Fault::Kind::Status, 0xFF}, 3);
-                                  }}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Failures, DeviceSyncBrokenApplyTest,
+                         ::testing::Values(BrokenApply{"Unplugged", [](dexlink::SimBackend& sim) { sim.Unplug(); }},
+                                           // Begin succeeds, the first extra-area chunk is refused three times.
+                                           BrokenApply{"ExtraAreaRefused",
+                                                       [](dexlink::SimBackend& sim) {
+                                                           sim.QueueReplyFault({Fault::Kind::Status, 0}, 1);
+                                                           sim.QueueReplyFault({Fault::Kind::Status, 0xFF}, 3);
+                                                       }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 using Entry = std::array<uint8_t, 3>;
 
@@ -466,6 +469,28 @@ size_t WritesAfter(const std::vector<sim::Report>& requests, size_t first)
         requests.begin() + static_cast<std::ptrdiff_t>(first), requests.end(), [](const sim::Report& request) {
             return std::ranges::find(kWrites, request[device::kCommandOffset]) != std::end(kWrites);
         }));
+}
+
+TEST_F(DeviceSyncTest, LightingReadWhileAnApplyRunsWaitsForItsConfigurationToEnd)
+{
+    // What the keyboard's own lighting keys start (a read) must not open a configuration inside
+    // the one an apply holds open on another thread.
+    m_sync->OnConnectionChanged(1);
+    EditModel();
+    Sim().AddFault({device::kCmdWriteKeyTable, {Fault::Kind::Delay, 20000}, dexlink::kEveryReply});
+    const std::size_t before = Sim().CommandRequests().size();
+    int applied = 0;
+    std::thread apply([&] { applied = m_sync->ApplyToKeyboard(false); });
+    while (CommandsSent().size() == before || CommandsSent().back() != device::kCmdWriteKeyTable) {
+        std::this_thread::yield();
+    }
+    LightingController lighting(*m_commands);
+    int read = 1;
+    lighting.Reload(LightingRead::SettingsOnly, [&](int result) { read = result; });
+    apply.join();
+    EXPECT_EQ(applied, 1);
+    EXPECT_EQ(read, 0);
+    EXPECT_EQ(testing::DeepestBracket(Sim().CommandRequests()), 1);
 }
 
 TEST_F(DeviceSyncTest, DefaultTableUnreadableOnArrivalIsReadAgainBeforeTheKeysAre)
@@ -611,5 +636,5 @@ TEST_F(DeviceSyncTest, ApplyWithoutMemoryFailsAndWritesNothing)
     EXPECT_EQ(Sim().CommandRequests().size(), sent);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

@@ -133,16 +133,34 @@ TEST(LightingEffectsTest, EachEffectShowsItsControls)
 
 TEST(LightingEffectsTest, DirectionControlsFollowTheEffect)
 {
-    const std::pair<int, const char*> layouts[] = {{1, "2"}, {3, "2"}, {12, "3"}, {4, ""}, {15, ""}, {254, ""}};
-    for (const auto& [code, suffix] : layouts) {
-        EXPECT_EQ(DirectionLayoutSuffix(code), suffix) << code;
+    const struct {
+        int code;
+        DirectionLayout layout;
+        DirectionLook look;
+    } cases[] = {
+        {1, DirectionLayout::Second, DirectionLook::LeftRight},
+        {3, DirectionLayout::Second, DirectionLook::SpreadGather},
+        {12, DirectionLayout::Third, DirectionLook::LeftRight},
+        {4, DirectionLayout::Usual, DirectionLook::LeftRight},
+        {15, DirectionLayout::Usual, DirectionLook::UpDown},
+        {254, DirectionLayout::Usual, DirectionLook::LeftRight},
+        {40, DirectionLayout::Usual, DirectionLook::LeftRight},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DirectionLayoutOf(c.code), c.layout) << c.code;
+        EXPECT_EQ(DirectionLookOf(c.code), c.look) << c.code;
     }
-    EXPECT_STREQ(DirectionPicturesOf(3).leftReleased, "kuosan.bmp");
-    EXPECT_STREQ(DirectionPicturesOf(3).rightPressed, "julongdown.bmp");
-    EXPECT_STREQ(DirectionPicturesOf(15).leftPressed, "updown.bmp");
-    EXPECT_STREQ(DirectionPicturesOf(15).rightReleased, "downup.bmp");
-    EXPECT_STREQ(DirectionPicturesOf(1).leftReleased, "leftup.bmp");
-    EXPECT_STREQ(DirectionPicturesOf(1).rightPressed, "rightdown.bmp");
+}
+
+TEST(LightingEffectsTest, TheTableKnowsTheNumberedEffectsAndThePerKeyOne)
+{
+    for (int code = 0; code < 256; ++code) {
+        const bool known = (code >= 1 && code <= 28) || code == kPerKeyEffect;
+        EXPECT_EQ(IsKnownEffect(code), known) << code;
+        if (known) {
+            EXPECT_EQ(FindEffect(code)->code, code);
+        }
+    }
 }
 
 } // namespace

@@ -296,7 +296,7 @@ TEST_F(DrawnKeyboardTest, ProfileButtonOfTheActiveProfileReadsTheLightingButDoes
     const int reads = m_parts.lightingReads;
     ButtonOf(kFirstProfileId + profile).click();
     EXPECT_EQ(m_parts.lightingReads, reads + 1);
-    EXPECT_EQ(m_parts.lightingProfile, profile);
+    EXPECT_EQ(Dlg().LightingControl().Profile(), profile);
     EXPECT_FALSE(m_parts.lightingEdit) << "the lighting edit ends";
     EXPECT_TRUE(MessageTexts().empty()) << "nothing to ask: there is no switch";
     EXPECT_EQ(CurrentProfile(), profile);
@@ -317,7 +317,7 @@ TEST_F(DrawnKeyboardTest, ProfileButtonSwitchesTheKeyboardAndTheMarks)
     ButtonOf(kFirstProfileId + other).click();
     EXPECT_EQ(CurrentProfile(), other);
     EXPECT_EQ(KeyboardProfile(), other);
-    EXPECT_EQ(m_parts.lightingProfile, other);
+    EXPECT_EQ(Dlg().LightingControl().Profile(), other);
     for (int i = 0; i < kProfileButtonCount; ++i) {
         EXPECT_EQ(ButtonOf(kFirstProfileId + i).IsSelected(), i == other) << i;
     }
@@ -421,10 +421,11 @@ TEST_F(DrawnKeyboardTest, ReportRateGoesToByte15OfTheLightingProfile)
         int code;
     } cases[] = {{profile, 3}, {profile, 1}, {other, 2}, {other, 0}};
     for (const auto& c : cases) {
-        if (Keyboard().LightingProfile() != c.lightingProfile) {
+        if (Dlg().LightingControl().Profile() != c.lightingProfile) {
             ButtonOf(kFirstProfileId + c.lightingProfile).click();
         }
         ButtonOf(kReportRateIds[c.code]).click();
+        Settle();
         EXPECT_EQ(Sim().Memory().lighting[42 * c.lightingProfile + 15], c.code);
         EXPECT_EQ(Keyboard().ReportRate(), c.code);
         for (int k = 0; k < kReportRateCount; ++k) {

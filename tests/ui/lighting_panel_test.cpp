@@ -60,7 +60,7 @@ protected:
     }
 
     LightingPanel& Panel() { return Dlg().Lighting(); }
-    int Profile() { return Panel().ProfileIndex(); }
+    int Profile() { return Dlg().LightingControl().Profile(); }
 
     template <typename Control = QWidget> Control& ControlOf(int id)
     {
@@ -109,7 +109,7 @@ protected:
     void Click(int id)
     {
         testing::Click(ControlOf(id));
-        testing::Pump();
+        Settle();
     }
 
     void SwitchEditOn()
@@ -129,6 +129,7 @@ protected:
         const int position = static_cast<int>(found - effects.begin());
         list.setCurrentIndex(position);
         emit list.activated(position);
+        Settle();
     }
 
     void ChooseUserPattern(int pattern)
@@ -136,6 +137,7 @@ protected:
         auto& list = ControlOf<QComboBox>(kUserPatternListId);
         list.setCurrentIndex(pattern);
         emit list.activated(pattern);
+        Settle();
     }
 
     // Gives the keyboard, before it is plugged in, another list of effects.
@@ -159,12 +161,12 @@ TEST_F(LightingPanelTest, ArrivalReadsTheLightingAndKeepsThePanelFolded)
     Start();
     const sim::KeyboardMemory memory = Sim().Memory();
     for (int profile = 0; profile < 3; ++profile) {
-        EXPECT_TRUE(std::equal(Panel().Block(profile).begin(), Panel().Block(profile).end(),
-                               memory.lighting.begin() + 42 * profile))
-            << profile;
+        const model::LightingBlock block = Dlg().LightingControl().Block(profile);
+        EXPECT_TRUE(std::equal(block.begin(), block.end(), memory.lighting.begin() + 42 * profile)) << profile;
     }
     const auto lamps = memory.keyLamps.begin() + 180 * Profile();
-    EXPECT_TRUE(std::equal(Panel().Lamps(Profile()).begin(), Panel().Lamps(Profile()).end(), lamps));
+    const model::LampArea held = Dlg().LightingControl().Lamps(Profile());
+    EXPECT_TRUE(std::equal(held.begin(), held.end(), lamps));
     std::vector<int> lampReads;
     for (const Sent& read : SentSinceMark(device::kCmdReadKeyColours)) {
         lampReads.push_back(read.length);
@@ -217,7 +219,7 @@ TEST_F(LightingPanelTest, SlidersWriteOnlyWhatChanged)
     for (const auto& step : steps) {
         Mark();
         testing::Key(*step.slider, step.key);
-        testing::Pump();
+        Settle();
         const auto writes = SentSinceMark(device::kCmdWriteLightingBytes);
         if (step.written < 0) {
             EXPECT_TRUE(writes.empty()) << "moved back to the value last written";
@@ -266,6 +268,7 @@ TEST_F(LightingPanelTest, KeyClicksLightAndDarkenLampsOnlyInThePerKeyEffect)
         // D1 is only clickable while the rows are swapped; its click arrives as a command.
         if (c.id == kFirstDKeyId) {
             Dlg().OnCommand(c.id);
+            Settle();
         } else {
             Click(c.id);
         }
@@ -350,7 +353,7 @@ TEST_F(LightingPanelTest, OnlyAChoiceFromTheOpenListWritesTheEffect)
     QInputMethodEvent typed;
     typed.setCommitString(QStringLiteral("s"));
     QApplication::sendEvent(&effects, &typed);
-    testing::Pump();
+    Settle();
     EXPECT_EQ(effects.currentIndex(), shown);
     EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty());
     EXPECT_EQ(KeyboardSetting(model::kEffectOffset), 5);
@@ -360,7 +363,7 @@ TEST_F(LightingPanelTest, OnlyAChoiceFromTheOpenListWritesTheEffect)
     ASSERT_TRUE(effects.view()->isVisible());
     QTest::keyClick(effects.view(), Qt::Key_Down);
     QTest::keyClick(effects.view(), Qt::Key_Return);
-    testing::Pump();
+    Settle();
     const auto writes = SentSinceMark(device::kCmdWriteLightingBytes);
     ASSERT_EQ(writes.size(), 1U);
     EXPECT_EQ(writes[0].data, std::vector<uint8_t>{Panel().SupportedEffects()[static_cast<std::size_t>(shown + 1)]});
@@ -371,7 +374,7 @@ TEST_F(LightingPanelTest, OnlyAChoiceFromTheOpenListWritesTheEffect)
     Mark();
     testing::Wheel(patterns, -120);
     testing::Key(patterns, Qt::Key_End);
-    testing::Pump();
+    Settle();
     EXPECT_TRUE(SentSinceMark(device::kCmdWriteLightingBytes).empty()) << "the pattern list writes only a choice too";
 }
 
@@ -476,13 +479,13 @@ TEST_F(LightingPanelTest, RestoreDefaultsWritesTheFactoryLighting)
         SwitchEditOn();
         ChooseEffect(12);
         testing::Key(ControlOf(kBrightnessSliderId), Qt::Key_Home);
-        testing::Pump();
+        Settle();
         Click(kReportRateIds[2]);
 
         m_prompts.messageBoxAnswers.push_back(controls::PromptResult::Yes);
         Mark();
         Dlg().OnCommand(kRestoreDefaultsId);
-        testing::Pump();
+        Settle();
         const auto lampWrites = SentSinceMark(device::kCmdWriteKeyColours);
         if (perKey) {
             ASSERT_EQ(lampWrites.size(), 4U);

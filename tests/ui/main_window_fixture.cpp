@@ -83,7 +83,19 @@ bool MainWindowTest::WaitUntilSettled(int iconId)
     const bool settled = WaitUntil(
         [&] { return m_dlg->IsInitialisationComplete() && m_dlg->TrayIconId() == iconId && app::IsStartHidden(); });
     Pump();
+    Settle();
     return settled;
+}
+
+void MainWindowTest::Settle()
+{
+    // Posted events may hand the keyboard thread work, and what it finished is shown by the
+    // window's thread after it, which may hand it more.
+    do {
+        Pump();
+        EXPECT_TRUE(WaitUntil([&] { return m_dlg->IsKeyboardIdle(); }));
+        Pump();
+    } while (!m_dlg->IsKeyboardIdle());
 }
 
 dexlink::SimBackend& MainWindowTest::Sim()

@@ -38,17 +38,17 @@ public:
     void OnProfileSwitched(int) override {}
     void PlaceLightingPanel() override {}
     void OnSlider(int, int) override {}
-    int ReadLightingState(ui::LightingRead what) override
+    // The panel shows the lighting once it is read.
+    void ReadLightingState(model::LightingRead what) override
     {
-        Count(what == ui::LightingRead::Full ? lightingReads : lightingSettingsReads);
-        return 0;
+        Count(what == model::LightingRead::Full ? lightingReads : lightingSettingsReads);
+        RefreshLightingPanel();
     }
     void RefreshLightingPanel() override { Count(lightingRefreshes); }
     void SetLightingTexts(int languageIndex) override { lightingLanguage = languageIndex; }
     bool IsLightingEditOn() const override { return lightingEdit; }
     void ToggleLampAtKey(int controlId) override { lampToggledAt = controlId; }
     void ResetLightingDefaults() override { Count(lightingResets); }
-    void SetProfileIndex(int profile) override { lightingProfile = profile; }
     void EndLightingEdit() override { lightingEdit = false; }
 
     std::atomic<int> keyMarks{0};
@@ -67,7 +67,6 @@ public:
     std::atomic<int> lightingResets{0};
     std::atomic<bool> lightingEdit{false};
     std::atomic<bool> editorOpen{false};
-    std::atomic<int> lightingProfile{-1};
 
 private:
     static void Count(std::atomic<int>& counter) { ++counter; }
@@ -86,6 +85,8 @@ protected:
     static bool WaitUntil(const std::function<bool()>& done);
     // Waits until the window finished initialising and handled the keyboard found at start.
     bool WaitUntilSettled(int iconId);
+    // Waits until what the window asked of the keyboard is done, and the window showed it.
+    void Settle();
 
     ui::CTavrixDlg& Dlg() { return *m_dlg; }
     static dexlink::SimBackend& Sim();

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -57,11 +56,10 @@ template <typename Done> bool WaitUntil(Done done)
 void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
 {
     using namespace tavrix::model;
-    std::lock_guard lock(tavrix::app::ModelLock());
-    ProfileBlock& block = window.Sync().Model().image.blocks[static_cast<std::size_t>(profile)];
-    block[KeyIndexOf(0x1E)] = {kTypeKey, 0, 0x30};
-    block[KeyIndexOf(0x3A)] = {kTypeDisabled, 0, 0};
-    block[GKeySlot(GKeyBank::A, 0)] = {kTypeKey, GKeyCode(GKeyBank::A, 0), 0x01};
+    ModelEditor& editor = window.Sync().Editor();
+    (void)editor.AssignKey(profile, KeyIndexOf(0x1E), kTypeKey, 0, 0x30);
+    (void)editor.AssignKey(profile, KeyIndexOf(0x3A), kTypeDisabled, 0, 0);
+    (void)editor.AssignKey(profile, GKeySlot(GKeyBank::A, 0), kTypeKey, GKeyCode(GKeyBank::A, 0), 0x01);
     std::vector<MacroRecord> macros(2);
     const char16_t* names[] = {u"Reload", u"Greeting"};
     for (std::size_t i = 0; i < macros.size(); ++i) {
@@ -74,7 +72,7 @@ void AssignKeys(tavrix::ui::CTavrixDlg& window, int profile)
         {120, 0x1D, kMacroPress}, {80, 0x13, kMacroPress}, {60, 0x13, kMacroRelease}, {0, 0x1D, kMacroRelease}};
     std::copy(std::begin(reload), std::end(reload), macros[0].actions.begin());
     macros[0].actionCount = static_cast<uint16_t>(std::size(reload));
-    (void)window.Sync().Model().macros.Assign(std::move(macros));
+    (void)editor.CommitMacros(std::move(macros));
     window.RefreshKeyMarks();
 }
 
@@ -238,11 +236,12 @@ int main(int argc, char** argv)
     tavrix::ui::CTavrixDlg window(
         paths, [folder = paths.exeDrive + paths.exeFolder] { return tavrix::device::BindDeviceServiceOrExit(folder); });
     window.Create();
-    if (!WaitUntil([&] { return window.isVisible(); })) {
+    // Shown once the keyboard was read; its lighting arrives from the keyboard thread.
+    if (!WaitUntil([&] { return window.isVisible() && window.IsKeyboardIdle(); })) {
         std::fprintf(stderr, "mainshot: the window did not show the keyboard\n");
         return 1;
     }
-    const int profile = window.Commands().GetCurrentProfile();
+    const int profile = window.CurrentProfile();
     if (profile >= 0) {
         AssignKeys(window, profile);
     }

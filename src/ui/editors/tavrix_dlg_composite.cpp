@@ -8,7 +8,6 @@
 #include <QWindow>
 #include <array>
 
-#include "app/app_state.h"
 #include "model/model_editor.h"
 #include "model/profile_file.h"
 #include "platform/shell_open.h"
@@ -31,9 +30,9 @@ ScreenRect ScreenRectOf(const QRect& rect)
     return {rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height()};
 }
 
-model::ModelEditor EditorOf(CTavrixDlg& window)
+model::ModelEditor& EditorOf(CTavrixDlg& window)
 {
-    return model::ModelEditor(window.Sync().Model(), app::ModelLock());
+    return window.Sync().Editor();
 }
 
 } // namespace
@@ -56,7 +55,7 @@ Tavrix_DlgComposite::~Tavrix_DlgComposite() = default;
 int Tavrix_DlgComposite::OpenForKey(int buttonId)
 {
     const std::optional<size_t> slot = m_window.Keyboard().KeySlotOf(buttonId);
-    const int profile = m_window.Commands().GetCurrentProfile();
+    const int profile = m_window.CurrentProfile();
     if (IsOpen() || !slot || profile < 0 || profile >= model::ProfileCount()) {
         return -1;
     }
@@ -83,7 +82,7 @@ bool Tavrix_DlgComposite::OnInitDialog()
     const bool macroOnly = m_buttonId == kGKeyIds.back();
     PlaceControls();
     FillLists();
-    model::ModelEditor editor = EditorOf(m_window);
+    model::ModelEditor& editor = EditorOf(m_window);
     m_macroPage.Load(editor.CopyMacros());
     m_state.Open(m_slot, macroOnly, editor.ReadKeySlot(m_profile, m_slot));
     for (int id : {kKeyPageId, kMediaPageId, kFunctionPageId, kClearId}) {
@@ -202,7 +201,7 @@ void Tavrix_DlgComposite::Apply()
 {
     m_macroPage.EndEdit();
     m_macroPage.StopRecording();
-    model::ModelEditor editor = EditorOf(m_window);
+    model::ModelEditor& editor = EditorOf(m_window);
     // A list the store cannot take leaves the store and the keys' macro references as they were;
     // the key's own slot is written all the same.
     (void)m_macroPage.Commit(editor);

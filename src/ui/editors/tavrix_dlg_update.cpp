@@ -4,12 +4,10 @@
 #include <array>
 #include <filesystem>
 
-#include "app/app_state.h"
 #include "controls/caption_style.h"
 #include "controls/color_static.h"
 #include "controls/prompts.h"
 #include "device/protocol.h"
-#include "model/model_editor.h"
 #include "platform/shell_open.h"
 #include "skin/language.h"
 #include "skin/skin_placement.h"
@@ -139,12 +137,13 @@ void CTavrix_DlgUpdate::ChooseUpdater()
 
 void CTavrix_DlgUpdate::Backup()
 {
-    const std::optional<QString> chosen = controls::ActivePrompts().SaveFileName(this, ProfileFileRequest(true, QString()));
+    const std::optional<QString> chosen =
+        controls::ActivePrompts().SaveFileName(this, ProfileFileRequest(true, QString()));
     if (!chosen) {
         return;
     }
-    model::ModelEditor editor(m_window.Sync().Model(), app::ModelLock());
-    ShowMessage(editor.SaveToFile(chosen->toStdString()) == 1 ? "UPDATE_BACKUP_OK" : "UPDATE_BACKUP_FAILED");
+    ShowMessage(m_window.Sync().Editor().SaveToFile(chosen->toStdString()) == 1 ? "UPDATE_BACKUP_OK"
+                                                                                : "UPDATE_BACKUP_FAILED");
 }
 
 void CTavrix_DlgUpdate::StartUpdate()

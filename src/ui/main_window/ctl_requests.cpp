@@ -8,8 +8,8 @@
 
 // Requests of tavrix-ctl, carried out by the running instance through its own model and command
 // set, so the window shows what changed and the keyboard is written once. The keyboard is
-// waited for on a worker thread while the window keeps painting, as an apply does; its messages
-// go back to tavrix-ctl instead of into message boxes.
+// waited for on the window's keyboard thread while the window keeps painting, as an apply does;
+// its messages go back to tavrix-ctl instead of into message boxes.
 namespace tavrix::ui {
 
 namespace {
@@ -69,54 +69,46 @@ app::CtlReply CTavrixDlg::CarryOutCtlRequest(const ctl::CtlRequest& request)
     ctl::KeyboardOperations operations(*m_commands, *m_sync, app::ModelLock());
     if (request.command == ctl::CtlCommand::SwitchProfile) {
         // As the profile buttons do, asking nothing: unapplied changes refused the request.
-        const ctl::CtlOutcome outcome = operations.SwitchProfile(request.profile);
+        ctl::CtlOutcome outcome;
+        RunKeyboardWork([&] { outcome = operations.SwitchProfile(request.profile); });
         ShowSwitchedProfile();
         return {outcome.status, outcome.message, {}};
     }
     if (request.command == ctl::CtlCommand::WriteConfiguration) {
         ctl::WriteResult result;
         ctl::CtlOutcome outcome;
-        WriteInBackground([&] { outcome = operations.WriteConfiguration(request.configuration, result); });
+        RunKeyboardWork([&] { outcome = operations.WriteConfiguration(request.configuration, result); });
         if (result.loaded) {
-            {
-                std::lock_guard lock(app::ModelLock());
-                RefreshKeyMarks();
-            }
+            RefreshKeyMarks();
             // As after the window's import: nothing left to apply once the keyboard and the cache
             // file hold the model.
             SetApplyEnabled(!outcome.Done() || !result.cacheSaved);
             const auto& lighting = request.configuration.lighting;
             if (m_parts.lighting != nullptr &&
                 std::any_of(lighting.begin(), lighting.end(), [](const auto& block) { return block.has_value(); })) {
-                (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
-                m_parts.lighting->RefreshLightingPanel();
+                m_parts.lighting->ReadLightingState(model::LightingRead::Full);
             }
         }
         return {outcome.status, outcome.message, {}};
     }
     app::CtlReply reply;
-    WriteInBackground([&] { reply = operations.Serve(request); });
+    RunKeyboardWork([&] { reply = operations.Serve(request); });
     if (request.command == ctl::CtlCommand::ChangeLighting && m_parts.lighting != nullptr) {
-        (void)m_parts.lighting->ReadLightingState(LightingRead::SettingsOnly);
-        m_parts.lighting->RefreshLightingPanel();
+        m_parts.lighting->ReadLightingState(model::LightingRead::SettingsOnly);
     }
     return reply;
 }
 
 void CTavrixDlg::ShowSwitchedProfile()
 {
-    const int profile = m_commands->GetCurrentProfile();
-    {
-        std::lock_guard lock(app::ModelLock());
-        RefreshKeyMarks();
-    }
+    const int profile = CurrentProfile();
+    RefreshKeyMarks();
     UpdateProfileCaption();
     if (m_parts.keyboard != nullptr) {
         m_parts.keyboard->SelectProfileButton(profile);
     }
     if (m_parts.lighting != nullptr) {
-        (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
-        m_parts.lighting->RefreshLightingPanel();
+        m_parts.lighting->ReadLightingState(model::LightingRead::Full);
         if (m_parts.lighting->IsLightingEditOn()) {
             m_parts.lighting->EndLightingEdit();
         }

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <mutex>
 #include <string>
 
-#include "app/app_state.h"
 #include "controls/caption_style.h"
 #include "model/key_code.h"
 #include "model/key_description.h"
-#include "model/lighting_settings.h"
 #include "platform/app_profile.h"
 #include "skin/language.h"
 #include "skin/skin_placement.h"
@@ -99,7 +96,7 @@ void DrawnKeyboard::PlaceKeyboard()
     SetDrawCallbacks();
     ShowBank();
     ApplyFlip();
-    SelectReportRate(m_reportRate);
+    SelectReportRate(ReportRate());
 }
 
 void DrawnKeyboard::PlaceIndicators()
@@ -243,25 +240,16 @@ bool DrawnKeyboard::OnCommand(int id)
 
 void DrawnKeyboard::MarkKeys(bool gKeysOnly)
 {
-    std::lock_guard lock(app::ModelLock());
-    model::ConfigModel& configModel = m_window.Sync().Model();
-    const int profile = m_window.Commands().GetCurrentProfile();
-    const bool known = profile >= 0 && profile < static_cast<int>(configModel.image.blocks.size());
-    const auto slotAt = [&](std::size_t slot) {
-        return known ? configModel.image.blocks[static_cast<std::size_t>(profile)][slot] : model::KeyAssignment{};
-    };
+    const int profile = m_window.CurrentProfile();
+    const model::ProfileKeys keys = m_window.Sync().Editor().ReadProfileKeys(profile);
     // The language is read once rather than from the registry store for every text.
     const int languageIndex = skin::GetLanguageIndex();
     const model::TextLookup lookup = [languageIndex](std::string_view key) {
         return LangText(key, languageIndex).toStdU16String();
     };
-    const model::MacroNameOf macroName = [&configModel](uint32_t number) -> std::optional<std::u16string> {
-        for (const model::MacroRecord& record : configModel.macros.Records()) {
-            if (record.number == number) {
-                return record.Name();
-            }
-        }
-        return std::nullopt;
+    const model::MacroNameOf macroName = [&keys](uint32_t number) -> std::optional<std::u16string> {
+        const auto found = keys.macroNames.find(number);
+        return found == keys.macroNames.end() ? std::nullopt : std::optional(found->second);
     };
     const auto mark = [&](int id, const model::KeyAssignment& slot, const std::u16string& description) {
         controls::CPngButton* button = Button(id);
@@ -272,14 +260,14 @@ void DrawnKeyboard::MarkKeys(bool gKeysOnly)
     };
     // The G-keys stand for the slots of the active bank: marks and tooltips follow it.
     for (std::size_t j = 0; j < kGKeyIds.size(); ++j) {
-        const model::KeyAssignment slot = slotAt(*KeySlotOf(kGKeyIds[j]));
+        const model::KeyAssignment& slot = keys.assignments[*KeySlotOf(kGKeyIds[j])];
         mark(kGKeyIds[j], slot, model::KeyDescription(model::GKeyPosition{j}, slot, lookup, macroName));
     }
     if (gKeysOnly) {
         return;
     }
     for (const DrawnKey& key : DrawnKeys()) {
-        const model::KeyAssignment slot = slotAt(model::KeyIndexOf(key.keyCode));
+        const model::KeyAssignment& slot = keys.assignments[model::KeyIndexOf(key.keyCode)];
         mark(key.id, slot, model::KeyDescription(key.keyCode, slot, lookup, macroName));
     }
 }
@@ -303,10 +291,7 @@ void DrawnKeyboard::ShowKeysCleared()
 
 void DrawnKeyboard::SetLightingProfile(int profile)
 {
-    m_lightingProfile = profile;
-    if (LightingPart* lighting = m_window.Parts().lighting) {
-        lighting->SetProfileIndex(profile);
-    }
+    m_window.LightingControl().SelectProfile(profile);
 }
 
 void DrawnKeyboard::SelectProfileButton(int profile)
@@ -329,13 +314,12 @@ void DrawnKeyboard::OnProfileButton(int profile)
 {
     SetLightingProfile(profile);
     if (LightingPart* lighting = m_window.Parts().lighting) {
-        (void)lighting->ReadLightingState(LightingRead::Full);
-        lighting->RefreshLightingPanel();
+        lighting->ReadLightingState(model::LightingRead::Full);
         if (lighting->IsLightingEditOn()) {
             lighting->EndLightingEdit();
         }
     }
-    if (m_window.Commands().GetCurrentProfile() == profile) {
+    if (m_window.CurrentProfile() == profile) {
         return;
     }
     if (m_window.SwitchProfile(profile) == 0) {
@@ -345,12 +329,16 @@ void DrawnKeyboard::OnProfileButton(int profile)
     RefreshKeyMarks();
 }
 
+int DrawnKeyboard::ReportRate() const
+{
+    return m_window.LightingControl().Settings().reportRate;
+}
+
 void DrawnKeyboard::SelectReportRate(int code)
 {
     if (code < 0 || code >= kReportRateCount) {
         return;
     }
-    m_reportRate = code;
     for (int i = 0; i < kReportRateCount; ++i) {
         Button(kReportRateIds[i])->SetSelected(i == code, true);
     }
@@ -359,14 +347,8 @@ void DrawnKeyboard::SelectReportRate(int code)
 void DrawnKeyboard::OnReportRateButton(int code)
 {
     SelectReportRate(code);
-    device::CommandSet& commands = m_window.Commands();
-    const uint8_t byte = static_cast<uint8_t>(code);
     // A failed write is not reported: the selection comes back from the keyboard on the next read.
-    if (commands.BeginConfig() != 1) {
-        return;
-    }
-    (void)commands.WriteLightingBytes({&byte, 1}, model::LightingAddress(m_lightingProfile, model::kReportRateOffset));
-    (void)commands.EndConfig();
+    m_window.LightingControl().SetReportRate(code);
 }
 
 } // namespace tavrix::ui

@@ -45,9 +45,8 @@ public:
     // arrows.
     void ApplyFlip();
     void SelectReportRate(int code) override;
-    [[nodiscard]] int ReportRate() const { return m_reportRate; }
-    // The profile whose lighting the panel shows and the report rate goes to.
-    [[nodiscard]] int LightingProfile() const { return m_lightingProfile; }
+    // The report rate of the lighting profile, as the window's lighting controller holds it.
+    [[nodiscard]] int ReportRate() const;
 
 private:
     void PlaceIndicators();
@@ -65,8 +64,6 @@ private:
     [[nodiscard]] controls::CPngButton* Button(int id) const;
 
     CTavrixDlg& m_window;
-    int m_reportRate = 0;
-    int m_lightingProfile = 0;
     // The flip value as ApplyFlip last read it: painting must not read the settings store.
     bool m_flipped = false;
 };

@@ -11,8 +11,6 @@
 #include "controls/drop_list.h"
 #include "controls/picture_static.h"
 #include "controls/skin_color_btn.h"
-#include "device/command_set.h"
-#include "device/protocol.h"
 #include "platform/ini_file.h"
 #include "skin/language.h"
 #include "skin/skin_placement.h"
@@ -28,11 +26,6 @@ const char* const kFlagSection = "KEYCOLOR";
 const char* const kFlagKey = "DengCheck";
 constexpr int kSliderPictureCount = 26;
 constexpr int kSliderPageStep = 10;
-// A reply carries at most 56 bytes: the lamp area is read three patterns (54 bytes) at a time.
-constexpr std::size_t kLampReadSize = 54;
-constexpr std::size_t kLampResetRequestSize = 45;
-// The effect restore defaults chooses: the factory's.
-constexpr int kDefaultEffect = 5;
 
 const QColor kLitFrame(0xFF, 0xFF, 0xFF);
 const QColor kDarkFrame(0x00, 0x00, 0x00);
@@ -100,6 +93,51 @@ constexpr std::initializer_list<int> kPerKeyControls{kToolLabelId,    kToolLight
 std::string SliderPictureName(int position)
 {
     return std::to_string(position) + ".bmp";
+}
+
+// The skin keys of the direction controls end in this for the layout.
+const char* DirectionKeySuffix(model::DirectionLayout layout)
+{
+    switch (layout) {
+    case model::DirectionLayout::Second:
+        return "2";
+    case model::DirectionLayout::Third:
+        return "3";
+    default:
+        return "";
+    }
+}
+
+// The left (direction 255) and right (direction 0) direction pictures, released and pressed.
+struct DirectionPictureNames {
+    const char* leftReleased;
+    const char* leftPressed;
+    const char* rightReleased;
+    const char* rightPressed;
+};
+
+DirectionPictureNames DirectionPicturesOf(model::DirectionLook look)
+{
+    switch (look) {
+    case model::DirectionLook::SpreadGather:
+        return {"kuosan.bmp", "kuosandown.bmp", "julong.bmp", "julongdown.bmp"};
+    case model::DirectionLook::UpDown:
+        return {"upup.bmp", "updown.bmp", "downup.bmp", "downdown.bmp"};
+    default:
+        return {"leftup.bmp", "leftdown.bmp", "rightup.bmp", "rightdown.bmp"};
+    }
+}
+
+bool ReadEditFlag()
+{
+    return platform::ReadPrivateProfileString(kFlagSection, kFlagKey, "0", app::GetProgramPaths().settingsFile) == "1";
+}
+
+void WriteEditFlag(bool on)
+{
+    // A settings file that cannot be written only means the edit starts off next time.
+    (void)platform::WritePrivateProfileString(kFlagSection, kFlagKey, on ? "1" : "0",
+                                              app::GetProgramPaths().settingsFile);
 }
 
 // Every button that shows a lamp frame: the keys, the G-keys and Fn.
@@ -184,8 +222,8 @@ void LightingPanel::PlaceLightingControls()
 
     // activated: only the user's choices, not the panel's own selections.
     QObject::connect(m_effectList, &QComboBox::activated, &m_window, [this](int position) {
-        if (position >= 0 && static_cast<std::size_t>(position) < m_effects.size()) {
-            ChooseEffect(m_effects[static_cast<std::size_t>(position)]);
+        if (position >= 0 && static_cast<std::size_t>(position) < m_listedEffects.size()) {
+            ChooseEffect(m_listedEffects[static_cast<std::size_t>(position)]);
         }
     });
     QObject::connect(m_userPatterns, &QComboBox::activated, &m_window,
@@ -244,95 +282,30 @@ void LightingPanel::SetLightingTexts(int languageIndex)
     }
 }
 
-const model::LightingBlock& LightingPanel::Block(int profile) const
+model::LightingController& LightingPanel::Control() const
 {
-    return m_blocks[static_cast<std::size_t>(profile)];
+    return m_window.LightingControl();
 }
 
-const model::LampArea& LightingPanel::Lamps(int profile) const
+void LightingPanel::ReadLightingState(model::LightingRead what)
 {
-    return m_lamps[static_cast<std::size_t>(profile)];
-}
-
-void LightingPanel::SetProfileIndex(int profile)
-{
-    if (profile >= 0 && profile < device::kProfileCount) {
-        m_profile = profile;
-    }
-}
-
-model::LightingSettings LightingPanel::Current() const
-{
-    return model::DecodeLightingSettings(Block(m_profile));
-}
-
-bool LightingPanel::HasPerKeyEffect() const
-{
-    return std::find(m_effects.begin(), m_effects.end(), model::kPerKeyEffect) != m_effects.end();
-}
-
-int LightingPanel::SelectedEffect() const
-{
-    const int position = m_effectList->currentIndex();
-    if (position < 0 || static_cast<std::size_t>(position) >= m_effects.size()) {
-        return 0;
-    }
-    return m_effects[static_cast<std::size_t>(position)];
-}
-
-int LightingPanel::ReadLightingState(LightingRead what)
-{
-    m_effects.clear();
-    device::CommandSet& commands = m_window.Commands();
-    std::array<uint8_t, device::kInfoBlockSize> info{};
-    if (commands.ReadInfoBlock(info) != device::kResultOk) {
-        return -1;
-    }
-    m_effects = model::SupportedEffects(info);
-    (void)commands.BeginConfig();
-    if (what == LightingRead::Full && HasPerKeyEffect()) {
-        ReadLamps();
-    }
-    ReadBlocks();
-    (void)commands.EndConfig();
-    if (what == LightingRead::Full) {
-        const std::string& settings = app::GetProgramPaths().settingsFile;
-        m_editOn = platform::ReadPrivateProfileString(kFlagSection, kFlagKey, "0", settings) == "1";
-    }
-    return 0;
-}
-
-// A part that cannot be read keeps what the panel held before.
-void LightingPanel::ReadLamps()
-{
-    model::LampArea& lamps = m_lamps[static_cast<std::size_t>(m_profile)];
-    for (std::size_t offset = 0; offset < lamps.size(); offset += kLampReadSize) {
-        const std::size_t length = std::min(kLampReadSize, lamps.size() - offset);
-        std::array<uint8_t, device::kDataSize> reply{};
-        if (m_window.Commands().ReadKeyColours(reply, static_cast<int>(length), static_cast<int>(offset), m_profile) ==
-            device::kResultOk) {
-            std::copy_n(reply.begin(), length, lamps.begin() + static_cast<std::ptrdiff_t>(offset));
-        }
-    }
-}
-
-void LightingPanel::ReadBlocks()
-{
-    for (int profile = 0; profile < device::kProfileCount; ++profile) {
-        std::array<uint8_t, device::kDataSize> reply{};
-        if (m_window.Commands().ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
-                                                  model::LightingAddress(profile, 0)) == device::kResultOk) {
-            std::copy_n(reply.begin(), model::kLightingBlockSize, m_blocks[static_cast<std::size_t>(profile)].begin());
-        }
-    }
+    Control().Reload(what, [this, what](int result) {
+        m_window.RunOnWindowThread([this, what, result] {
+            if (what == model::LightingRead::Full && result == 0) {
+                m_editOn = ReadEditFlag();
+            }
+            RefreshLightingPanel();
+        });
+    });
 }
 
 void LightingPanel::RefreshLightingPanel()
 {
-    const model::LightingSettings current = Current();
+    const model::LightingSettings current = Control().Settings();
     m_effectList->clear();
+    m_listedEffects = Control().Effects();
     const int languageIndex = skin::GetLanguageIndex();
-    for (uint8_t code : m_effects) {
+    for (uint8_t code : m_listedEffects) {
         m_effectList->addItem(QString::fromStdString(skin::LoadLangMode(std::to_string(code), languageIndex)));
     }
     if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
@@ -357,8 +330,9 @@ void LightingPanel::RefreshLightingPanel()
 
 void LightingPanel::SelectEffectInList(int code)
 {
-    const auto listed = std::find(m_effects.begin(), m_effects.end(), code);
-    m_effectList->setCurrentIndex(listed == m_effects.end() ? -1 : static_cast<int>(listed - m_effects.begin()));
+    const auto listed = std::find(m_listedEffects.begin(), m_listedEffects.end(), code);
+    m_effectList->setCurrentIndex(listed == m_listedEffects.end() ? -1
+                                                                  : static_cast<int>(listed - m_listedEffects.begin()));
 }
 
 void LightingPanel::ShowSliders(const model::LightingSettings& settings)
@@ -371,7 +345,7 @@ void LightingPanel::ShowSliders(const model::LightingSettings& settings)
 
 void LightingPanel::ShowDirectionPictures(int effect, uint8_t direction)
 {
-    const model::DirectionPictureNames names = model::DirectionPicturesOf(effect);
+    const DirectionPictureNames names = DirectionPicturesOf(model::DirectionLookOf(effect));
     m_directionLeft->SetPicture(
         LightingPicture(direction == model::kDirectionLeft ? names.leftPressed : names.leftReleased));
     m_directionRight->SetPicture(
@@ -400,7 +374,7 @@ const QPixmap& LightingPanel::AllLitPicture(bool pressed) const
 
 void LightingPanel::MoveDirectionControls(int effect)
 {
-    const std::string suffix = model::DirectionLayoutSuffix(effect);
+    const std::string suffix = DirectionKeySuffix(model::DirectionLayoutOf(effect));
     const std::string& ini = m_window.SkinIniPath();
     skin::MoveSkinControl(*m_window.GetDlgItem(kDirectionLabelId), ini, kSection, "CONTROL_BLFXStatic" + suffix);
     skin::MoveSkinControl(*m_directionLeft, ini, kSection, "CONTROL_BLFXLStaPic" + suffix);
@@ -433,9 +407,8 @@ void LightingPanel::FindFramedButtons()
 
 void LightingPanel::ShowLampFrames()
 {
-    const model::LightingSettings current = Current();
     for (const FramedButton& framed : m_framedButtons) {
-        SetFrame(*framed.button, model::IsLampLit(Lamps(m_profile), current.userPattern, framed.lamp));
+        SetFrame(*framed.button, Control().IsLampLit(framed.lamp));
     }
 }
 
@@ -485,12 +458,10 @@ void LightingPanel::OnSlider(int id, int position)
         return;
     }
     slider->SetSliderPicture(LightingPicture(SliderPictureName(position)));
-    const bool brightness = slider == m_brightness;
-    const int value = brightness ? position : model::SpeedOfSliderPosition(position);
-    const std::size_t offset = brightness ? model::kBrightnessOffset : model::kSpeedOffset;
-    // Only a change goes to the keyboard: dragging across one stop sends one write.
-    if (value != Block(m_profile)[offset]) {
-        WriteSetting(offset, static_cast<uint8_t>(value));
+    if (slider == m_brightness) {
+        Control().SetBrightness(position);
+    } else {
+        Control().SetSpeed(model::SpeedOfSliderPosition(position));
     }
 }
 
@@ -509,7 +480,7 @@ void LightingPanel::StartEdit()
     WriteEditFlag(true);
     m_toggle->SetPicture(LightingPicture("dengdown.bmp"));
     ClearKeyFrames();
-    const int effect = Current().effect;
+    const int effect = Control().Settings().effect;
     ApplyVisibility(effect, model::EffectShown::Shown);
     if (effect == model::kPerKeyEffect) {
         ShowLampFrames();
@@ -523,20 +494,23 @@ void LightingPanel::EndLightingEdit()
     m_toggle->SetPicture(LightingPicture("dengup.bmp"));
     ClearKeyFrames();
     m_window.RefreshKeyMarks();
-    ApplyVisibility(Current().effect, model::EffectShown::Shown);
+    ApplyVisibility(Control().Settings().effect, model::EffectShown::Shown);
 }
 
 void LightingPanel::ChooseEffect(int code)
 {
-    MoveDirectionControls(code);
-    ShowDirectionPictures(code, Current().direction);
-    ClearKeyFrames();
-    if (model::IsKnownEffect(code)) {
-        WriteSetting(model::kEffectOffset, static_cast<uint8_t>(code));
-        if (code == model::kPerKeyEffect) {
-            ShowLampFrames();
-        }
+    ShowEffectChosen(code);
+    Control().SetEffect(code);
+    if (code == model::kPerKeyEffect) {
+        ShowLampFrames();
     }
+}
+
+void LightingPanel::ShowEffectChosen(int code)
+{
+    MoveDirectionControls(code);
+    ShowDirectionPictures(code, Control().Settings().direction);
+    ClearKeyFrames();
     ApplyVisibility(code, model::EffectShown::Chosen);
 }
 
@@ -545,106 +519,59 @@ void LightingPanel::ChooseUserPattern(int pattern)
     if (pattern < 0 || pattern >= model::kUserPatternCount) {
         return;
     }
-    if (m_editOn) {
-        WriteSetting(model::kUserPatternOffset, static_cast<uint8_t>(pattern));
-    } else {
-        m_blocks[static_cast<std::size_t>(m_profile)][model::kUserPatternOffset] = static_cast<uint8_t>(pattern);
-    }
+    // Only while the lighting is edited does the keyboard hear of it.
+    Control().SetPattern(pattern, m_editOn);
     ShowLampFrames();
 }
 
 void LightingPanel::ChooseDirection(uint8_t direction)
 {
-    ShowDirectionPictures(Current().effect, direction);
-    WriteSetting(model::kDirectionOffset, direction);
+    ShowDirectionPictures(Control().Settings().effect, direction);
+    Control().SetDirection(direction);
 }
 
 void LightingPanel::ChooseTool(uint8_t tool)
 {
     ShowToolPictures(tool);
-    WriteSetting(model::kToolOffset, tool);
+    Control().SetTool(tool);
 }
 
 void LightingPanel::SetAllLamps(bool lit)
 {
     ShowAllLampsPictures(!lit, lit);
-    const int pattern = Current().userPattern;
-    model::SetAllLamps(m_lamps[static_cast<std::size_t>(m_profile)], pattern, lit);
+    Control().SetAllLamps(lit);
     for (const FramedButton& framed : m_framedButtons) {
         SetFrame(*framed.button, lit);
     }
-    WriteLamps(model::LampByteOffset(pattern, 0), model::kLampPatternSize, model::kLampPatternSize);
 }
 
 void LightingPanel::ToggleLampAtKey(int controlId)
 {
     const std::optional<int> lamp = LampOf(controlId);
-    if (SelectedEffect() != model::kPerKeyEffect || !lamp) {
+    if (!lamp || !Control().ToggleLamp(*lamp)) {
         return;
     }
-    const model::LightingSettings current = Current();
-    const bool lit = current.tool == model::kToolLight;
-    model::SetLamp(m_lamps[static_cast<std::size_t>(m_profile)], current.userPattern, *lamp, lit);
     if (auto* button = m_window.GetDlgItem<controls::CPngButton>(controlId)) {
-        SetFrame(*button, lit);
+        SetFrame(*button, Control().IsLampLit(*lamp));
     }
-    // The byte goes out even when the lamp already was as wanted: the keyboard may hold another.
-    WriteLamps(model::LampByteOffset(current.userPattern, *lamp), 1, 1);
 }
 
 void LightingPanel::ResetLightingDefaults()
 {
-    SelectEffectInList(kDefaultEffect);
-    ChooseEffect(kDefaultEffect);
+    Control().ResetDefaults();
+    const int effect = Control().ChosenEffect();
+    SelectEffectInList(effect);
+    ShowEffectChosen(effect);
     if (KeyboardPart* keyboard = m_window.Parts().keyboard) {
-        keyboard->SelectReportRate(0);
+        keyboard->SelectReportRate(Control().Settings().reportRate);
     }
     ShowAllLampsPictures(false, false);
-    if (HasPerKeyEffect()) {
+    if (Control().HasPerKeyEffect()) {
         m_userPatterns->setCurrentIndex(0);
-        m_lamps[static_cast<std::size_t>(m_profile)] = model::DefaultLampPatterns();
-        WriteLamps(0, model::kLampAreaSize, kLampResetRequestSize);
     }
-    const std::span<const uint8_t, model::kDefaultBlockLength> defaults = model::DefaultLightingBlock();
-    std::copy(defaults.begin(), defaults.end(), m_blocks[static_cast<std::size_t>(m_profile)].begin());
-    device::CommandSet& commands = m_window.Commands();
-    (void)commands.BeginConfig();
-    (void)commands.WriteLightingBytes(defaults, model::LightingAddress(m_profile, 0));
-    (void)commands.EndConfig();
     // The sliders show what was just written.
-    ShowSliders(Current());
+    ShowSliders(Control().Settings());
     ClearKeyFrames();
-}
-
-void LightingPanel::WriteSetting(std::size_t offset, uint8_t value)
-{
-    // The copy holds the user's choice even when the keyboard does not take it; the next read
-    // shows what the keyboard kept.
-    m_blocks[static_cast<std::size_t>(m_profile)][offset] = value;
-    device::CommandSet& commands = m_window.Commands();
-    (void)commands.BeginConfig();
-    (void)commands.WriteLightingBytes({&value, 1}, model::LightingAddress(m_profile, offset));
-    (void)commands.EndConfig();
-}
-
-void LightingPanel::WriteLamps(std::size_t offset, std::size_t length, std::size_t requestSize)
-{
-    const model::LampArea& lamps = Lamps(m_profile);
-    device::CommandSet& commands = m_window.Commands();
-    (void)commands.BeginConfig();
-    for (std::size_t done = 0; done < length; done += requestSize) {
-        const std::size_t size = std::min(requestSize, length - done);
-        (void)commands.WriteKeyColours(std::span(lamps).subspan(offset + done, size), static_cast<int>(offset + done),
-                                       m_profile);
-    }
-    (void)commands.EndConfig();
-}
-
-void LightingPanel::WriteEditFlag(bool on)
-{
-    // A settings file that cannot be written only means the edit starts off next time.
-    (void)platform::WritePrivateProfileString(kFlagSection, kFlagKey, on ? "1" : "0",
-                                              app::GetProgramPaths().settingsFile);
 }
 
 } // namespace tavrix::ui

@@ -7,9 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/lamp_patterns.h"
-#include "model/lighting_effects.h"
-#include "model/lighting_settings.h"
+#include "model/lighting_controller.h"
 #include "ui/main_window/window_parts.h"
 
 class QComboBox;
@@ -22,7 +20,8 @@ class PictureStatic;
 
 // The lighting panel of the main window: effect, brightness, speed, direction and, for the
 // per-key effect, ten user patterns of lit keys drawn as frames on the keyboard. It is folded
-// away until the lighting edit is switched on; every change goes to the keyboard at once.
+// away until the lighting edit is switched on. It shows the window's lighting controller and
+// hands it the user's choices, which it writes to the keyboard at once.
 namespace tavrix::ui {
 
 class CTavrixDlg;
@@ -56,19 +55,16 @@ public:
     void PlaceLightingPanel() override;
     bool OnCommand(int id) override;
     void OnSlider(int id, int position) override;
-    int ReadLightingState(LightingRead what) override;
+    void ReadLightingState(model::LightingRead what) override;
     void RefreshLightingPanel() override;
     void SetLightingTexts(int languageIndex) override;
     [[nodiscard]] bool IsLightingEditOn() const override { return m_editOn; }
     void ToggleLampAtKey(int controlId) override;
     void ResetLightingDefaults() override;
-    void SetProfileIndex(int profile) override;
     void EndLightingEdit() override;
 
-    [[nodiscard]] int ProfileIndex() const { return m_profile; }
-    [[nodiscard]] const model::LightingBlock& Block(int profile) const;
-    [[nodiscard]] const model::LampArea& Lamps(int profile) const;
-    [[nodiscard]] const std::vector<uint8_t>& SupportedEffects() const { return m_effects; }
+    // The effects the list shows, in its order.
+    [[nodiscard]] const std::vector<uint8_t>& SupportedEffects() const { return m_listedEffects; }
     // A picture of the skin folder as loaded at start; an empty one for a name never loaded.
     [[nodiscard]] const QPixmap& LightingPicture(const std::string& name) const;
 
@@ -77,16 +73,13 @@ private:
     void PlaceLightingControls();
     void PlaceHiddenControls();
     void InitLightingControls();
-
-    void ReadLamps();
-    void ReadBlocks();
-    [[nodiscard]] model::LightingSettings Current() const;
-    [[nodiscard]] bool HasPerKeyEffect() const;
-    [[nodiscard]] int SelectedEffect() const;
+    [[nodiscard]] model::LightingController& Control() const;
 
     void ToggleEdit();
     void StartEdit();
     void ChooseEffect(int code);
+    // What choosing the effect shows, before the choice is written.
+    void ShowEffectChosen(int code);
     void ChooseUserPattern(int pattern);
     void ChooseDirection(uint8_t direction);
     void ChooseTool(uint8_t tool);
@@ -112,16 +105,9 @@ private:
     void ShowLampFrames();
     void ClearKeyFrames();
 
-    void WriteSetting(std::size_t offset, uint8_t value);
-    void WriteLamps(std::size_t offset, std::size_t length, std::size_t requestSize);
-    void WriteEditFlag(bool on);
-
     CTavrixDlg& m_window;
     std::map<std::string, QPixmap> m_pictures;
-    int m_profile = 0;
-    std::array<model::LightingBlock, device::kProfileCount> m_blocks{};
-    std::array<model::LampArea, device::kProfileCount> m_lamps{};
-    std::vector<uint8_t> m_effects;
+    std::vector<uint8_t> m_listedEffects;
     bool m_editOn = false;
     std::vector<FramedButton> m_framedButtons;
 

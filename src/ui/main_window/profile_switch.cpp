@@ -1,6 +1,3 @@
-#include <mutex>
-
-#include "app/app_state.h"
 #include "controls/prompts.h"
 #include "model/profile_file.h"
 #include "ui/main_window/lang_text.h"
@@ -31,26 +28,25 @@ int CTavrixDlg::SwitchProfile(int n)
         const bool apply = controls::ActivePrompts().MessageBox(this, request) == controls::PromptResult::Yes;
         m_askingToSwitch = false;
         if (apply) {
-            OnCommand(kApplyButtonId);
+            ApplyChanges();
         } else {
             SetApplyEnabled(false);
-            if (m_commands->GetCurrentProfile() >= 0) {
-                // The cache file holds the model as last read or applied; a failed load keeps the
-                // model as it is rather than leave it empty.
-                std::lock_guard lock(app::ModelLock());
-                (void)model::LoadProfileFile(model::CacheFilePath(), m_sync->Model());
+            if (CurrentProfile() >= 0) {
+                // A failed load keeps the model as it is rather than leave it empty.
+                (void)m_sync->Editor().ReloadFromCache();
             }
         }
     }
-    m_commands->SetCurrentProfile(n);
+    RunKeyboardWork([this, n] {
+        m_commands->SetCurrentProfile(n);
+        // A switch the keyboard did not take leaves its profile to be asked again.
+        (void)m_commands->GetCurrentProfile();
+    });
     // Whatever the answer was, the manager shows the profile the keyboard uses from now on.
     if (manager != nullptr && manager->IsOpen()) {
-        manager->OnProfileSwitched(m_commands->GetCurrentProfile());
+        manager->OnProfileSwitched(CurrentProfile());
     }
-    {
-        std::lock_guard lock(app::ModelLock());
-        RefreshKeyMarks();
-    }
+    RefreshKeyMarks();
     UpdateProfileCaption();
     return 1;
 }
@@ -63,7 +59,7 @@ void CTavrixDlg::UpdateProfileCaption()
     }
     // The cache file is named the same whatever profile is current: the profile's number tells
     // them apart.
-    const int profile = m_commands != nullptr ? m_commands->GetCurrentProfile() : -1;
+    const int profile = CurrentProfile();
     const QString caption = profile >= 0 ? ProfileLabel(profile) : LangText("DEFAULT_PROFILE_NAME");
     button->setText(caption);
     button->SetTooltipText(LangText("PROFILE_TIP") + caption, true);

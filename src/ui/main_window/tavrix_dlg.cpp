@@ -48,6 +48,8 @@ bool CTavrixDlg::OnInitDialog()
     m_link = std::make_unique<device::DeviceLink>(m_service, *this);
     m_commands = std::make_unique<device::CommandSet>(*m_link);
     m_sync = std::make_unique<model::DeviceSync>(*m_commands, *this, app::ModelLock(), app::SecondModelLock());
+    m_lightingControl = std::make_unique<model::LightingController>(
+        *m_commands, [this](model::LightingController::Job job) { m_keyboardThread.Post(std::move(job)); });
     m_link->Start();
     if (m_link->IsDevicePresent() == 0) {
         app::SetStartHidden(true);
@@ -129,21 +131,26 @@ void CTavrixDlg::OnProfile()
     if (m_closing) {
         return;
     }
-    m_sync->ReadKeyboardIntoModel(false);
+    // The connection thread read the keyboard into the model before it sent UM_PROFILE.
     // A keyboard found after start-up names its profile only now.
     ShowCurrentProfile();
 }
 
 void CTavrixDlg::ShowCurrentProfile()
 {
+    m_lightingControl->SelectProfile(CurrentProfile());
     if (m_parts.keyboard != nullptr) {
-        m_parts.keyboard->SelectProfileButton(m_commands->GetCurrentProfile());
+        m_parts.keyboard->SelectProfileButton(CurrentProfile());
     }
     UpdateProfileCaption();
     if (m_parts.lighting != nullptr) {
-        (void)m_parts.lighting->ReadLightingState(LightingRead::Full);
-        m_parts.lighting->RefreshLightingPanel();
+        m_parts.lighting->ReadLightingState(model::LightingRead::Full);
     }
+}
+
+int CTavrixDlg::CurrentProfile() const
+{
+    return m_commands != nullptr ? m_commands->CachedProfile() : -1;
 }
 
 void CTavrixDlg::OnLanguage(int languageIndex)
@@ -358,9 +365,8 @@ void CTavrixDlg::OnTimer(int id)
     }
     if (id == kTimerLightingRefresh) {
         KillTimer(id);
-        if (m_parts.lighting != nullptr) {
-            (void)m_parts.lighting->ReadLightingState(LightingRead::SettingsOnly);
-            m_parts.lighting->RefreshLightingPanel();
+        if (m_parts.lighting != nullptr && !m_closing) {
+            m_parts.lighting->ReadLightingState(model::LightingRead::SettingsOnly);
         }
         return;
     }
@@ -479,6 +485,11 @@ void CTavrixDlg::ShowTrayIcon(int iconId)
 
 void CTavrixDlg::SendProfileMessage()
 {
+    if (m_closing) {
+        return;
+    }
+    // Read here, on the connection thread: the window never waits for the keyboard.
+    m_sync->ReadKeyboardIntoModel(false);
     if (!m_closing) {
         SendMessage(UM_PROFILE, kProfileTag, 0);
     }
@@ -513,9 +524,11 @@ void CTavrixDlg::SetStartHidden()
 
 void CTavrixDlg::RefreshKeyMarks()
 {
-    if (m_parts.keyboard != nullptr) {
-        m_parts.keyboard->RefreshKeyMarks();
-    }
+    RunOnWindowThread([this] {
+        if (m_parts.keyboard != nullptr) {
+            m_parts.keyboard->RefreshKeyMarks();
+        }
+    });
 }
 
 void CTavrixDlg::DisableApply()
@@ -548,6 +561,7 @@ void CTavrixDlg::StopDeviceLink()
     // until every one of them has ended.
     std::atomic<bool> stopped{false};
     std::thread stopper([this, &stopped] {
+        m_keyboardThread.Finish();
         m_link.reset();
         stopped = true;
     });

@@ -22,6 +22,8 @@
 #include "device/device_link.h"
 #include "device/device_service.h"
 #include "model/device_sync.h"
+#include "model/lighting_controller.h"
+#include "platform/serial_worker.h"
 #include "skin/base_dialog.h"
 #include "ui/main_window/about_dlg.h"
 #include "ui/main_window/drawn_keyboard.h"
@@ -115,6 +117,14 @@ public:
 
     [[nodiscard]] model::DeviceSync& Sync() { return *m_sync; }
     [[nodiscard]] device::CommandSet& Commands() { return *m_commands; }
+    [[nodiscard]] model::LightingController& LightingControl() { return *m_lightingControl; }
+    // The keyboard's current profile as last learnt, -1 when none: the window never asks the
+    // keyboard itself.
+    [[nodiscard]] int CurrentProfile() const;
+    // Nothing waits or runs on the keyboard thread.
+    [[nodiscard]] bool IsKeyboardIdle() const { return m_keyboardThread.IsIdle(); }
+    // Runs work on the window's thread: at once from it, queued from any other.
+    void RunOnWindowThread(std::function<void()> work);
     [[nodiscard]] CTrayIcon& TrayIcon() { return m_trayIcon; }
     [[nodiscard]] CAboutDlg* AboutDialog() const { return m_about.data(); }
     [[nodiscard]] const MainSheets& Sheets() const { return m_sheets; }
@@ -158,9 +168,10 @@ private:
     void RestoreDefaults();
     void ClearCurrentProfileKeys(int profile);
     void ExitCommand();
-    void WriteInBackground(const std::function<void()>& work);
+    // Runs work on the keyboard thread, after what waits there, and handles the window's events
+    // (not the user's input) until it is done.
+    void RunKeyboardWork(const std::function<void()>& work);
     void StopDeviceLink();
-    void RunOnWindowThread(std::function<void()> work);
     void FinishProgress();
     controls::CPngButton* Button(int id) const;
 
@@ -190,6 +201,9 @@ private:
     std::unique_ptr<device::DeviceLink> m_link;
     std::unique_ptr<device::CommandSet> m_commands;
     std::unique_ptr<model::DeviceSync> m_sync;
+    std::unique_ptr<model::LightingController> m_lightingControl;
+    // Everything the window asks of the keyboard runs here, in the order asked.
+    platform::SerialWorker m_keyboardThread;
 
     std::atomic<bool> m_applyEnabled{false};
     std::atomic<bool> m_initialisationComplete{false};

@@ -5,9 +5,7 @@
 #include <QTimer>
 #include <array>
 #include <filesystem>
-#include <thread>
 
-#include "app/app_state.h"
 #include "controls/caption_style.h"
 #include "controls/prompts.h"
 #include "model/key_code.h"
@@ -171,16 +169,15 @@ void CTavrixDlg::RunButtonMenu()
     }
 }
 
-void CTavrixDlg::WriteInBackground(const std::function<void()>& work)
+void CTavrixDlg::RunKeyboardWork(const std::function<void()>& work)
 {
     // The keyboard takes a while; the window keeps painting and the progress keeps turning.
     QEventLoop loop;
-    std::thread worker([&] {
+    m_keyboardThread.Post([&] {
         work();
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    worker.join();
 }
 
 void CTavrixDlg::ApplyChanges()
@@ -193,14 +190,9 @@ void CTavrixDlg::ApplyChanges()
     m_progress->Start();
     SetTimer(kTimerProgress, kProgressPeriodMs);
     if (IsApplyEnabled()) {
-        bool saved = false;
-        int written = 0;
-        WriteInBackground([&] {
-            std::lock_guard lock(app::ModelLock());
-            saved = model::SaveCacheFile(m_sync->Model());
-            written = m_sync->ApplyToKeyboard(false);
-        });
-        if (saved && written != 0) {
+        model::DeviceSync::ApplyResult applied;
+        RunKeyboardWork([&] { applied = m_sync->SaveAndApply(false); });
+        if (applied.saved && applied.written) {
             SetApplyEnabled(false);
         }
     }
@@ -234,41 +226,29 @@ void CTavrixDlg::ImportProfile()
         return;
     }
     bool refused = false;
-    bool loaded = false;
-    bool saved = false;
-    int written = 0;
-    WriteInBackground([&] {
+    model::DeviceSync::ApplyResult restored;
+    RunKeyboardWork([&] {
         // Nothing is loaded that could not be written: the keys need the default key table.
         refused = !m_sync->CanWriteKeyTables();
-        if (refused) {
-            return;
-        }
-        // The model is replaced only by a file that loads whole: a failed load leaves it as it was.
-        std::lock_guard lock(app::ModelLock());
-        loaded = m_sync->LoadUserProfile(path);
-        if (loaded) {
-            saved = model::SaveCacheFile(m_sync->Model());
-            written = m_sync->ApplyToKeyboard(true);
+        if (!refused) {
+            restored = m_sync->RestoreFromFile(path);
         }
     });
     if (refused) {
         return;
     }
-    if (!loaded) {
+    if (!restored.loaded) {
         TellAboutFile(*this, "MAIN_PROMPT_INPORT", path);
         return;
     }
-    {
-        std::lock_guard lock(app::ModelLock());
-        RefreshKeyMarks();
-    }
-    if (written == 0) {
+    RefreshKeyMarks();
+    if (!restored.written) {
         TellAboutFile(*this, "MAIN_IMPORT_NOT_WRITTEN_PROMPT", path);
         SetApplyEnabled(true);
         return;
     }
     // As after an apply: there is nothing left to apply once the cache file holds it too.
-    SetApplyEnabled(!saved);
+    SetApplyEnabled(!restored.saved);
 }
 
 void CTavrixDlg::ExportProfile()
@@ -280,12 +260,7 @@ void CTavrixDlg::ExportProfile()
     }
     m_profileFolder = QFileInfo(*chosen).absolutePath();
     const std::filesystem::path path = chosen->toStdString();
-    bool saved = false;
-    {
-        std::lock_guard lock(app::ModelLock());
-        saved = model::SaveModelToFile(m_sync->Model(), path);
-    }
-    if (!saved) {
+    if (m_sync->Editor().SaveToFile(path) == 0) {
         TellAboutFile(*this, "MAIN_EXPORT_FAILED_PROMPT", path);
     }
 }
@@ -297,13 +272,15 @@ void CTavrixDlg::RestoreDefaults()
     if (controls::ActivePrompts().MessageBox(this, request) != controls::PromptResult::Yes) {
         return;
     }
-    // What cannot be written is not cleared either; the user is told why.
-    if (!m_sync->CanWriteModel()) {
-        return;
-    }
-    // Without a known current profile there is no block to clear and nothing to write.
-    const int profile = m_commands->GetCurrentProfile();
-    if (profile < 0 || profile >= model::ProfileCount()) {
+    // What cannot be written is not cleared either; the user is told why. Without a known current
+    // profile there is no block to clear and nothing to write.
+    bool writable = false;
+    int profile = -1;
+    RunKeyboardWork([&] {
+        writable = m_sync->CanWriteModel();
+        profile = m_commands->GetCurrentProfile();
+    });
+    if (!writable || profile < 0) {
         return;
     }
     ClearCurrentProfileKeys(profile);
@@ -316,15 +293,16 @@ void CTavrixDlg::RestoreDefaults()
 
 void CTavrixDlg::ClearCurrentProfileKeys(int profile)
 {
-    std::lock_guard lock(app::ModelLock());
-    model::ProfileBlock& block = m_sync->Model().image.blocks[static_cast<size_t>(profile)];
+    // The G-keys of the active bank and the drawn keys; the other bank keeps its keys.
+    std::vector<std::size_t> cleared;
     const auto bank = static_cast<model::GKeyBank>(ActiveBank());
     for (std::size_t gKey = 0; gKey < kGKeyIds.size(); ++gKey) {
-        block[model::GKeySlot(bank, gKey)] = model::KeyAssignment{};
+        cleared.push_back(model::GKeySlot(bank, gKey));
     }
     for (const DrawnKey& key : DrawnKeys()) {
-        block[model::KeyIndexOf(key.keyCode)] = model::KeyAssignment{};
+        cleared.push_back(model::KeyIndexOf(key.keyCode));
     }
+    (void)m_sync->Editor().ClearProfileKeys(profile, cleared);
     if (m_parts.keyboard != nullptr) {
         m_parts.keyboard->ShowKeysCleared();
     }
@@ -361,7 +339,6 @@ bool CTavrixDlg::ExitRoutine()
     m_trayIconId = 0;
     SetApplyEnabled(false);
     if (m_sync != nullptr) {
-        std::lock_guard lock(app::ModelLock());
         m_sync->FreeModel();
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/lighting_controller.h"
+
 // The parts of the main window that live in their own classes: the drawn keyboard, the lighting
 // panel and the editor dialogs. The window calls them through these seams; a part that is not
 // attached is skipped.
@@ -24,10 +26,6 @@ public:
     virtual void SelectReportRate(int code) = 0;
 };
 
-// What a read of the keyboard's lighting covers: everything, or only the settings blocks after
-// the keyboard changed its lighting by itself.
-enum class LightingRead { Full, SettingsOnly };
-
 class LightingPart {
 public:
     virtual ~LightingPart() = default;
@@ -37,16 +35,14 @@ public:
     virtual bool OnCommand(int id) = 0;
     // A slider of the panel moved (UM_SLIDER).
     virtual void OnSlider(int id, int position) = 0;
-    // Reads the lighting from the keyboard: 0, or -1 when the keyboard could not be read.
-    virtual int ReadLightingState(LightingRead what) = 0;
+    // Reads the lighting from the keyboard in the background and shows it once read.
+    virtual void ReadLightingState(model::LightingRead what) = 0;
     virtual void RefreshLightingPanel() = 0;
     virtual void SetLightingTexts(int languageIndex) = 0;
     [[nodiscard]] virtual bool IsLightingEditOn() const = 0;
     // A click on a key (not a G-key) while the lighting edit is on.
     virtual void ToggleLampAtKey(int controlId) = 0;
     virtual void ResetLightingDefaults() = 0;
-    // The profile (0..2) whose lighting the panel shows and edits.
-    virtual void SetProfileIndex(int profile) = 0;
     virtual void EndLightingEdit() = 0;
 };
 
