@@ -9,7 +9,7 @@ find_package(GTest REQUIRED)
 function(tavrix_add_test name)
   cmake_parse_arguments(ARG "TSAN" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock test_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   # One label per binary: discovered tests get their properties as a flat list, so a list of
   # labels would not survive. "ctest -L tsan" matches the suffix.
