@@ -171,10 +171,9 @@ void CTavrixDlg::OnLanguage(int languageIndex)
     }
     StyleCornerButtons(languageIndex);
     static constexpr std::pair<int, const char*> kCaptions[] = {
-        {kFirstProfileId, "PROFILE_1"},         {kFirstProfileId + 1, "PROFILE_2"},
-        {kFirstProfileId + 2, "PROFILE_3"},     {1007, "PROFILE_MACRO"},
-        {kDefaultsButtonId, "PROFILE_DEFAULT"}, {skin::IDOK, "PROFILE_OK"},
-        {skin::IDCANCEL, "PROFILE_CANCLE"},     {kApplyButtonId, "PROFILE_APPLY"},
+        {kFirstProfileId, "PROFILE_1"},     {kFirstProfileId + 1, "PROFILE_2"},     {kFirstProfileId + 2, "PROFILE_3"},
+        {kMacroButtonId, "PROFILE_MACRO"},  {kDefaultsButtonId, "PROFILE_DEFAULT"}, {skin::IDOK, "PROFILE_OK"},
+        {skin::IDCANCEL, "PROFILE_CANCLE"}, {kApplyButtonId, "PROFILE_APPLY"},
     };
     for (const auto& [id, key] : kCaptions) {
         StyleCaption(id, key, languageIndex);
@@ -227,13 +226,13 @@ void CTavrixDlg::ShowMainWindow()
 bool CTavrixDlg::OnCommand(int id)
 {
     switch (id) {
-    case 1121:
+    case kLinkButtonIds[0]:
         OpenLink(0);
         return true;
-    case 1209:
+    case kLinkButtonIds[1]:
         OpenLink(1);
         return true;
-    case 1210:
+    case kLinkButtonIds[2]:
         OpenLink(2);
         return true;
     case kProfilesButtonId:
@@ -241,7 +240,7 @@ bool CTavrixDlg::OnCommand(int id)
             m_parts.profileManager->OpenFor(id);
         }
         return true;
-    case 1007:
+    case kMacroButtonId:
         if (m_parts.composite != nullptr) {
             m_parts.composite->OpenFor(kGKeyIds.back());
         }
@@ -253,17 +252,17 @@ bool CTavrixDlg::OnCommand(int id)
     case skin::IDCANCEL:
         hide();
         return true;
-    case 1122:
+    case kHelpButtonId:
         OpenHelp();
         return true;
-    case 1124:
+    case kCloseButtonId:
     case kCommandExit:
         ExitCommand();
         return true;
-    case 1123:
+    case kMinimizeButtonId:
         showMinimized();
         return true;
-    case 1139:
+    case kMenuButtonId:
         RunButtonMenu();
         return true;
     case kApplyButtonId:

@@ -41,6 +41,16 @@ namespace tavrix::ui {
 inline constexpr int kProfilesButtonId = 1005;
 inline constexpr int kApplyButtonId = 1006;
 inline constexpr int kDefaultsButtonId = 1138;
+// The links to the maker's site and its two social pages, in the order of the link settings.
+inline constexpr std::array<int, 3> kLinkButtonIds{1121, 1209, 1210};
+inline constexpr int kMacroButtonId = 1007;
+inline constexpr int kHelpButtonId = 1122;
+inline constexpr int kMinimizeButtonId = 1123;
+inline constexpr int kCloseButtonId = 1124;
+inline constexpr int kVersionButtonId = 1134;
+inline constexpr int kMenuButtonId = 1139;
+// Placed from the skin but never shown.
+inline constexpr int kSwitchButtonId = 1144;
 
 // The file dialog for profile files: ".fwc" files or any, opening in folder (the user's
 // documents when empty); a save asks before replacing a file.

@@ -76,53 +76,55 @@ controls::ButtonSheets CTavrixDlg::SheetsFor(const char* pattern) const
 
 void CTavrixDlg::PlaceWindowButtons()
 {
+    // clang-format off
     static constexpr WindowButton kButtons[] = {
-        {1121, "OSTRIM_LINK", "NOXNN"},
-        {1209, "FACEBOOK_LINK", "NOXNN"},
-        {1210, "TWITTER_LINK", "NOXNN"},
+        {kLinkButtonIds[0], "OSTRIM_LINK", "NOXNN"},
+        {kLinkButtonIds[1], "FACEBOOK_LINK", "NOXNN"},
+        {kLinkButtonIds[2], "TWITTER_LINK", "NOXNN"},
         {kProfilesButtonId, "FUNC_PROFILES", "NODNN"},
-        {1007, "FUNC_MACRO", "NODNN"},
+        {kMacroButtonId, "FUNC_MACRO", "NODNN"},
         {skin::IDOK, "CONTROL_OK", "NODNN"},
         {skin::IDCANCEL, "CONTROL_CANCEL", "NODNN"},
-        {1122, "CONTROL_HELP", "NODNN"},
-        {1124, "CONTROL_CLOSE", "NODNN"},
-        {1123, "CONTROL_MINIMIZE", "NODNN"},
-        {1139, "CONTROL_MENU", "NODNN"},
+        {kHelpButtonId, "CONTROL_HELP", "NODNN"},
+        {kCloseButtonId, "CONTROL_CLOSE", "NODNN"},
+        {kMinimizeButtonId, "CONTROL_MINIMIZE", "NODNN"},
+        {kMenuButtonId, "CONTROL_MENU", "NODNN"},
         {kApplyButtonId, "CONTROL2_APPLY", "NODXN"},
-        {1134, "OSTRIM_VER", "NNNNN"},
+        {kVersionButtonId, "OSTRIM_VER", "NNNNN"},
         {kDefaultsButtonId, "FUNC_DEFAULT", "NODNX"},
-        {1144, "FUNC_SWITCH", "NODNX"},
+        {kSwitchButtonId, "FUNC_SWITCH", "NODNX"},
         {kFirstProfileId, "FUNC_PROFILE1", "NODND"},
         {kFirstProfileId + 1, "FUNC_PROFILE2", "NODND"},
         {kFirstProfileId + 2, "FUNC_PROFILE3", "NODND"},
     };
+    // clang-format on
     for (const WindowButton& entry : kButtons) {
         auto* button = new controls::CPngButton(entry.id, this);
         skin::PlaceSkinButton(*button, SkinIniPath(), kSection, entry.key, SheetsFor(entry.sheets));
     }
-    static constexpr std::array<int, 3> kLinkButtons{1121, 1209, 1210};
-    for (std::size_t i = 0; i < kLinkButtons.size(); ++i) {
-        Button(kLinkButtons[i])->SetTooltipText(QString::fromStdString(m_links[i]), true);
+    for (std::size_t i = 0; i < kLinkButtonIds.size(); ++i) {
+        Button(kLinkButtonIds[i])->SetTooltipText(QString::fromStdString(m_links[i]), true);
     }
-    Button(1122)->SetTooltipText(LangText("MAIN_HELP_PROMPT"), true);
+    Button(kHelpButtonId)->SetTooltipText(LangText("MAIN_HELP_PROMPT"), true);
     StyleCornerButtons(skin::GetLanguageIndex());
 
     controls::CPngButton* profiles = Button(kProfilesButtonId);
     profiles->SetTextRotation(kProfilesRotation, true);
     profiles->SetTextStyle(true, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors, kProfilesFormat);
 
-    controls::CPngButton* version = Button(1134);
+    controls::CPngButton* version = Button(kVersionButtonId);
     version->setText(QString());
     version->SetTextStyle(true, 8, QStringLiteral("Verdana Unicode MS"), controls::kSkinCaptionColors, kVersionFormat);
     version->setEnabled(false);
 
-    Button(1144)->hide();
+    Button(kSwitchButtonId)->hide();
 }
 
 void CTavrixDlg::StyleCornerButtons(int languageIndex)
 {
-    static constexpr std::pair<int, const char*> kTooltips[] = {
-        {1123, "MAIN_MINIMIZE_PROMPT"}, {1139, "MAIN_MENU_PROMPT"}, {1124, "MAIN_CLOSE_PROMPT"}};
+    static constexpr std::pair<int, const char*> kTooltips[] = {{kMinimizeButtonId, "MAIN_MINIMIZE_PROMPT"},
+                                                                {kMenuButtonId, "MAIN_MENU_PROMPT"},
+                                                                {kCloseButtonId, "MAIN_CLOSE_PROMPT"}};
     for (const auto& [id, key] : kTooltips) {
         controls::CPngButton* button = Button(id);
         button->SetTextStyle(false, 10, controls::kSkinCaptionFace, controls::kSkinCaptionColors,
