@@ -27,7 +27,8 @@ public:
     virtual bool IsInitialisationComplete() const = 0;
     // Mode 0 of the tray state: show the icon and remember it.
     virtual void ShowTrayIcon(int iconId) = 0;
-    // UM_PROFILE, sent: returns once the window has read the keyboard into the model.
+    // Reads the keyboard into the model (ReadKeyboardIntoModel, on the calling thread), then sends
+    // UM_PROFILE so the window shows the profile read; returns once it has.
     virtual void SendProfileMessage() = 0;
     // UM_CLOSE_EDITORS, sent.
     virtual void SendCloseEditors() = 0;
