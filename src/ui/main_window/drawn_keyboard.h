@@ -4,6 +4,8 @@
 #include <optional>
 
 #include "controls/png_button.h"
+#include "device/commands.h"
+#include "model/lighting_settings.h"
 #include "ui/main_window/key_layout.h"
 #include "ui/main_window/window_parts.h"
 
@@ -21,8 +23,9 @@ inline constexpr int kFlipRightId = 1131;
 inline constexpr int kArrowLeftId = 1132;
 inline constexpr int kArrowRightId = 1133;
 inline constexpr int kFirstProfileId = 1135;
-inline constexpr int kProfileButtonCount = 3;
-inline constexpr int kReportRateCount = 4;
+// One button for each of the keyboard's profiles.
+inline constexpr int kProfileButtonCount = device::kProfileCount;
+inline constexpr int kReportRateCount = model::kReportRateLast + 1;
 inline constexpr int kReportRateIds[kReportRateCount] = {1147, 1168, 1169, 1170};
 
 class DrawnKeyboard : public KeyboardPart {
