@@ -42,11 +42,6 @@ const char* ResultText(int result)
     }
 }
 
-int FirstFailure(int first, int second)
-{
-    return first != kResultOk ? first : second;
-}
-
 } // namespace
 
 ReportFrame CommandSet::Request(uint8_t command, std::size_t length, uint32_t address, std::span<const uint8_t> data)

@@ -278,7 +278,7 @@ int DeviceSync::UploadToKeyboard(bool allProfiles)
         int result = m_commands.WriteExtraArea(area);
         for (const auto& [profile, table] : tables) {
             const int tableWritten = m_commands.WriteKeyTable(table, profile);
-            result = result != device::kResultOk ? result : tableWritten;
+            result = device::FirstFailure(result, tableWritten);
         }
         return result;
     });

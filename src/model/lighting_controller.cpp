@@ -19,11 +19,6 @@ bool IsProfile(int profile)
     return profile >= 0 && profile < device::kProfileCount;
 }
 
-int FirstFailure(int first, int second)
-{
-    return first != device::kResultOk ? first : second;
-}
-
 } // namespace
 
 LightingController::LightingController(device::CommandSet& commands, Runner runner)
@@ -235,7 +230,7 @@ int LightingController::Write(const Patch& patch)
             const int written = patch.area == Area::Settings
                                     ? m_commands.WriteLightingBytes(bytes, LightingAddress(patch.profile, offset))
                                     : m_commands.WriteKeyColours(bytes, static_cast<int>(offset), patch.profile);
-            result = FirstFailure(result, written);
+            result = device::FirstFailure(result, written);
         }
         return result;
     });
