@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <functional>
 
 #include "device/protocol.h"
 #include "model/key_identifiers.h"
@@ -28,21 +29,11 @@ constexpr std::array<DirectionEntry, 6> kDirections{{
     {"down", model::kDirectionRight},
 }};
 
-// The effects whose direction pictures show spreading and gathering, and up and down.
-constexpr int kSpreadGatherEffect = 3;
-constexpr int kUpDownEffect = 15;
-
-// Runs the lighting writes (a result code of the command set) in one configuration bracket, which
-// once begun is always ended, whatever a write in it did.
-template <typename Writes> CtlOutcome WriteInBracket(device::CommandSet& commands, Writes writes)
+// Runs the lighting writes (a result code of the command set) in one configuration, which takes
+// its turn with the running program's others and is always ended, whatever a write in it did.
+CtlOutcome WriteInBracket(device::CommandSet& commands, const std::function<int()>& writes)
 {
-    int result = commands.BeginConfig();
-    if (result != device::kResultOk)
-        return KeyboardFailure(result, "the keyboard refused to change its lighting");
-    result = writes();
-    const int ended = commands.EndConfig();
-    if (result == device::kResultOk)
-        result = ended;
+    const int result = commands.Configure(writes);
     if (result != device::kResultOk)
         return KeyboardFailure(result, "the keyboard did not take the lighting");
     return {};
@@ -82,17 +73,20 @@ std::optional<uint8_t> DirectionOfWord(std::string_view word)
 
 std::string_view DirectionWord(int effect, uint8_t direction)
 {
-    const size_t pair = effect == kSpreadGatherEffect ? 2 : effect == kUpDownEffect ? 4 : 0;
+    const model::DirectionLook look = model::DirectionLookOf(effect);
+    const size_t pair = look == model::DirectionLook::SpreadGather ? 2 : look == model::DirectionLook::UpDown ? 4 : 0;
     return kDirections[pair + (direction == model::kDirectionLeft ? 0 : 1)].word;
 }
 
 int ReadLightingBlock(device::CommandSet& commands, int profile, model::LightingBlock& block)
 {
     std::array<uint8_t, device::kDataSize> reply{};
-    (void)commands.BeginConfig();
-    const int result = commands.ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
-                                                  model::LightingAddress(profile, 0));
-    (void)commands.EndConfig();
+    int result = device::kResultOk;
+    (void)commands.Configure([&] {
+        result = commands.ReadLightingBytes(reply, static_cast<int>(model::kLightingBlockSize),
+                                            model::LightingAddress(profile, 0));
+        return result;
+    });
     if (result == device::kResultOk)
         std::copy_n(reply.begin(), block.size(), block.begin());
     return result;
