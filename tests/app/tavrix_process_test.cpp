@@ -250,10 +250,10 @@ TEST_F(TavrixProcessTest, HostileSettingsNeitherHoldUpTheStartNorGetReplaced)
 // dialog is seen from outside, as a window of the instance's process, on a real X server.
 TEST_F(TavrixProcessTest, UpdateOpensTheUpdateDialogOfTheRunningInstanceOrOfANewOne)
 {
-    testing::RunUnderXvfb(QStringLiteral("TavrixProcessXvfbTest.*"), {QStringLiteral("xdotool")});
+    testing::RunUnderXvfb(QStringLiteral("TavrixProcessUnderXvfb.*"), {QStringLiteral("xdotool")});
 }
 
-class TavrixProcessXvfbTest : public TavrixProcessTest {
+class TavrixProcessUnderXvfb : public TavrixProcessTest {
 protected:
     void SetUp() override
     {
@@ -317,7 +317,7 @@ protected:
     }
 };
 
-TEST_F(TavrixProcessXvfbTest, UpdateReachesTheRunningInstanceOrStartsOne)
+TEST_F(TavrixProcessUnderXvfb, UpdateReachesTheRunningInstanceOrStartsOne)
 {
     QProcess& first = Start({"/Start"});
     ASSERT_TRUE(WaitUntilListening());

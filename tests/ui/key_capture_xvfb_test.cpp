@@ -25,10 +25,10 @@ constexpr quint32 kNativeMute = 113 + 8;
 
 TEST(KeyCaptureOnX11, RunsOnARealDisplay)
 {
-    testing::RunUnderXvfb(QStringLiteral("KeyCaptureX11Test.*"), {QStringLiteral("xdotool")});
+    testing::RunUnderXvfb(QStringLiteral("KeyCaptureUnderXvfb.*"), {QStringLiteral("xdotool")});
 }
 
-class KeyCaptureX11Test : public testing::X11CompositeTest {
+class KeyCaptureUnderXvfb : public testing::X11CompositeTest {
 protected:
     bool OpenForA()
     {
@@ -44,7 +44,7 @@ protected:
 
 // Click A on the drawn keyboard, press keys, OK, then the main window's Apply: the keyboard's key
 // table holds B at A's place, and a replugged keyboard reads it back.
-TEST_F(KeyCaptureX11Test, PressedKeyIsAssignedAndReachesTheKeyboard)
+TEST_F(KeyCaptureUnderXvfb, PressedKeyIsAssignedAndReachesTheKeyboard)
 {
     const int profile = Profile();
     KeyCounter seen(kNativeB);
@@ -99,7 +99,7 @@ TEST_F(KeyCaptureX11Test, PressedKeyIsAssignedAndReachesTheKeyboard)
 }
 
 // Print Screen, Super in mouse mode and a media key; then Cancel leaves everything as it was.
-TEST_F(KeyCaptureX11Test, CancelAfterCapturesChangesNothing)
+TEST_F(KeyCaptureUnderXvfb, CancelAfterCapturesChangesNothing)
 {
     const std::vector<uint8_t> model = ModelBytes();
     const auto keyboard = Sim().Memory().keyTables;

@@ -35,10 +35,10 @@ constexpr quint32 kNativeMute = 113 + 8;
 
 TEST(MacroRecordingOnX11, RunsOnARealDisplay)
 {
-    testing::RunUnderXvfb(QStringLiteral("MacroRecordingX11Test.*"), {QStringLiteral("xdotool")});
+    testing::RunUnderXvfb(QStringLiteral("MacroRecordingUnderXvfb.*"), {QStringLiteral("xdotool")});
 }
 
-class MacroRecordingX11Test : public testing::X11CompositeTest {
+class MacroRecordingUnderXvfb : public testing::X11CompositeTest {
 protected:
     // From the driver: opens the dialog for the key, shows its macro page and adds a macro there.
     bool OpenWithNewMacro(int keyId)
@@ -69,7 +69,7 @@ protected:
 // Record H, I and the click on the record button that stops it into a new macro on G1, repeat it
 // three times, OK, then the main window's Apply: G1 plays the macro three times, the keyboard's
 // extra area holds exactly those actions, and a replugged keyboard reads the macro back.
-TEST_F(MacroRecordingX11Test, RecordedMacroReachesTheKeyboard)
+TEST_F(MacroRecordingUnderXvfb, RecordedMacroReachesTheKeyboard)
 {
     const int profile = Profile();
     const size_t g1 = model::GKeySlot(static_cast<model::GKeyBank>(Dlg().ActiveBank()), 0);
@@ -119,7 +119,7 @@ TEST_F(MacroRecordingX11Test, RecordedMacroReachesTheKeyboard)
 
 // A held key, Print Screen, a media key, F1 and a double click while recording; then Cancel
 // leaves the model as it was.
-TEST_F(MacroRecordingX11Test, RecordingTakesStrokesNotRepeats)
+TEST_F(MacroRecordingUnderXvfb, RecordingTakesStrokesNotRepeats)
 {
     const std::vector<uint8_t> image = ModelBytes();
     const std::vector<model::MacroRecord> macros = StoredMacros();

@@ -23,13 +23,13 @@ QString ScreenshotPath()
 TEST(XvfbSmokeTest, MainWindowAppearsShapedOnARealDisplay)
 {
     QFile::remove(ScreenshotPath());
-    testing::RunUnderXvfb(QStringLiteral("XvfbWindowTest.*"));
+    testing::RunUnderXvfb(QStringLiteral("WindowUnderXvfb.*"));
     if (!IsSkipped()) {
         EXPECT_TRUE(QFile::exists(ScreenshotPath()));
     }
 }
 
-class XvfbWindowTest : public MainWindowTest {
+class WindowUnderXvfb : public MainWindowTest {
 protected:
     void SetUp() override
     {
@@ -40,7 +40,7 @@ protected:
     }
 };
 
-TEST_F(XvfbWindowTest, WindowIsShapedAndPainted)
+TEST_F(WindowUnderXvfb, WindowIsShapedAndPainted)
 {
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
     Start();
