@@ -71,9 +71,9 @@ public:
     }
 
     // DeviceHost: only the keyboard's arrival matters here.
-    void OnGKeyBankChanged(uint32_t, int) override {}
-    void StartLightingRefresh() override {}
-    void ShowTrayState(int, int) override {}
+    void OnBankChanged(int) override {}
+    void OnKeyboardLightingChanged() override {}
+    void OnKeyboardBusy(bool) override {}
     void OnConnectionChanged(int deviceCount) override
     {
         m_sync->OnConnectionChanged(deviceCount);
@@ -93,15 +93,15 @@ public:
         m_messages.push_back(platform::Utf16ToUtf8(text));
     }
     bool IsInitialisationComplete() const override { return true; }
-    void ShowTrayIcon(int) override {}
-    void SendProfileMessage() override {}
-    void SendCloseEditors() override {}
-    void HideMainWindow() override {}
-    void PostOpenMessage() override {}
+    // The keyboard is read when a request needs it, not on its arrival.
+    void OnKeyboardArrived() override {}
+    void OnKeyboardRemoved() override {}
+    void ShowConnected(bool) override {}
+    void ShowWindow() override {}
     bool IsStartHidden() const override { return true; }
     void SetStartHidden() override {}
-    void RefreshKeyMarks() override {}
-    void DisableApply() override {}
+    void OnModelReplaced() override {}
+    void OnNothingToApply() override {}
 
 private:
     std::string m_folder;

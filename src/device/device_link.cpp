@@ -272,13 +272,13 @@ void DeviceLink::HandleKeyboardEvent(uint16_t value)
         ToggleBank();
         break;
     case kEventLightingChanged:
-        m_host.StartLightingRefresh();
+        m_host.OnKeyboardLightingChanged();
         break;
-    case kEventTrayBusy:
-        ChangeTrayIconInTurn(kTrayModeBusy);
+    case kEventKeyboardBusy:
+        ReportBusyInTurn(true);
         break;
-    case kEventTrayRestore:
-        ChangeTrayIconInTurn(kTrayModeIcon);
+    case kEventKeyboardIdle:
+        ReportBusyInTurn(false);
         break;
     default:
         break;
@@ -299,7 +299,7 @@ void DeviceLink::ToggleBank()
         m_service.RequestStatusWrite(&selector, &DeviceLink::OnDeviceNotify, DEX_TAG_LED, m_bankStatus,
                                      sizeof m_bankStatus, checksum, &m_statusHandle);
     }
-    m_host.OnGKeyBankChanged(DEX_TAG_LED, bank);
+    m_host.OnBankChanged(bank);
 }
 
 int DeviceLink::ActiveBank() const
@@ -308,17 +308,17 @@ int DeviceLink::ActiveBank() const
     return m_bankStatus[1] & kBankBit;
 }
 
-void DeviceLink::ChangeTrayIconInTurn(int mode)
+void DeviceLink::ReportBusyInTurn(bool busy)
 {
-    m_workers.Start([this, mode] {
+    m_workers.Start([this, busy] {
         bool expected = false;
-        while (!m_iconChangeInProgress.compare_exchange_weak(expected, true)) {
+        while (!m_busyReportInProgress.compare_exchange_weak(expected, true)) {
             expected = false;
-            platform::SleepMs(kIconFlagPollMs);
+            platform::SleepMs(kBusyReportPollMs);
         }
-        m_host.ShowTrayState(mode, 0);
-        platform::SleepMs(kIconFlagPollMs);
-        m_iconChangeInProgress = false;
+        m_host.OnKeyboardBusy(busy);
+        platform::SleepMs(kBusyReportPollMs);
+        m_busyReportInProgress = false;
     });
 }
 

@@ -70,7 +70,7 @@ private:
     void AcceptReply(const DexRequestRecord& record);
     void HandleKeyboardEvent(uint16_t value);
     void ToggleBank();
-    void ChangeTrayIconInTurn(int mode);
+    void ReportBusyInTurn(bool busy);
     void RegisterAsyncRead(const DeviceSelector& selector, uint32_t tag, DexHandle& handle);
     // Connection changes run one after another, in the order they were reported, on the
     // connection thread: a quick unplug and replug must not overtake each other.
@@ -105,7 +105,7 @@ private:
     DexHandle m_statusHandle = 0;
     DexHandle m_consumerHandle = 0;
     DexHandle m_commandHandle = 0;
-    std::atomic<bool> m_iconChangeInProgress{false};
+    std::atomic<bool> m_busyReportInProgress{false};
     std::atomic<bool> m_stopping{false};
     std::mutex m_connectionMutex; // guards the queue and the stop flag
     std::vector<int> m_connectionCounts;

@@ -53,10 +53,10 @@ inline constexpr uint8_t kBankBit = 0x01; // in the flags: 0 = bank A, 1 = bank 
 // Keyboard events: 16-bit values of consumer-channel reports.
 inline constexpr uint16_t kEventBankToggle = 0x02FF;
 inline constexpr uint16_t kEventLightingChanged = 0x0401;
-inline constexpr uint16_t kEventTrayBusy = 0x1811;
-inline constexpr uint16_t kEventTrayRestore = 0x1810;
+inline constexpr uint16_t kEventKeyboardBusy = 0x1811;
+inline constexpr uint16_t kEventKeyboardIdle = 0x1810;
 
-// Tray-icon changes of the keyboard events take turns; the waiting thread polls this often.
-inline constexpr uint32_t kIconFlagPollMs = 1;
+// Busy reports of the keyboard events take turns; the waiting thread polls this often.
+inline constexpr uint32_t kBusyReportPollMs = 1;
 
 } // namespace tavrix::device

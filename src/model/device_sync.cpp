@@ -43,15 +43,14 @@ void DeviceSync::OnConnectionChanged(int deviceCount)
         KeyboardArrived();
     } else if (last != 0) {
         m_commands.ForgetCurrentProfile();
-        m_host.SendCloseEditors();
-        m_host.HideMainWindow();
+        m_host.OnKeyboardRemoved();
     }
     WaitForInitialisation();
-    m_host.ShowTrayIcon(deviceCount > 0 ? kTrayIconConnected : kTrayIconDisconnected);
+    m_host.ShowConnected(deviceCount > 0);
     m_lastDeviceCount = deviceCount;
     if (!m_host.IsStartHidden()) {
         if (deviceCount > 0) {
-            m_host.PostOpenMessage();
+            m_host.ShowWindow();
         }
         m_host.SetStartHidden();
     }
@@ -66,7 +65,7 @@ void DeviceSync::KeyboardArrived()
     if (m_commands.ReadInfoBlock(info) == device::kResultOk) {
         m_extraAreaCapacity = info[device::kInfoExtraUnitsOffset] * device::kExtraAreaUnit;
     }
-    m_host.SendProfileMessage();
+    m_host.OnKeyboardArrived();
 }
 
 void DeviceSync::WaitForInitialisation() const
@@ -177,10 +176,10 @@ int DeviceSync::ReadKeyboardIntoModel(bool keepApply)
             m_model = std::move(read);
         }
         m_modelWhole = whole;
-        m_host.RefreshKeyMarks();
+        m_host.OnModelReplaced();
     }
     if (!keepApply) {
-        m_host.DisableApply();
+        m_host.OnNothingToApply();
     }
     if (!whole) {
         m_host.ShowMessage(Text("MAIN_MODEL_UNREAD_PROMPT"));

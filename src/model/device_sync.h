@@ -16,31 +16,29 @@
 
 namespace tavrix::model {
 
-// Tray icons of the connection state.
-inline constexpr int kTrayIconConnected = 141;
-inline constexpr int kTrayIconDisconnected = 128;
-
-// What synchronisation asks of the main window. Calls come from the connection-state threads as
+// What synchronisation tells the main window. Calls come from the connection-state threads as
 // well as from the window's own thread.
 class SyncHost : public ProfileFileHost {
 public:
+    // The window finished its start-up: until then the connection routine waits.
     virtual bool IsInitialisationComplete() const = 0;
-    // Mode 0 of the tray state: show the icon and remember it.
-    virtual void ShowTrayIcon(int iconId) = 0;
-    // Reads the keyboard into the model (ReadKeyboardIntoModel, on the calling thread), then sends
-    // UM_PROFILE so the window shows the profile read; returns once it has.
-    virtual void SendProfileMessage() = 0;
-    // UM_CLOSE_EDITORS, sent.
-    virtual void SendCloseEditors() = 0;
-    virtual void HideMainWindow() = 0;
-    // UM_OPEN, posted.
-    virtual void PostOpenMessage() = 0;
+    // A keyboard arrived: the host reads it into the model (ReadKeyboardIntoModel, on the calling
+    // thread) and shows the profile read; returns once it has.
+    virtual void OnKeyboardArrived() = 0;
+    // The keyboard went away: the editors close, and the window hides; returns once the editors
+    // closed.
+    virtual void OnKeyboardRemoved() = 0;
+    // Whether a keyboard is there now, for the tray to show.
+    virtual void ShowConnected(bool connected) = 0;
+    // Shows the window, without waiting for it: the first keyboard found when the program was not
+    // started hidden.
+    virtual void ShowWindow() = 0;
     virtual bool IsStartHidden() const = 0;
     virtual void SetStartHidden() = 0;
-    // Re-marks the key buttons of the current profile and their descriptions from the model;
-    // called with the model lock held.
-    virtual void RefreshKeyMarks() = 0;
-    virtual void DisableApply() = 0;
+    // The model was replaced: whatever shows it is shown anew. Called with the model lock held.
+    virtual void OnModelReplaced() = 0;
+    // The model holds what the keyboard holds: nothing waits to be applied.
+    virtual void OnNothingToApply() = 0;
 };
 
 // Keeps the model in step with the keyboard: reads it on arrival and on request, writes the

@@ -227,27 +227,25 @@ TEST_F(DeviceLinkTest, BankToggleFlipsTheBankAndWritesTheStatus)
     EXPECT_EQ(writes[0][1], 0x03);
     EXPECT_EQ(writes[1][1], 0x02);
     const auto banks = Host().CallsOf("bank");
-    EXPECT_EQ(banks[0].first, static_cast<int>(DEX_TAG_LED));
-    EXPECT_EQ(banks[0].second, 1);
-    EXPECT_EQ(banks[1].second, 0);
+    EXPECT_EQ(banks[0].value, 1);
+    EXPECT_EQ(banks[1].value, 0);
 }
 
 TEST_F(DeviceLinkTest, KeyboardEventsReachTheWindow)
 {
     Sim().SendConsumerEvent(0x1801); // not ours: ignored
     Sim().SendConsumerEvent(kEventLightingChanged);
-    Sim().SendConsumerEvent(kEventTrayBusy);
-    Sim().SendConsumerEvent(kEventTrayRestore);
+    Sim().SendConsumerEvent(kEventKeyboardBusy);
+    Sim().SendConsumerEvent(kEventKeyboardIdle);
     ASSERT_TRUE(Host().WaitFor("lighting", 1));
-    ASSERT_TRUE(Host().WaitFor("tray", 2));
+    ASSERT_TRUE(Host().WaitFor("busy", 2));
 
-    std::vector<int> modes;
-    for (const auto& call : Host().CallsOf("tray")) {
-        modes.push_back(call.first);
-        EXPECT_EQ(call.second, 0);
+    std::vector<int> busy;
+    for (const auto& call : Host().CallsOf("busy")) {
+        busy.push_back(call.value);
     }
-    std::sort(modes.begin(), modes.end());
-    EXPECT_EQ(modes, (std::vector<int>{kTrayModeIcon, kTrayModeBusy}));
+    std::sort(busy.begin(), busy.end());
+    EXPECT_EQ(busy, (std::vector<int>{0, 1}));
     EXPECT_TRUE(Host().CallsOf("bank").empty());
 }
 
@@ -259,9 +257,9 @@ TEST_F(DeviceLinkTest, DeviceCountChangesRunTheConnectionRoutine)
     ASSERT_TRUE(Host().WaitFor("connection", 3));
 
     const auto calls = Host().CallsOf("connection");
-    EXPECT_EQ(calls[0].first, 1); // at start
-    EXPECT_EQ(calls[1].first, 0);
-    EXPECT_EQ(calls[2].first, 1);
+    EXPECT_EQ(calls[0].value, 1); // at start
+    EXPECT_EQ(calls[1].value, 0);
+    EXPECT_EQ(calls[2].value, 1);
 }
 
 // Replies handed over straight from the write, as a transport may: an empty read can come

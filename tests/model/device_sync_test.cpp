@@ -31,8 +31,8 @@ constexpr uint16_t kKeyC = 0x02E;
 // What the main window would do, recorded.
 class FakeSyncHost : public SyncHost {
 public:
-    std::function<void()> onProfileMessage;
-    std::function<void()> onCloseEditors;
+    std::function<void()> onArrival;
+    std::function<void()> onRemoval;
 
     std::u16string Text(std::string_view key) const override { return std::u16string(key.begin(), key.end()); }
     void ShowMessage(const std::u16string& text) override
@@ -40,27 +40,26 @@ public:
         Record("message " + std::string(text.begin(), text.end()));
     }
     bool IsInitialisationComplete() const override { return true; }
-    void ShowTrayIcon(int iconId) override { Record("tray " + std::to_string(iconId)); }
-    void SendProfileMessage() override
+    void OnKeyboardArrived() override
     {
-        Record("profile");
-        if (onProfileMessage) {
-            onProfileMessage();
+        Record("arrived");
+        if (onArrival) {
+            onArrival();
         }
     }
-    void SendCloseEditors() override
+    void OnKeyboardRemoved() override
     {
-        Record("close editors");
-        if (onCloseEditors) {
-            onCloseEditors();
+        Record("removed");
+        if (onRemoval) {
+            onRemoval();
         }
     }
-    void HideMainWindow() override { Record("hide"); }
-    void PostOpenMessage() override { Record("open"); }
+    void ShowConnected(bool connected) override { Record(connected ? "connected" : "disconnected"); }
+    void ShowWindow() override { Record("open"); }
     bool IsStartHidden() const override { return m_startHidden; }
     void SetStartHidden() override { m_startHidden = true; }
-    void RefreshKeyMarks() override { Record("marks"); }
-    void DisableApply() override { Record("apply off"); }
+    void OnModelReplaced() override { Record("model replaced"); }
+    void OnNothingToApply() override { Record("nothing to apply"); }
 
     std::vector<std::string> Events() const
     {
@@ -129,7 +128,7 @@ protected:
         m_sync.reset();
         m_commands = std::make_unique<device::CommandSet>(Link());
         m_sync = std::make_unique<DeviceSync>(*m_commands, m_host, m_modelLock, m_applyLock);
-        m_host.onProfileMessage = [this] { m_sync->ReadKeyboardIntoModel(false); };
+        m_host.onArrival = [this] { m_sync->ReadKeyboardIntoModel(false); };
     }
 
     // Restarts against a keyboard whose memory the test chose.
@@ -187,7 +186,7 @@ TEST_F(DeviceSyncTest, ArrivalReadsTheKeyboardIntoTheModel)
     EXPECT_EQ(m_sync->DefaultKeyTable(), sim::DefaultKeyTable());
     EXPECT_EQ(m_sync->ExtraAreaCapacity(), sim::kFactoryExtraUnits * 128u);
     const auto events = m_host.Events();
-    EXPECT_EQ(events, (std::vector<std::string>{"profile", "marks", "apply off", "tray 141", "open"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"arrived", "model replaced", "nothing to apply", "connected", "open"}));
     EXPECT_TRUE(std::filesystem::exists(CacheFilePath()));
 }
 
@@ -269,14 +268,14 @@ TEST_F(DeviceSyncTest, RemovalAndReturnThroughTheDeviceLink)
 
     Sim().Unplug();
     ASSERT_TRUE(Host().WaitFor("connection", 4));
-    EXPECT_EQ(m_host.Events(), (std::vector<std::string>{"close editors", "hide", "tray 128"}));
+    EXPECT_EQ(m_host.Events(), (std::vector<std::string>{"removed", "disconnected"}));
     EXPECT_EQ(m_sync->LastDeviceCount(), 0);
 
     m_host.Forget();
     Sim().Replug();
     ASSERT_TRUE(Host().WaitFor("connection", 5));
-    EXPECT_TRUE(m_host.Saw("profile"));
-    EXPECT_TRUE(m_host.Saw("tray 141"));
+    EXPECT_TRUE(m_host.Saw("arrived"));
+    EXPECT_TRUE(m_host.Saw("connected"));
     EXPECT_FALSE(m_host.Saw("open")) << "the window opens by itself only once";
 }
 
@@ -311,7 +310,7 @@ TEST_F(DeviceSyncTest, AreaTotalBeyondTheCapacityIsNotReadPast)
     memory.extra[3] = 0xFF;
     RestartWith(memory);
     m_sync->OnConnectionChanged(1);
-    EXPECT_TRUE(m_host.Saw("marks"));
+    EXPECT_TRUE(m_host.Saw("model replaced"));
     std::lock_guard lock(m_modelLock);
     EXPECT_EQ(m_sync->Model().macros.Count(), 0u);
 }
@@ -512,7 +511,7 @@ TEST_F(DeviceSyncTest, DefaultTableUnreadableOnArrivalIsReadAgainBeforeTheKeysAr
 TEST_F(DeviceSyncTest, ReplugWhileTheRemovalIsClosingTheEditorsEndsWithTheKeyboardRead)
 {
     m_sync->OnConnectionChanged(1);
-    m_host.onCloseEditors = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
+    m_host.onRemoval = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
     Host().ForwardConnections([this](int count) { m_sync->OnConnectionChanged(count); });
     m_host.Forget();
 
@@ -522,8 +521,8 @@ TEST_F(DeviceSyncTest, ReplugWhileTheRemovalIsClosingTheEditorsEndsWithTheKeyboa
     ASSERT_TRUE(Host().WaitFor("connection", 3));
 
     EXPECT_EQ(m_sync->LastDeviceCount(), 1);
-    EXPECT_EQ(m_host.Events(), (std::vector<std::string>{"close editors", "hide", "tray 128", "profile", "marks",
-                                                         "apply off", "tray 141"}));
+    EXPECT_EQ(m_host.Events(), (std::vector<std::string>{"removed", "disconnected", "arrived", "model replaced",
+                                                         "nothing to apply", "connected"}));
 }
 
 struct UnreadCase {

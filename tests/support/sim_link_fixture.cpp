@@ -12,19 +12,19 @@
 
 namespace tavrix::testing {
 
-void RecordingHost::OnGKeyBankChanged(uint32_t tag, int bank)
+void RecordingHost::OnBankChanged(int bank)
 {
-    Record({"bank", static_cast<int>(tag), bank});
+    Record({"bank", bank});
 }
 
-void RecordingHost::StartLightingRefresh()
+void RecordingHost::OnKeyboardLightingChanged()
 {
     Record({"lighting"});
 }
 
-void RecordingHost::ShowTrayState(int mode, int iconId)
+void RecordingHost::OnKeyboardBusy(bool busy)
 {
-    Record({"tray", mode, iconId});
+    Record({"busy", busy ? 1 : 0});
 }
 
 void RecordingHost::OnConnectionChanged(int deviceCount)

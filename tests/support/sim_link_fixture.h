@@ -20,13 +20,12 @@ class RecordingHost : public device::DeviceHost {
 public:
     struct Call {
         std::string what;
-        int first = 0;
-        int second = 0;
+        int value = 0;
     };
 
-    void OnGKeyBankChanged(uint32_t tag, int bank) override;
-    void StartLightingRefresh() override;
-    void ShowTrayState(int mode, int iconId) override;
+    void OnBankChanged(int bank) override;
+    void OnKeyboardLightingChanged() override;
+    void OnKeyboardBusy(bool busy) override;
     void OnConnectionChanged(int deviceCount) override;
 
     std::vector<Call> Calls() const;

@@ -400,9 +400,9 @@ TEST_F(MainWindowSessionTest, KeyboardEventsReachTheWindow)
     const int marks = m_parts.gKeyMarks;
     Sim().SendConsumerEvent(device::kEventBankToggle);
     EXPECT_TRUE(WaitUntil([&] { return m_parts.gKeyMarks > marks; })) << "UM_GKEYS after a bank toggle";
-    Sim().SendConsumerEvent(device::kEventTrayBusy);
+    Sim().SendConsumerEvent(device::kEventKeyboardBusy);
     EXPECT_TRUE(WaitUntil([&] { return Dlg().TrayIconId() == kIconKeyboardBusy; }));
-    Sim().SendConsumerEvent(device::kEventTrayRestore);
+    Sim().SendConsumerEvent(device::kEventKeyboardIdle);
     EXPECT_TRUE(WaitUntil([&] { return Dlg().TrayIconId() == kIconKeyboard; })) << "the remembered icon";
 }
 

@@ -66,18 +66,22 @@ TEST_F(MainWindowTest, TrayClicksOfTheIcon)
 TEST_F(MainWindowTest, TrayStatesPickTheIcon)
 {
     Start(true, true);
+    enum class Step { Disconnected, Connected, Busy, Idle };
     const struct {
-        int mode;
-        int iconId;
+        Step step;
         int shown;
     } steps[] = {
-        {0, kIconNoKeyboard, kIconNoKeyboard}, {1, 0, kIconKeyboardBusy}, {0, 0, kIconNoKeyboard},
-        {0, kIconKeyboard, kIconKeyboard},     {1, 0, kIconKeyboardBusy}, {0, 0, kIconKeyboard},
+        {Step::Disconnected, kIconNoKeyboard}, {Step::Busy, kIconKeyboardBusy}, {Step::Idle, kIconNoKeyboard},
+        {Step::Connected, kIconKeyboard},      {Step::Busy, kIconKeyboardBusy}, {Step::Idle, kIconKeyboard},
     };
-    for (const auto& step : steps) {
-        Dlg().ShowTrayState(step.mode, step.iconId);
-        EXPECT_EQ(Dlg().TrayIconId(), step.shown) << step.mode << " " << step.iconId;
-        EXPECT_EQ(Dlg().TrayIcon().IconResource(), step.shown);
+    for (const auto& [step, shown] : steps) {
+        if (step == Step::Disconnected || step == Step::Connected) {
+            Dlg().ShowConnected(step == Step::Connected);
+        } else {
+            Dlg().OnKeyboardBusy(step == Step::Busy);
+        }
+        EXPECT_EQ(Dlg().TrayIconId(), shown) << static_cast<int>(step);
+        EXPECT_EQ(Dlg().TrayIcon().IconResource(), shown);
     }
 }
 

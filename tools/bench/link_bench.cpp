@@ -33,15 +33,14 @@ public:
     model::DeviceSync* sync = nullptr;
 
     bool IsInitialisationComplete() const override { return true; }
-    void ShowTrayIcon(int) override {}
-    void SendProfileMessage() override { sync->ReadKeyboardIntoModel(false); }
-    void SendCloseEditors() override {}
-    void HideMainWindow() override {}
-    void PostOpenMessage() override {}
+    void OnKeyboardArrived() override { sync->ReadKeyboardIntoModel(false); }
+    void OnKeyboardRemoved() override {}
+    void ShowConnected(bool) override {}
+    void ShowWindow() override {}
     bool IsStartHidden() const override { return true; }
     void SetStartHidden() override {}
-    void RefreshKeyMarks() override {}
-    void DisableApply() override {}
+    void OnModelReplaced() override {}
+    void OnNothingToApply() override {}
 };
 
 // A data folder of the benchmark's own, so the cache file the read writes is nobody's.

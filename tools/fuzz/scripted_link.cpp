@@ -44,7 +44,7 @@ void SendEvent(uint16_t value)
 // script. Their handling is tested with the device link.
 bool IsTrayEvent(uint16_t value)
 {
-    return value == device::kEventTrayBusy || value == device::kEventTrayRestore;
+    return value == device::kEventKeyboardBusy || value == device::kEventKeyboardIdle;
 }
 
 int DeviceCount(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
@@ -172,7 +172,7 @@ device::DeviceLink& Link()
     return *link;
 }
 
-}  // namespace
+} // namespace
 
 bool InputScript::AnswerTo(std::span<const uint8_t>, Answer& answer)
 {
@@ -232,4 +232,4 @@ void AppendAnswer(const Answer& answer, std::vector<uint8_t>& bytes)
     }
 }
 
-}  // namespace tavrix::fuzz
+} // namespace tavrix::fuzz

@@ -9,15 +9,15 @@ namespace {
 
 class ConsoleHost : public tavrix::device::DeviceHost {
 public:
-    void OnGKeyBankChanged(uint32_t, int bank) override { std::printf("G-key bank %c\n", bank ? 'B' : 'A'); }
-    void StartLightingRefresh() override { std::printf("lighting changed on the keyboard\n"); }
-    void ShowTrayState(int mode, int iconId) override { std::printf("tray state %d %d\n", mode, iconId); }
+    void OnBankChanged(int bank) override { std::printf("G-key bank %c\n", bank ? 'B' : 'A'); }
+    void OnKeyboardLightingChanged() override { std::printf("lighting changed on the keyboard\n"); }
+    void OnKeyboardBusy(bool busy) override { std::printf("keyboard %s\n", busy ? "busy" : "idle"); }
     void OnConnectionChanged(int deviceCount) override { std::printf("connection: %d keyboard(s)\n", deviceCount); }
 };
 
 constexpr uint8_t kTestCommand = 0x0D;
 
-}  // namespace
+} // namespace
 
 int main()
 {

@@ -425,27 +425,21 @@ void CTavrixDlg::SetTrayIconId(int iconId)
     m_trayIconId = iconId;
 }
 
-void CTavrixDlg::OnGKeyBankChanged(uint32_t tag, int)
+void CTavrixDlg::OnBankChanged(int)
 {
-    // Posted, not sent: the library's notification thread must never wait for this window.
-    PostMessage(UM_GKEYS, tag, 0);
+    // Posted, not sent: the library's notification thread must never wait for this window. The
+    // G-key marks read the bank from the link.
+    PostMessage(UM_GKEYS, kGKeysTag, 0);
 }
 
-void CTavrixDlg::StartLightingRefresh()
+void CTavrixDlg::OnKeyboardLightingChanged()
 {
     RunOnWindowThread([this] { SetTimer(kTimerLightingRefresh, 0); });
 }
 
-void CTavrixDlg::ShowTrayState(int mode, int iconId)
+void CTavrixDlg::OnKeyboardBusy(bool busy)
 {
-    if (mode == device::kTrayModeBusy) {
-        SetTrayIconId(kIconKeyboardBusy);
-    } else if (iconId != 0) {
-        m_rememberedTrayIconId = iconId;
-        SetTrayIconId(iconId);
-    } else {
-        SetTrayIconId(m_rememberedTrayIconId);
-    }
+    SetTrayIconId(busy ? kIconKeyboardBusy : m_connectionTrayIconId.load());
 }
 
 void CTavrixDlg::OnConnectionChanged(int deviceCount)
@@ -477,12 +471,7 @@ bool CTavrixDlg::IsInitialisationComplete() const
     return m_initialisationComplete || m_closing;
 }
 
-void CTavrixDlg::ShowTrayIcon(int iconId)
-{
-    ShowTrayState(device::kTrayModeIcon, iconId);
-}
-
-void CTavrixDlg::SendProfileMessage()
+void CTavrixDlg::OnKeyboardArrived()
 {
     if (m_closing) {
         return;
@@ -494,19 +483,22 @@ void CTavrixDlg::SendProfileMessage()
     }
 }
 
-void CTavrixDlg::SendCloseEditors()
+void CTavrixDlg::OnKeyboardRemoved()
 {
     if (!m_closing) {
         SendMessage(UM_CLOSE_EDITORS, kCloseEditorsTag, 0);
     }
-}
-
-void CTavrixDlg::HideMainWindow()
-{
     RunOnWindowThread([this] { hide(); });
 }
 
-void CTavrixDlg::PostOpenMessage()
+void CTavrixDlg::ShowConnected(bool connected)
+{
+    // Remembered: the icon comes back to it once the keyboard is no longer busy.
+    m_connectionTrayIconId = connected ? kIconKeyboard : kIconNoKeyboard;
+    SetTrayIconId(m_connectionTrayIconId);
+}
+
+void CTavrixDlg::ShowWindow()
 {
     PostMessage(UM_OPEN, kOpenRequestTag, 0);
 }
@@ -521,6 +513,11 @@ void CTavrixDlg::SetStartHidden()
     app::SetStartHidden(true);
 }
 
+void CTavrixDlg::OnModelReplaced()
+{
+    RefreshKeyMarks();
+}
+
 void CTavrixDlg::RefreshKeyMarks()
 {
     RunOnWindowThread([this] {
@@ -530,7 +527,7 @@ void CTavrixDlg::RefreshKeyMarks()
     });
 }
 
-void CTavrixDlg::DisableApply()
+void CTavrixDlg::OnNothingToApply()
 {
     SetApplyEnabled(false);
 }

@@ -101,26 +101,27 @@ public:
     void ShowCurrentProfile();
     void SetTrayIconId(int iconId);
     [[nodiscard]] int TrayIconId() const { return m_trayIconId; }
+    // Re-marks the key buttons of the current profile and their descriptions from the model.
+    void RefreshKeyMarks();
 
     // DeviceHost: calls from the device link's threads.
-    void OnGKeyBankChanged(uint32_t tag, int bank) override;
-    void StartLightingRefresh() override;
-    void ShowTrayState(int mode, int iconId) override;
+    void OnBankChanged(int bank) override;
+    void OnKeyboardLightingChanged() override;
+    void OnKeyboardBusy(bool busy) override;
     void OnConnectionChanged(int deviceCount) override;
 
     // SyncHost.
     std::u16string Text(std::string_view key) const override;
     void ShowMessage(const std::u16string& text) override;
     bool IsInitialisationComplete() const override;
-    void ShowTrayIcon(int iconId) override;
-    void SendProfileMessage() override;
-    void SendCloseEditors() override;
-    void HideMainWindow() override;
-    void PostOpenMessage() override;
+    void OnKeyboardArrived() override;
+    void OnKeyboardRemoved() override;
+    void ShowConnected(bool connected) override;
+    void ShowWindow() override;
     bool IsStartHidden() const override;
     void SetStartHidden() override;
-    void RefreshKeyMarks() override;
-    void DisableApply() override;
+    void OnModelReplaced() override;
+    void OnNothingToApply() override;
 
     bool OnCommand(int id) override;
     controls::LParam OnMessage(uint32_t message, controls::WParam wParam, controls::LParam lParam) override;
@@ -219,7 +220,7 @@ private:
     std::atomic<bool> m_initialisationComplete{false};
     std::atomic<bool> m_closing{false};
     std::atomic<int> m_trayIconId{kIconNoKeyboard};
-    std::atomic<int> m_rememberedTrayIconId{kIconNoKeyboard};
+    std::atomic<int> m_connectionTrayIconId{kIconNoKeyboard}; // shown while the keyboard is not busy
     bool m_applying = false;
     int m_progressRun = 0;
     bool m_exited = false;
