@@ -41,7 +41,7 @@ std::optional<std::span<uint8_t>> Window(std::span<uint8_t> table, std::size_t a
     return table.subspan(address, length);
 }
 
-}  // namespace
+} // namespace
 
 KeyboardSimulator::KeyboardSimulator() : KeyboardSimulator(FactoryMemory())
 {
@@ -101,12 +101,12 @@ uint8_t KeyboardSimulator::Execute(const Report& request, Report& reply)
     case Command::ReadKeys:
     case Command::ReadExtra:
     case Command::ReadDefaultKeys:
-    case Command::ReadKeyLamps:
+    case Command::ReadLampArea:
         return ReadRegion(request, reply);
     case Command::WriteLighting:
     case Command::WriteKeys:
     case Command::WriteExtra:
-    case Command::WriteKeyLamps:
+    case Command::WriteLampArea:
         return WriteRegion(request);
     case Command::EnterBoot:
         if (request[kFrameLengthAt] != kBootConfirm) {
@@ -185,9 +185,9 @@ std::optional<std::span<uint8_t>> KeyboardSimulator::Region(const Report& reques
         return Window(m_memory.extra, address, length);
     case Command::ReadDefaultKeys:
         return Window(m_memory.defaultKeys, address, length);
-    case Command::ReadKeyLamps:
-    case Command::WriteKeyLamps:
-        return Window(m_memory.keyLamps, address, length);
+    case Command::ReadLampArea:
+    case Command::WriteLampArea:
+        return Window(m_memory.lamps, address, length);
     default:
         return std::nullopt;
     }
@@ -201,4 +201,4 @@ void KeyboardSimulator::Changed()
     }
 }
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim

@@ -18,9 +18,9 @@ constexpr std::size_t kInfoAt = kMagic.size();
 constexpr std::size_t kDefaultKeysAt = kInfoAt + kInfoSize;
 constexpr std::size_t kKeyTablesAt = kDefaultKeysAt + kKeyTableSize;
 constexpr std::size_t kLightingAt = kKeyTablesAt + kProfileCount * kKeyTableSize;
-constexpr std::size_t kKeyLampsAt = kLightingAt + kLightingSize;
-constexpr std::size_t kExtraAt = kKeyLampsAt + kKeyLampSize;
-static_assert(kDefaultKeysAt == 56 && kKeyTablesAt == 380 && kLightingAt == 1352 && kKeyLampsAt == 1478);
+constexpr std::size_t kLampsAt = kLightingAt + kLightingSize;
+constexpr std::size_t kExtraAt = kLampsAt + kLampMemorySize;
+static_assert(kDefaultKeysAt == 56 && kKeyTablesAt == 380 && kLightingAt == 1352 && kLampsAt == 1478);
 static_assert(kExtraAt == kStateHeaderSize);
 // The information block gives the extra area's size in one byte of 128-byte units: no state file
 // is longer than this.
@@ -51,7 +51,7 @@ std::vector<uint8_t> EncodeStateImage(const KeyboardMemory& memory)
         Append(image, table);
     }
     Append(image, memory.lighting);
-    Append(image, memory.keyLamps);
+    Append(image, memory.lamps);
     Append(image, memory.extra);
     return image;
 }
@@ -72,7 +72,7 @@ std::optional<KeyboardMemory> DecodeStateImage(std::span<const uint8_t> image)
         Take(image, kKeyTablesAt + profile * kKeyTableSize, memory.keyTables[profile]);
     }
     Take(image, kLightingAt, memory.lighting);
-    Take(image, kKeyLampsAt, memory.keyLamps);
+    Take(image, kLampsAt, memory.lamps);
     memory.extra.assign(image.begin() + kExtraAt, image.end());
     return memory;
 }

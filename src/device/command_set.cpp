@@ -157,20 +157,20 @@ int CommandSet::WriteLightingBytes(std::span<const uint8_t> bytes, int address)
     return WriteBytes(kCmdWriteLightingBytes, bytes, address);
 }
 
-int CommandSet::ReadKeyColours(std::span<uint8_t> out, int length, int offset, int profile)
+int CommandSet::ReadLampArea(std::span<uint8_t> out, int length, int offset, int profile)
 {
     if (!IsProfile(profile) || offset < 0) {
         return kResultBadArgument;
     }
-    return ReadBytes(kCmdReadKeyColours, out, length, int64_t{offset} + int64_t{profile} * kKeyColourAreaSize);
+    return ReadBytes(kCmdReadLampArea, out, length, int64_t{offset} + int64_t{profile} * kLampAreaSize);
 }
 
-int CommandSet::WriteKeyColours(std::span<const uint8_t> bytes, int offset, int profile)
+int CommandSet::WriteLampArea(std::span<const uint8_t> bytes, int offset, int profile)
 {
     if (!IsProfile(profile) || offset < 0) {
         return kResultBadArgument;
     }
-    return WriteBytes(kCmdWriteKeyColours, bytes, int64_t{offset} + int64_t{profile} * kKeyColourAreaSize);
+    return WriteBytes(kCmdWriteLampArea, bytes, int64_t{offset} + int64_t{profile} * kLampAreaSize);
 }
 
 int CommandSet::ReadChunks(uint8_t command, uint32_t base, std::span<uint8_t> out)

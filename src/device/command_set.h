@@ -54,9 +54,9 @@ public:
     [[nodiscard]] int ReadDefaultTable(std::span<uint8_t, kKeyTableSize> out);
     // out holds at least 56 bytes and receives all 56 reply data bytes; the address is
     // offset + profile * 180.
-    [[nodiscard]] int ReadKeyColours(std::span<uint8_t> out, int length, int offset, int profile);
+    [[nodiscard]] int ReadLampArea(std::span<uint8_t> out, int length, int offset, int profile);
     // At most 56 bytes at offset + profile * 180; profile is the lighting panel's.
-    [[nodiscard]] int WriteKeyColours(std::span<const uint8_t> bytes, int offset, int profile);
+    [[nodiscard]] int WriteLampArea(std::span<const uint8_t> bytes, int offset, int profile);
     // Sent without waiting for a reply; the result is SendRaw's and only exactly 1 is success.
     [[nodiscard]] int EnterBootMode();
 

@@ -18,8 +18,8 @@ inline constexpr uint8_t kCmdReadExtraArea = 0x09;
 inline constexpr uint8_t kCmdWriteExtraArea = 0x0A;
 inline constexpr uint8_t kCmdTestCommand = 0x0D;
 inline constexpr uint8_t kCmdReadDefaultTable = 0x0F;
-inline constexpr uint8_t kCmdReadKeyColours = 0x10;
-inline constexpr uint8_t kCmdWriteKeyColours = 0x11;
+inline constexpr uint8_t kCmdReadLampArea = 0x10;
+inline constexpr uint8_t kCmdWriteLampArea = 0x11;
 inline constexpr uint8_t kCmdEnterBootMode = 0xEE;
 // The boot-mode report repeats its code in the length byte.
 inline constexpr uint8_t kBootModeConfirm = 0xEE;
@@ -43,11 +43,11 @@ inline constexpr std::size_t kKeyEntrySize = 3;
 inline constexpr std::size_t kKeyTableSize = kKeyPositions * kKeyEntrySize;
 inline constexpr uint32_t kKeyTableStride = 512;
 
-// Lighting area: one 42-byte block per profile. Per-key colour area: 180 bytes per profile.
+// Lighting area: one 42-byte block per profile. Lamp area: 180 bytes per profile.
 inline constexpr std::size_t kLightingBlockSize = 42;
-inline constexpr std::size_t kKeyColourAreaSize = 180;
+inline constexpr std::size_t kLampAreaSize = 180;
 
 // Addresses are 16 bits wide.
 inline constexpr uint32_t kAddressLimit = 0x10000;
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -10,7 +10,7 @@
 // (lamp n is bit n mod 8 of byte n div 8, least significant bit first).
 namespace tavrix::model {
 
-inline constexpr std::size_t kLampAreaSize = device::kKeyColourAreaSize;
+using device::kLampAreaSize;
 inline constexpr std::size_t kLampPatternSize = 18;
 inline constexpr int kLampCount = static_cast<int>(kLampPatternSize * 8);
 using LampArea = std::array<uint8_t, kLampAreaSize>;

@@ -229,7 +229,7 @@ int LightingController::Write(const Patch& patch)
             const std::size_t offset = patch.offset + done;
             const int written = patch.area == Area::Settings
                                     ? m_commands.WriteLightingBytes(bytes, LightingAddress(patch.profile, offset))
-                                    : m_commands.WriteKeyColours(bytes, static_cast<int>(offset), patch.profile);
+                                    : m_commands.WriteLampArea(bytes, static_cast<int>(offset), patch.profile);
             result = device::FirstFailure(result, written);
         }
         return result;
@@ -261,7 +261,7 @@ void LightingController::Reload(LightingRead what, std::function<void(int)> done
             for (std::size_t offset = 0; readLamps && offset < lamps.size(); offset += kLampReadSize) {
                 const std::size_t length = std::min(kLampReadSize, lamps.size() - offset);
                 std::array<uint8_t, device::kDataSize> reply{};
-                if (m_commands.ReadKeyColours(reply, static_cast<int>(length), static_cast<int>(offset), profile) ==
+                if (m_commands.ReadLampArea(reply, static_cast<int>(length), static_cast<int>(offset), profile) ==
                     device::kResultOk) {
                     // Of each reply only the bytes asked for are the lamps'.
                     std::copy_n(reply.begin(), length, lamps.begin() + static_cast<std::ptrdiff_t>(offset));

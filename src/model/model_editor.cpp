@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/commands.h"
 #include "model/profile_file.h"
 
 namespace tavrix::model {
@@ -10,7 +11,7 @@ namespace {
 
 bool IsEditableSlot(int profile, size_t slot)
 {
-    return profile >= 0 && profile < ProfileCount() && slot < kSlotsPerBlock;
+    return profile >= 0 && profile < device::kProfileCount && slot < kSlotsPerBlock;
 }
 
 size_t SlotIndex(int profile, size_t slot)
@@ -69,7 +70,7 @@ int ModelEditor::AssignKey(int profile, size_t slot, uint16_t type, uint16_t gKe
 ProfileKeys ModelEditor::ReadProfileKeys(int profile) const
 {
     ProfileKeys keys;
-    if (profile < 0 || profile >= ProfileCount())
+    if (profile < 0 || profile >= device::kProfileCount)
         return keys;
     std::lock_guard lock(m_lock);
     keys.assignments = m_model.image.blocks[static_cast<size_t>(profile)];
@@ -80,7 +81,7 @@ ProfileKeys ModelEditor::ReadProfileKeys(int profile) const
 
 int ModelEditor::ClearProfileKeys(int profile, std::span<const size_t> cleared)
 {
-    if (profile < 0 || profile >= ProfileCount())
+    if (profile < 0 || profile >= device::kProfileCount)
         return 0;
     std::lock_guard lock(m_lock);
     for (const size_t slot : cleared) {

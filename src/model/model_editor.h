@@ -21,7 +21,7 @@ struct ProfileKeys {
 
 // The edits the editors make to the model. Each one takes the model lock for as long as it reads
 // or changes the model, so no window locks the model or touches its records itself. Profiles
-// are the keyboard's, 0 to ProfileCount() - 1; slots are numbered within a profile block.
+// are the keyboard's, 0 to device::kProfileCount - 1; slots are numbered within a profile block.
 class ModelEditor {
 public:
     ModelEditor(ConfigModel& model, std::recursive_mutex& modelLock) : m_model(model), m_lock(modelLock) {}

@@ -4,7 +4,6 @@
 #include <new>
 #include <optional>
 
-#include "device/commands.h"
 #include "model/little_endian.h"
 #include "model/profile_file_io.h"
 #include "model/text_format.h"
@@ -131,11 +130,6 @@ std::u16string PathText(const std::filesystem::path& path)
             text.push_back(static_cast<unsigned char>(byte));
         return text;
     }
-}
-
-int ProfileCount()
-{
-    return device::kProfileCount;
 }
 
 std::filesystem::path DataFolder()

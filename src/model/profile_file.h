@@ -20,9 +20,6 @@ public:
     virtual void ShowMessage(const std::u16string& text) = 0;
 };
 
-// The keyboard keeps three profiles.
-int ProfileCount();
-
 // The path as the user should read it in a message, even when it is not valid UTF-8.
 std::u16string PathText(const std::filesystem::path& path);
 

@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "device/commands.h"
 #include "model/key_assignment.h"
 #include "model/lighting_settings.h"
 #include "model/profile_file_layout.h"
@@ -68,9 +69,9 @@ inline constexpr const char* kOtherBytes = "otherBytes";
 inline constexpr const char* kPress = "press";
 inline constexpr const char* kRelease = "release";
 
-// The keyboard's three profiles come first; the fourth block of the file follows them.
-inline constexpr size_t kKeyboardBlocks = 3;
-inline constexpr size_t kSpareBlockIndex = 3;
+// The keyboard's profiles come first; the fourth block of the file follows them.
+inline constexpr size_t kKeyboardBlocks = device::kProfileCount;
+inline constexpr size_t kSpareBlockIndex = kKeyboardBlocks;
 static_assert(kSpareBlockIndex + 1 == kProfileBlockCount);
 
 inline constexpr std::array<const char*, 2> kBankNames{"A", "B"};

@@ -174,19 +174,19 @@ INSTANTIATE_TEST_SUITE_P(
                     56,
                     0,
                     {}},
-        RequestCase{"ReadKeyColours",
+        RequestCase{"ReadLampArea",
                     [](CommandSet& c) {
                         std::array<uint8_t, kDataSize> out{};
-                        return c.ReadKeyColours(out, 54, 108, 2);
+                        return c.ReadLampArea(out, 54, 108, 2);
                     },
                     0x10,
                     54,
                     468,
                     {}},
-        RequestCase{"WriteKeyColours",
+        RequestCase{"WriteLampArea",
                     [](CommandSet& c) {
                         const std::array<uint8_t, 1> bytes{0x40};
-                        return c.WriteKeyColours(bytes, 19, 1);
+                        return c.WriteLampArea(bytes, 19, 1);
                     },
                     0x11,
                     1,
@@ -238,12 +238,12 @@ INSTANTIATE_TEST_SUITE_P(Counts, ExtraAreaChunkTest,
                          ::testing::Values(ExtraChunkCase{57, {{0, 56}, {56, 1}}}, ExtraChunkCase{56, {{0, 56}}},
                                            ExtraChunkCase{0, {}}, ExtraChunkCase{113, {{0, 56}, {56, 56}, {112, 1}}}));
 
-TEST_F(CommandSetTest, ReadKeyColoursCopiesTheWholeDataField)
+TEST_F(CommandSetTest, ReadLampAreaCopiesTheWholeDataField)
 {
     std::array<uint8_t, kDataSize> out;
     out.fill(0xAA);
-    ASSERT_EQ(Commands().ReadKeyColours(out, 54, 0, 1), kResultOk);
-    const auto lamps = Sim().Memory().keyLamps;
+    ASSERT_EQ(Commands().ReadLampArea(out, 54, 0, 1), kResultOk);
+    const auto lamps = Sim().Memory().lamps;
     EXPECT_TRUE(std::equal(out.begin(), out.begin() + 54, lamps.begin() + 180));
     // The keyboard sends zeros beyond the length; they land in the output too.
     EXPECT_EQ(out[54], 0);
@@ -294,15 +294,15 @@ INSTANTIATE_TEST_SUITE_P(
                                           std::array<uint8_t, kDataSize> out{};
                                           return c.ReadLightingBytes(out, 1, 0x10000);
                                       }},
-                      BadArgumentCase{"ReadKeyColoursProfile3",
+                      BadArgumentCase{"ReadLampAreaProfile3",
                                       [](CommandSet& c) {
                                           std::array<uint8_t, kDataSize> out{};
-                                          return c.ReadKeyColours(out, 18, 0, 3);
+                                          return c.ReadLampArea(out, 18, 0, 3);
                                       }},
-                      BadArgumentCase{"WriteKeyColoursNegativeOffset",
+                      BadArgumentCase{"WriteLampAreaNegativeOffset",
                                       [](CommandSet& c) {
                                           const std::array<uint8_t, 1> bytes{};
-                                          return c.WriteKeyColours(bytes, -1, 0);
+                                          return c.WriteLampArea(bytes, -1, 0);
                                       }},
                       BadArgumentCase{"WriteExtraAreaBeyondAddresses",
                                       [](CommandSet& c) {
@@ -365,16 +365,16 @@ INSTANTIATE_TEST_SUITE_P(
                           return result;
                       },
                       42},
-        RoundTripCase{"KeyColoursOfProfile1",
+        RoundTripCase{"LampAreaOfProfile1",
                       [](CommandSet& c, std::span<const uint8_t> bytes) {
-                          const int first = c.WriteKeyColours(bytes.first(45), 90, 1);
-                          return first == kResultOk ? c.WriteKeyColours(bytes.subspan(45), 135, 1) : first;
+                          const int first = c.WriteLampArea(bytes.first(45), 90, 1);
+                          return first == kResultOk ? c.WriteLampArea(bytes.subspan(45), 135, 1) : first;
                       },
                       [](CommandSet& c, std::vector<uint8_t>& out) {
                           std::array<uint8_t, kDataSize> part{};
                           out.clear();
                           for (int offset : {90, 135}) {
-                              const int result = c.ReadKeyColours(part, 45, offset, 1);
+                              const int result = c.ReadLampArea(part, 45, offset, 1);
                               if (result != kResultOk) {
                                   return result;
                               }

@@ -67,7 +67,7 @@ protected:
 constexpr uint8_t kBegin = device::kCmdBeginConfig;
 constexpr uint8_t kEnd = device::kCmdEndConfig;
 constexpr uint8_t kWriteBlock = device::kCmdWriteLightingBytes;
-constexpr uint8_t kWriteLamps = device::kCmdWriteKeyColours;
+constexpr uint8_t kWriteLamps = device::kCmdWriteLampArea;
 
 TEST_F(LightingControllerTest, EachIntentWritesItsBytesInOneConfiguration)
 {
@@ -128,7 +128,7 @@ TEST_F(LightingControllerTest, LampsChangeOnlyInThePerKeyEffect)
     Lighting().SetPattern(5, true);
     EXPECT_TRUE(Lighting().ToggleLamp(11));
     EXPECT_TRUE(Lighting().IsLampLit(11));
-    const auto lamps = Sim().Memory().keyLamps;
+    const auto lamps = Sim().Memory().lamps;
     EXPECT_EQ(lamps[18 * 5 + 1] & 0x08, 0x08) << "lamp 11 is bit 3 of the pattern's second byte";
 }
 
@@ -143,7 +143,7 @@ TEST_F(LightingControllerTest, ReloadReadsTheLampsOfTheProfileOnlyWhenAskedAndOf
         std::vector<Sent> expected{{device::kCmdReadInfoBlock, 48, 0}, {kBegin, 0, 0}};
         if (what == LightingRead::Full) {
             for (const auto& [offset, length] : {std::pair{0, 54}, {54, 54}, {108, 54}, {162, 18}}) {
-                expected.push_back({device::kCmdReadKeyColours, length, 2 * 180 + offset});
+                expected.push_back({device::kCmdReadLampArea, length, 2 * 180 + offset});
             }
         }
         for (int profile = 0; profile < 3; ++profile) {
@@ -158,7 +158,7 @@ TEST_F(LightingControllerTest, ReloadReadsTheLampsOfTheProfileOnlyWhenAskedAndOf
         EXPECT_TRUE(std::equal(block.begin(), block.end(), memory.lighting.begin() + 42 * profile)) << profile;
     }
     const LampArea lamps = Lighting().Lamps(2);
-    EXPECT_TRUE(std::equal(lamps.begin(), lamps.end(), memory.keyLamps.begin() + 2 * 180));
+    EXPECT_TRUE(std::equal(lamps.begin(), lamps.end(), memory.lamps.begin() + 2 * 180));
 }
 
 TEST_F(LightingControllerTest, UnreadableKeyboardEmptiesTheEffectsAndKeepsTheRest)

@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"WriteKeysInTheGapBetweenProfiles", Frame(0x08, 4, 324, kOnes)},
                       RefusalCase{"WriteLightingPastTheArea", Frame(0x06, 7, 120, kOnes)},
                       RefusalCase{"WriteLightingLongerThanAReport", Frame(0x06, 57, 0, kOnes)},
-                      RefusalCase{"WriteKeyLampsPastTheArea", Frame(0x11, 11, 530, kOnes)},
+                      RefusalCase{"WriteLampsPastTheArea", Frame(0x11, 11, 530, kOnes)},
                       RefusalCase{"WriteExtraPastTheCapacity", Frame(0x0A, 11, kCapacity - 10, kOnes)},
                       RefusalCase{"ReadDefaultKeysPastTheTable", Frame(0x0F, 25, 300)},
                       RefusalCase{"ReadInfoWrongLength", Frame(0x03, 47, 0)},
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, EdgeWriteTest,
                          ::testing::Values(EdgeWriteCase{"LightingOfProfile2", 0x06, 0x05, 42, 84},
                                            EdgeWriteCase{"LastKeyChunkOfProfile2", 0x08, 0x07, 44, 2 * 512 + 280},
                                            EdgeWriteCase{"EndOfTheExtraArea", 0x0A, 0x09, 56, kCapacity - 56},
-                                           EdgeWriteCase{"EndOfTheKeyLamps", 0x11, 0x10, 56, 540 - 56}),
+                                           EdgeWriteCase{"EndOfTheLampArea", 0x11, 0x10, 56, 540 - 56}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(KeyboardSimulatorTest, ReplyEchoesTheRequestWithASum)
@@ -183,5 +183,5 @@ TEST(KeyboardSimulatorTest, MemoryWithTooSmallAnExtraAreaIsGrownToItsCapacity)
     EXPECT_EQ(StatusOf(keyboard.HandleCommand(Frame(0x09, 56, kCapacity - 56))), kStatusAccepted);
 }
 
-}  // namespace
-}  // namespace tavrix::sim
+} // namespace
+} // namespace tavrix::sim

@@ -26,7 +26,7 @@ KeyboardMemory MarkedMemory()
         memory.keyTables[p].fill(static_cast<uint8_t>(0xC0 + p));
     }
     memory.lighting.fill(0xD1);
-    memory.keyLamps.fill(0xE1);
+    memory.lamps.fill(0xE1);
     memory.extra.assign(256, 0xF1);
     return memory;
 }

@@ -79,7 +79,7 @@ protected:
     bool KeyboardLampLit(int pattern, int lamp)
     {
         model::LampArea area{};
-        const auto lamps = Sim().Memory().keyLamps;
+        const auto lamps = Sim().Memory().lamps;
         std::copy_n(lamps.begin() + static_cast<std::ptrdiff_t>(model::kLampAreaSize) * Profile(), area.size(),
                     area.begin());
         return model::IsLampLit(area, pattern, lamp);
@@ -164,11 +164,11 @@ TEST_F(LightingPanelTest, ArrivalReadsTheLightingAndKeepsThePanelFolded)
         const model::LightingBlock block = Dlg().LightingControl().Block(profile);
         EXPECT_TRUE(std::equal(block.begin(), block.end(), memory.lighting.begin() + 42 * profile)) << profile;
     }
-    const auto lamps = memory.keyLamps.begin() + 180 * Profile();
+    const auto lamps = memory.lamps.begin() + 180 * Profile();
     const model::LampArea held = Dlg().LightingControl().Lamps(Profile());
     EXPECT_TRUE(std::equal(held.begin(), held.end(), lamps));
     std::vector<int> lampReads;
-    for (const Sent& read : SentSinceMark(device::kCmdReadKeyColours)) {
+    for (const Sent& read : SentSinceMark(device::kCmdReadLampArea)) {
         lampReads.push_back(read.length);
         EXPECT_EQ(read.address / 180, Profile()) << "only the current profile's lamps";
     }
@@ -245,7 +245,7 @@ TEST_F(LightingPanelTest, KeyClicksLightAndDarkenLampsOnlyInThePerKeyEffect)
     Mark();
     Click(kKeyAId);
     EXPECT_EQ(m_parts.openedFor, 0);
-    EXPECT_TRUE(SentSinceMark(device::kCmdWriteKeyColours).empty()) << "effect 5 has no lamps to edit";
+    EXPECT_TRUE(SentSinceMark(device::kCmdWriteLampArea).empty()) << "effect 5 has no lamps to edit";
 
     ChooseEffect(model::kPerKeyEffect);
     EXPECT_EQ(KeyboardSetting(model::kEffectOffset), model::kPerKeyEffect);
@@ -272,7 +272,7 @@ TEST_F(LightingPanelTest, KeyClicksLightAndDarkenLampsOnlyInThePerKeyEffect)
         } else {
             Click(c.id);
         }
-        const auto writes = SentSinceMark(device::kCmdWriteKeyColours);
+        const auto writes = SentSinceMark(device::kCmdWriteLampArea);
         ASSERT_EQ(writes.size(), 1U) << c.id;
         EXPECT_EQ(writes[0].length, 1);
         EXPECT_EQ(writes[0].address, 180 * Profile() + 18 * 5 + c.lamp / 8);
@@ -293,7 +293,7 @@ TEST_F(LightingPanelTest, AllLitAndAllDarkRewriteThePattern)
     for (const bool lit : {true, false}) {
         Mark();
         Click(lit ? kAllLitId : kAllDarkId);
-        const auto writes = SentSinceMark(device::kCmdWriteKeyColours);
+        const auto writes = SentSinceMark(device::kCmdWriteLampArea);
         ASSERT_EQ(writes.size(), 1U);
         EXPECT_EQ(writes[0].address, 180 * Profile() + 36);
         EXPECT_EQ(writes[0].data, std::vector<uint8_t>(18, lit ? 0xFF : 0x00));
@@ -475,7 +475,7 @@ TEST_F(LightingPanelTest, RestoreDefaultsWritesTheFactoryLighting)
         Start();
         Mark();
         Click(kFirstProfileId + Profile());
-        EXPECT_EQ(SentSinceMark(device::kCmdReadKeyColours).empty(), !perKey) << "the lamp area is read when it exists";
+        EXPECT_EQ(SentSinceMark(device::kCmdReadLampArea).empty(), !perKey) << "the lamp area is read when it exists";
         SwitchEditOn();
         ChooseEffect(12);
         testing::Key(ControlOf(kBrightnessSliderId), Qt::Key_Home);
@@ -486,7 +486,7 @@ TEST_F(LightingPanelTest, RestoreDefaultsWritesTheFactoryLighting)
         Mark();
         Dlg().OnCommand(kRestoreDefaultsId);
         Settle();
-        const auto lampWrites = SentSinceMark(device::kCmdWriteKeyColours);
+        const auto lampWrites = SentSinceMark(device::kCmdWriteLampArea);
         if (perKey) {
             ASSERT_EQ(lampWrites.size(), 4U);
             for (std::size_t i = 0; i < 4; ++i) {
@@ -494,7 +494,7 @@ TEST_F(LightingPanelTest, RestoreDefaultsWritesTheFactoryLighting)
                 EXPECT_EQ(lampWrites[i].address, static_cast<int>(180 * Profile() + 45 * i));
             }
             EXPECT_TRUE(std::equal(model::DefaultLampPatterns().begin(), model::DefaultLampPatterns().end(),
-                                   Sim().Memory().keyLamps.begin() + 180 * Profile()));
+                                   Sim().Memory().lamps.begin() + 180 * Profile()));
         } else {
             EXPECT_TRUE(lampWrites.empty());
         }
@@ -522,7 +522,7 @@ TEST_F(LightingPanelTest, LightingChangedOnTheKeyboardIsReadAgain)
     Sim().SendConsumerEvent(device::kEventLightingChanged);
     EXPECT_TRUE(WaitUntil([&] { return ControlOf<controls::CBitmapSlider>(kBrightnessSliderId).GetSliderPos() == 1; }));
     EXPECT_EQ(SentSinceMark(device::kCmdReadLightingBytes).size(), 3U);
-    EXPECT_TRUE(SentSinceMark(device::kCmdReadKeyColours).empty());
+    EXPECT_TRUE(SentSinceMark(device::kCmdReadLampArea).empty());
 }
 
 TEST_F(LightingPanelTest, EditFlagSurvivesARestart)

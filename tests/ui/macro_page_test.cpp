@@ -133,7 +133,7 @@ TEST_F(MacroPageTest, TheHundredAndFirstMacroIsRefused)
 TEST_F(MacroPageTest, DeletingAMacroAKeyPlaysAsksFirst)
 {
     StoreMacros({{}, {}});
-    const int other = (Profile() + 1) % model::ProfileCount();
+    const int other = (Profile() + 1) % device::kProfileCount;
     const struct {
         const char* name;
         int profile;

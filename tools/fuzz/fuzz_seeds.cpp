@@ -211,20 +211,20 @@ std::vector<uint8_t> Request(uint8_t command, uint8_t length, uint16_t address, 
 void WriteSimSeeds(const std::filesystem::path& folder)
 {
     std::vector<uint8_t> session;
-    for (const auto& frame : {Request(device::kCmdBeginConfig, 0, 0, 0), Request(device::kCmdReadInfoBlock, 48, 0, 0),
-                              Request(device::kCmdWriteExtraArea, 56, 56, 0x5A),
-                              Request(device::kCmdWriteKeyTable, 24, 512 + 300, 0x02),
-                              Request(device::kCmdWriteKeyColours, 56, 180 * 2 + 124, 0x33),
-                              Request(device::kCmdReadDefaultTable, 56, 280, 0), Request(device::kCmdEndConfig, 0, 0, 0),
-                              Request(device::kCmdWriteInfoBlock, 48, 0, 1), Request(device::kCmdEnterBootMode, 0xEE, 0, 0),
-                              Request(device::kCmdTestCommand, 0, 0, 0)}) {
+    for (const auto& frame :
+         {Request(device::kCmdBeginConfig, 0, 0, 0), Request(device::kCmdReadInfoBlock, 48, 0, 0),
+          Request(device::kCmdWriteExtraArea, 56, 56, 0x5A), Request(device::kCmdWriteKeyTable, 24, 512 + 300, 0x02),
+          Request(device::kCmdWriteLampArea, 56, 180 * 2 + 124, 0x33),
+          Request(device::kCmdReadDefaultTable, 56, 280, 0), Request(device::kCmdEndConfig, 0, 0, 0),
+          Request(device::kCmdWriteInfoBlock, 48, 0, 1), Request(device::kCmdEnterBootMode, 0xEE, 0, 0),
+          Request(device::kCmdTestCommand, 0, 0, 0)}) {
         session.insert(session.end(), frame.begin(), frame.end());
     }
     WriteSeed(folder, "session", session);
     WriteSeed(folder, "state-file", sim::EncodeStateImage(sim::FactoryMemory()));
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -150,9 +150,9 @@ void RunEveryCommand(device::CommandSet& commands, Script& script)
     static_cast<void>(commands.WriteExtraArea(area));
     const int lightingLength = SmallArgument(script);
     static_cast<void>(commands.ReadLightingBytes(chunk, lightingLength, AddressArgument(script)));
-    const int colourLength = SmallArgument(script);
-    const int colourOffset = SmallArgument(script);
-    static_cast<void>(commands.ReadKeyColours(chunk, colourLength, colourOffset, ProfileArgument(script)));
+    const int lampLength = SmallArgument(script);
+    const int lampOffset = SmallArgument(script);
+    static_cast<void>(commands.ReadLampArea(chunk, lampLength, lampOffset, ProfileArgument(script)));
     static_cast<void>(commands.WriteKeyTable(table, ProfileArgument(script)));
     static_cast<void>(commands.WriteInfoBlock(info));
     commands.SetCurrentProfile(ProfileArgument(script));

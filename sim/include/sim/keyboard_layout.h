@@ -36,8 +36,8 @@ enum class Command : uint8_t {
     WriteExtra = 0x0A,
     Test = 0x0D,
     ReadDefaultKeys = 0x0F,
-    ReadKeyLamps = 0x10,
-    WriteKeyLamps = 0x11,
+    ReadLampArea = 0x10,
+    WriteLampArea = 0x11,
     EnterBoot = 0xEE,
 };
 // EnterBoot is only taken when byte 4 repeats the code, so a stray byte cannot reset the keyboard.
@@ -53,10 +53,10 @@ inline constexpr std::size_t kKeyTableStride = 512;                         // a
 inline constexpr std::size_t kLightingBlockSize = 42;
 inline constexpr std::size_t kLightingSize = kLightingBlockSize * kProfileCount; // 126
 // A profile's lamp area: ten user patterns of 18 bytes, each telling which lamps it lights.
-inline constexpr std::size_t kKeyLampPatterns = 10;
-inline constexpr std::size_t kKeyLampPatternSize = 18;
-inline constexpr std::size_t kKeyLampAreaSize = kKeyLampPatterns * kKeyLampPatternSize; // 180
-inline constexpr std::size_t kKeyLampSize = kKeyLampAreaSize * kProfileCount;           // 540
+inline constexpr std::size_t kLampPatterns = 10;
+inline constexpr std::size_t kLampPatternSize = 18;
+inline constexpr std::size_t kLampAreaSize = kLampPatterns * kLampPatternSize; // 180
+inline constexpr std::size_t kLampMemorySize = kLampAreaSize * kProfileCount;  // 540
 inline constexpr std::size_t kExtraUnit = 128;
 
 // Information block.

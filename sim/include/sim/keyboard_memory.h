@@ -17,8 +17,8 @@ struct KeyboardMemory {
     KeyTable defaultKeys{};
     std::array<KeyTable, kProfileCount> keyTables{};
     std::array<uint8_t, kLightingSize> lighting{};
-    std::array<uint8_t, kKeyLampSize> keyLamps{};
-    std::vector<uint8_t> extra;  // ExtraCapacityOf(info) bytes
+    std::array<uint8_t, kLampMemorySize> lamps{};
+    std::vector<uint8_t> extra; // ExtraCapacityOf(info) bytes
 
     bool operator==(const KeyboardMemory&) const = default;
 };
@@ -26,4 +26,4 @@ struct KeyboardMemory {
 // Size of the extra area an information block announces: byte 11 in units of 128 bytes.
 std::size_t ExtraCapacityOf(const std::array<uint8_t, kInfoSize>& info);
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim

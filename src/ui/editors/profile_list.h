@@ -29,7 +29,6 @@ public:
     int Delete(int row);
 
     void SetActiveProfile(int profile) { m_activeProfile = profile; }
-    [[nodiscard]] int ActiveProfile() const { return m_activeProfile; }
     [[nodiscard]] bool IsActive(int row) const;
     // The row of the keyboard's profile; -1 when the list has none (or profile is -1).
     [[nodiscard]] int RowOf(int profile) const;

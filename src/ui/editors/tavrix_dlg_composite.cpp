@@ -8,8 +8,8 @@
 #include <QWindow>
 #include <array>
 
+#include "device/commands.h"
 #include "model/model_editor.h"
-#include "model/profile_file.h"
 #include "platform/shell_open.h"
 #include "skin/language.h"
 #include "skin/skin_placement.h"
@@ -56,7 +56,7 @@ int Tavrix_DlgComposite::OpenForKey(int buttonId)
 {
     const std::optional<size_t> slot = m_window.Keyboard().KeySlotOf(buttonId);
     const int profile = m_window.CurrentProfile();
-    if (IsOpen() || !slot || profile < 0 || profile >= model::ProfileCount()) {
+    if (IsOpen() || !slot || profile < 0 || profile >= device::kProfileCount) {
         return -1;
     }
     m_buttonId = buttonId;

@@ -8,6 +8,7 @@
 #include "controls/caption_style.h"
 #include "controls/control_id.h"
 #include "controls/prompts.h"
+#include "device/commands.h"
 #include "model/profile_file.h"
 #include "platform/app_profile.h"
 #include "skin/language.h"
@@ -64,7 +65,7 @@ bool CTavrix_DlgProfile::OnInitDialog()
     CEditorDialog::OnInitDialog();
     PlaceControls();
     const int current = m_window.Commands().GetCurrentProfile();
-    m_model->Open(model::ProfileCount(), model::CacheFilePath(), current);
+    m_model->Open(device::kProfileCount, model::CacheFilePath(), current);
     SelectRow(m_model->List().RowOf(current));
     SetDialogApplyEnabled(false);
     SetTexts(skin::GetLanguageIndex());

@@ -30,9 +30,6 @@ inline constexpr uint32_t kCloseEditorsTag = 0;
 // A time change posted to the window runs the apply routine.
 inline constexpr uint32_t WM_TIMECHANGE = 0x001E;
 
-// Identifies the main window to another instance.
-inline constexpr uint32_t kMainWindowTag = 0x4D41494E;
-
 inline constexpr int kTimerProgress = 1050;
 inline constexpr int kTimerLightingRefresh = 1051;
 inline constexpr uint32_t kProgressPeriodMs = 50;

@@ -27,6 +27,8 @@ constexpr int kEnterId = 1070;
 constexpr int kRightBracketId = 1055;
 constexpr int kF5Id = 1014;
 constexpr std::array<int, 4> kF1ToF4{1010, 1011, 1012, 1013};
+// The Caps, Num and Scroll Lock indicators: shown, never clicked.
+constexpr std::array<int, 3> kLockIndicatorIds{1125, 1126, 1127};
 
 struct Indicator {
     int id;
@@ -36,9 +38,9 @@ struct Indicator {
 // Buttons of the drawn keyboard besides the keys; placed once.
 constexpr Indicator kIndicators[] = {
     {kFnId, "KEY_FN"},
-    {1125, "LOCK_CAPS"},
-    {1126, "LOCK_NUM"},
-    {1127, "LOCK_SCROLL"},
+    {kLockIndicatorIds[0], "LOCK_CAPS"},
+    {kLockIndicatorIds[1], "LOCK_NUM"},
+    {kLockIndicatorIds[2], "LOCK_SCROLL"},
     {kLockAbId, "LOCK_AB"},
     {kFlipIndicatorId, "FLIP_0"},
     {kFlipLeftId, "FLIP_1"},
@@ -48,8 +50,6 @@ constexpr Indicator kIndicators[] = {
     {kReportRateIds[2], "FUNC_REPORT3"},
     {kReportRateIds[3], "FUNC_REPORT4"},
 };
-
-constexpr std::array<int, 3> kLockLamps{1125, 1126, 1127};
 
 } // namespace
 
@@ -106,7 +106,7 @@ void DrawnKeyboard::PlaceIndicators()
         auto* button = new controls::CPngButton(indicator.id, &m_window);
         skin::PlaceSkinButton(*button, ini, kSection, indicator.key, KeySheets());
     }
-    for (int id : kLockLamps) {
+    for (int id : kLockIndicatorIds) {
         Button(id)->setEnabled(false);
     }
     // D1 to D6 sit where the skin places them ("FUNC_D1" to "FUNC_D6"), drawn greyed while the

@@ -43,20 +43,13 @@ struct Label {
 
 // The labels of the panel; the last five belong to the colour controls, which stay hidden.
 constexpr Label kLabels[] = {
-    {kReportRateLabelId, "CONTROL_UsbStatic", "Usb"},
-    {kLightingToggleLabelId, "CONTROL_DengStatic", "Deng"},
-    {kBrightnessLabelId, "CONTROL_LightStatic", "Light"},
-    {kDirectionLabelId, "CONTROL_BLFXStatic", "FX"},
-    {kSpeedLabelId, "CONTROL_SpeedStatic", "Speed"},
-    {kToolLabelId, "CONTROL_USERgjStatic", "Tool"},
-    {kAllDarkLabelId, "CONTROL_HXsjsStatic", "DC"},
-    {kAllLitLabelId, "CONTROL_LEDsjsStatic", "LEDOFF"},
-    {kUserPatternLabelId, "CONTROL_umStatic", "Pattern"},
-    {1151, "CONTROL_FYYSStatic", "Color"},
-    {1154, "CONTROL_HXysStatic", "Color"},
-    {1159, "CONTROL_JTysStatic", "Color"},
-    {1161, "CONTROL_USERjsStatic", "JColor"},
-    {1176, "CONTROL_CDsjsStatic", "DC"},
+    {kReportRateLabelId, "CONTROL_UsbStatic", "Usb"},       {kLightingToggleLabelId, "CONTROL_DengStatic", "Deng"},
+    {kBrightnessLabelId, "CONTROL_LightStatic", "Light"},   {kDirectionLabelId, "CONTROL_BLFXStatic", "FX"},
+    {kSpeedLabelId, "CONTROL_SpeedStatic", "Speed"},        {kToolLabelId, "CONTROL_USERgjStatic", "Tool"},
+    {kAllDarkLabelId, "CONTROL_HXsjsStatic", "DC"},         {kAllLitLabelId, "CONTROL_LEDsjsStatic", "LEDOFF"},
+    {kUserPatternLabelId, "CONTROL_umStatic", "Pattern"},   {kColourLabelIds[0], "CONTROL_FYYSStatic", "Color"},
+    {kColourLabelIds[1], "CONTROL_HXysStatic", "Color"},    {kColourLabelIds[2], "CONTROL_JTysStatic", "Color"},
+    {kColourLabelIds[3], "CONTROL_USERjsStatic", "JColor"}, {kColourLabelIds[4], "CONTROL_CDsjsStatic", "DC"},
 };
 constexpr std::size_t kShownLabelCount = 9;
 

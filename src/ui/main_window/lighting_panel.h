@@ -47,6 +47,8 @@ inline constexpr int kUserPatternListId = 1198;
 inline constexpr int kUserPatternLabelId = 1199;
 inline constexpr int kReportRateLabelId = 1204;
 inline constexpr std::array<int, 7> kColourButtonIds{1152, 1155, 1158, 1160, 1162, 1187, 1191};
+// The labels of the colour controls, which stay hidden.
+inline constexpr std::array<int, 5> kColourLabelIds{1151, 1154, 1159, 1161, 1176};
 
 class LightingPanel : public LightingPart {
 public:

@@ -1,5 +1,5 @@
 #include "controls/prompts.h"
-#include "model/profile_file.h"
+#include "device/commands.h"
 #include "ui/main_window/lang_text.h"
 #include "ui/main_window/tavrix_dlg.h"
 
@@ -8,7 +8,7 @@ namespace tavrix::ui {
 
 int CTavrixDlg::SwitchProfile(int n)
 {
-    if (n >= model::ProfileCount()) {
+    if (n >= device::kProfileCount) {
         n = 0;
     }
     if (m_parts.composite != nullptr && m_parts.composite->IsOpen()) {

@@ -141,7 +141,6 @@ public:
     [[nodiscard]] const MainSheets& Sheets() const { return m_sheets; }
     [[nodiscard]] const std::string& SiteLink() const { return m_links[0]; }
     [[nodiscard]] int ActiveBank() const { return m_link ? m_link->ActiveBank() : 0; }
-    [[nodiscard]] bool IsApplying() const { return m_applying; }
     [[nodiscard]] const app::ProgramPaths& Paths() const { return m_paths; }
     // Opens the program's help page.
     void OpenHelp();
