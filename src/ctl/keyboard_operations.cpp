@@ -119,15 +119,13 @@ CtlOutcome KeyboardOperations::WriteConfiguration(const Configuration& configura
             return offered;
         }
     }
-    {
-        std::lock_guard lock(m_modelLock);
-        if (!m_sync.LoadUserProfile(configuration.file))
-            return {app::CtlStatus::BadFile, "the file is not a whole profile file; nothing was written"};
-        result.loaded = true;
-        result.cacheSaved = model::SaveCacheFile(m_sync.Model());
-        if (m_sync.ApplyToKeyboard(true) == 0)
-            return {app::CtlStatus::Failed, "the keyboard did not take the whole configuration"};
-    }
+    const model::DeviceSync::ApplyResult applied = m_sync.RestoreFromBytes(configuration.file);
+    if (!applied.loaded)
+        return {app::CtlStatus::BadFile, "the file is not a whole profile file; nothing was written"};
+    result.loaded = true;
+    result.cacheSaved = applied.saved;
+    if (!applied.written)
+        return {app::CtlStatus::Failed, "the keyboard did not take the whole configuration"};
     return effects.empty() ? CtlOutcome{} : WriteLightingBlocks(m_commands, configuration.lighting);
 }
 

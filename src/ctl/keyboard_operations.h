@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 #include <span>
 #include <vector>
 
@@ -23,10 +22,7 @@ struct WriteResult {
 
 class KeyboardOperations {
 public:
-    KeyboardOperations(device::CommandSet& commands, model::DeviceSync& sync, std::recursive_mutex& modelLock)
-        : m_commands(commands), m_sync(sync), m_modelLock(modelLock)
-    {
-    }
+    KeyboardOperations(device::CommandSet& commands, model::DeviceSync& sync) : m_commands(commands), m_sync(sync) {}
 
     // Carries out the request. The payload is a StatusRecord for Status (also without a
     // keyboard) and a Configuration for ReadConfiguration.
@@ -50,7 +46,6 @@ private:
 
     device::CommandSet& m_commands;
     model::DeviceSync& m_sync;
-    std::recursive_mutex& m_modelLock;
 };
 
 } // namespace tavrix::ctl

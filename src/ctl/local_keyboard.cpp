@@ -61,7 +61,7 @@ public:
 
     app::CtlReply Call(const CtlRequest& request) override
     {
-        app::CtlReply reply = KeyboardOperations(*m_commands, *m_sync, m_modelLock).Serve(request);
+        app::CtlReply reply = KeyboardOperations(*m_commands, *m_sync).Serve(request);
         std::lock_guard lock(m_mutex);
         for (const std::string& message : m_messages) {
             reply.text += (reply.text.empty() ? "" : "\n") + message;

@@ -208,14 +208,14 @@ DeviceSync::ApplyResult DeviceSync::RestoreFromFile(const std::filesystem::path&
     return SaveAndApply(true);
 }
 
-bool DeviceSync::LoadUserProfile(std::span<const uint8_t> bytes)
+DeviceSync::ApplyResult DeviceSync::RestoreFromBytes(std::span<const uint8_t> bytes)
 {
     std::lock_guard lock(m_modelLock);
     if (!LoadProfileBytes(bytes, m_model)) {
-        return false;
+        return {};
     }
     m_modelWhole = true;
-    return true;
+    return SaveAndApply(true);
 }
 
 int DeviceSync::ApplyToKeyboard(bool allProfiles)

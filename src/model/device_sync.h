@@ -59,9 +59,6 @@ public:
     // When the keyboard cannot be read whole, the model becomes empty and may not be written to
     // the keyboard, which the user is told. Returns 1.
     int ReadKeyboardIntoModel(bool keepApply);
-    // Replaces the model with a profile file's bytes the user handed over (through the command
-    // line), under the model lock; false, and the model unchanged, when they do not load whole.
-    [[nodiscard]] bool LoadUserProfile(std::span<const uint8_t> bytes);
     // What an apply or a restore from a file achieved.
     struct ApplyResult {
         bool loaded = false;  // the file loaded whole (a restore; an apply always has its model)
@@ -74,6 +71,8 @@ public:
     // The restore: under the model lock, replaces the model with a profile file the user chose
     // and applies it to every profile. A file that does not load whole changes nothing.
     [[nodiscard]] ApplyResult RestoreFromFile(const std::filesystem::path& path);
+    // The same with a profile file's bytes the user handed over (through the command line).
+    [[nodiscard]] ApplyResult RestoreFromBytes(std::span<const uint8_t> bytes);
     // Writes the model's macros and the current profile's key table (every profile's with
     // allProfiles) to the keyboard: 1 when every write succeeded. Writes nothing, and returns 0,
     // unless CanWriteModel holds and everything was encoded. Call with the model lock held.

@@ -64,7 +64,8 @@ bool CTavrix_DlgProfile::OnInitDialog()
 {
     CEditorDialog::OnInitDialog();
     PlaceControls();
-    const int current = m_window.Commands().GetCurrentProfile();
+    // As last learnt: the list opens without waiting for the keyboard.
+    const int current = m_window.CurrentProfile();
     m_model->Open(device::kProfileCount, model::CacheFilePath(), current);
     SelectRow(m_model->List().RowOf(current));
     SetDialogApplyEnabled(false);
@@ -219,14 +220,18 @@ void CTavrix_DlgProfile::Apply()
         }
     }
     WriteSettings();
-    device::CommandSet& commands = m_window.Commands();
-    if (const int row = SelectedRow(); row >= 0) {
-        // A file's row names no profile of the keyboard, which then stays as it is.
-        commands.SetCurrentProfile(m_model->List().Row(row).profile);
-    }
-    m_window.Sync().ReadKeyboardIntoModel(true);
+    const int row = SelectedRow();
+    // A file's row names no profile of the keyboard, which then stays as it is.
+    const int chosen = row >= 0 ? m_model->List().Row(row).profile : -1;
+    int current = -1;
+    m_window.RunKeyboardWork([&] {
+        device::CommandSet& commands = m_window.Commands();
+        commands.SetCurrentProfile(chosen);
+        m_window.Sync().ReadKeyboardIntoModel(true);
+        current = commands.GetCurrentProfile();
+    });
     m_window.ShowCurrentProfile();
-    m_model->SetActiveProfile(commands.GetCurrentProfile());
+    m_model->SetActiveProfile(current);
     SetDialogApplyEnabled(false);
     m_window.SetApplyEnabled(false);
 }

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/app_state.h"
 #include "ctl/keyboard_operations.h"
 #include "platform/utf.h"
 #include "ui/main_window/tavrix_dlg.h"
@@ -66,7 +65,7 @@ app::CtlReply CTavrixDlg::OnCtlRequest(std::span<const uint8_t> body)
 
 app::CtlReply CTavrixDlg::CarryOutCtlRequest(const ctl::CtlRequest& request)
 {
-    ctl::KeyboardOperations operations(*m_commands, *m_sync, app::ModelLock());
+    ctl::KeyboardOperations operations(*m_commands, *m_sync);
     if (request.command == ctl::CtlCommand::SwitchProfile) {
         // As the profile buttons do, asking nothing: unapplied changes refused the request.
         ctl::CtlOutcome outcome;

@@ -136,6 +136,9 @@ public:
     [[nodiscard]] bool IsKeyboardIdle() const { return m_keyboardThread.IsIdle(); }
     // Runs work on the window's thread: at once from it, queued from any other.
     void RunOnWindowThread(std::function<void()> work);
+    // Runs work on the keyboard thread, after what waits there, and handles the window's events
+    // (not the user's input) until it is done.
+    void RunKeyboardWork(const std::function<void()>& work);
     [[nodiscard]] CTrayIcon& TrayIcon() { return m_trayIcon; }
     [[nodiscard]] CAboutDlg* AboutDialog() const { return m_about.data(); }
     [[nodiscard]] const MainSheets& Sheets() const { return m_sheets; }
@@ -178,9 +181,6 @@ private:
     void RestoreDefaults();
     void ClearCurrentProfileKeys(int profile);
     void ExitCommand();
-    // Runs work on the keyboard thread, after what waits there, and handles the window's events
-    // (not the user's input) until it is done.
-    void RunKeyboardWork(const std::function<void()>& work);
     void StopDeviceLink();
     void FinishProgress();
     controls::CPngButton* Button(int id) const;
