@@ -67,8 +67,7 @@ enum {
 enum { DEX_REPORT_SIZE = 64 };
 
 /* Request tags: up to four characters packed most significant first. */
-#define DEX_TAG(a, b, c, d) \
-    (((uint32_t)(a) << 24) | ((uint32_t)(b) << 16) | ((uint32_t)(c) << 8) | (uint32_t)(d))
+#define DEX_TAG(a, b, c, d) (((uint32_t)(a) << 24) | ((uint32_t)(b) << 16) | ((uint32_t)(c) << 8) | (uint32_t)(d))
 #define DEX_TAG_CTRL DEX_TAG('C', 'T', 'R', 'L')
 #define DEX_TAG_CONS DEX_TAG('C', 'O', 'N', 'S')
 #define DEX_TAG_LED DEX_TAG(0, 'L', 'E', 'D')
@@ -87,17 +86,17 @@ typedef struct __attribute__((packed)) DexConsumerBlock {
 
 /* Request record: what a registration was made with and what arrived for it. */
 typedef struct DexRequestRecord {
-    uint32_t tag;                      /* byte 0: the registration's tag */
-    uint32_t value;                    /* byte 4: data length (DATA) or device count (DEVICE_COUNT) */
-    const uint8_t* data;               /* byte 8: the input report (DATA) */
-    const DexConsumerBlock* consumer;  /* byte 16: set for consumer-channel reports, else NULL */
+    uint32_t tag;                     /* byte 0: the registration's tag */
+    uint32_t value;                   /* byte 4: data length (DATA) or device count (DEVICE_COUNT) */
+    const uint8_t* data;              /* byte 8: the input report (DATA) */
+    const DexConsumerBlock* consumer; /* byte 16: set for consumer-channel reports, else NULL */
 } DexRequestRecord;
 
 /* Notification record handed to a callback; valid only during the call. */
 typedef struct DexNotification {
-    uint32_t kind;                     /* byte 0: DEX_NOTIFY_DATA or DEX_NOTIFY_DEVICE_COUNT */
+    uint32_t kind; /* byte 0: DEX_NOTIFY_DATA or DEX_NOTIFY_DEVICE_COUNT */
     uint32_t reserved;
-    const DexRequestRecord* request;   /* byte 8 */
+    const DexRequestRecord* request; /* byte 8 */
 } DexNotification;
 
 typedef int (*DexNotifyCallback)(const DexNotification* notification);
@@ -114,48 +113,43 @@ DEX_API int End(void);
 
 /* Number of attached devices with a collection matching the selector. callback and tag are
  * ignored; checksum covers selector, callback and tag. Returns the count, 0 on a bad checksum. */
-DEX_API int RequestGetDeviceCount(const DeviceSelector* selector, DexNotifyCallback callback,
-                                  uint32_t tag, uint32_t checksum, DexHandle* handle);
+DEX_API int RequestGetDeviceCount(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                                  uint32_t checksum, DexHandle* handle);
 
 /* Registers callback for every input report of the matching collections (kind DATA) and for
  * every change of their device count (kind DEVICE_COUNT). The new handle is stored in *handle.
  * Returns 1, or 0 on a bad checksum or a null callback. */
-DEX_API int RequestAsyncRead(const DeviceSelector* selector, DexNotifyCallback callback,
-                             uint32_t tag, uint32_t checksum, DexHandle* handle);
+DEX_API int RequestAsyncRead(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                             uint32_t checksum, DexHandle* handle);
 
 /* Writes one output report (length <= 64, zero-padded to 64) to the first matching collection.
  * Checksum covers selector, callback, tag and the data. Returns 1 when the report was accepted,
  * 0 on a bad checksum or a length over 64 (nothing written), -1 when no device matches or the
  * write failed. */
-DEX_API int RequestWriteOne(const DeviceSelector* selector, DexNotifyCallback callback,
-                            uint32_t tag, const uint8_t* data, uint32_t length,
-                            uint32_t checksum, DexHandle* handle);
+DEX_API int RequestWriteOne(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                            const uint8_t* data, uint32_t length, uint32_t checksum, DexHandle* handle);
 
 /* Writes data as consecutive 64-byte output reports (the last one zero-padded). Returns the
  * number of reports written, 0 on a bad checksum, -1 when no device matches or a write failed. */
-DEX_API int RequestWrite(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
-                         const uint8_t* data, uint32_t length, uint32_t checksum,
-                         DexHandle* handle);
+DEX_API int RequestWrite(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, const uint8_t* data,
+                         uint32_t length, uint32_t checksum, DexHandle* handle);
 
 /* Writes a short status record (length <= 64) as an output report of the matching collection
  * and keeps it as that collection's status; *handle receives a new handle that stands for the
  * write until it is deleted. Returns 1, 0 on a bad checksum or a length over 64 (nothing written
  * or kept), -1 when no device matches. */
-DEX_API int RequestStatusWrite(const DeviceSelector* selector, DexNotifyCallback callback,
-                               uint32_t tag, const uint8_t* data, uint32_t length,
-                               uint32_t checksum, DexHandle* handle);
+DEX_API int RequestStatusWrite(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                               const uint8_t* data, uint32_t length, uint32_t checksum, DexHandle* handle);
 
 /* Sends data (length <= 64) as a feature report. Same results as RequestStatusWrite. */
-DEX_API int RequestStatusSetFeature(const DeviceSelector* selector, DexNotifyCallback callback,
-                                    uint32_t tag, const uint8_t* data, uint32_t length,
-                                    uint32_t checksum, DexHandle* handle);
+DEX_API int RequestStatusSetFeature(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                                    const uint8_t* data, uint32_t length, uint32_t checksum, DexHandle* handle);
 
 /* Copies the status last written to the matching collection into data (at most length bytes).
  * The checksum does not cover data. Returns the number of bytes copied, 0 on a bad checksum or
  * when nothing was written yet, -1 when no device matches. */
-DEX_API int RequestStatusGet(const DeviceSelector* selector, DexNotifyCallback callback,
-                             uint32_t tag, uint8_t* data, uint32_t length, uint32_t checksum,
-                             DexHandle* handle);
+DEX_API int RequestStatusGet(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag, uint8_t* data,
+                             uint32_t length, uint32_t checksum, DexHandle* handle);
 
 /* Ends the registration or status write of handle. Handle 0 or an unknown handle is ignored.
  * Returns 1 when a registration ended, else 0. */
@@ -200,8 +194,8 @@ static inline uint32_t DexWeighLe(uint32_t sum, uint32_t value, int bytes)
 
 /* The checksum of a call: the 16 selector bytes (little-endian fields), the low 32 bits of the
  * callback address, the tag, then the data bytes (data may be NULL when length is 0). */
-static inline uint32_t DexCallChecksum(const DeviceSelector* selector, DexNotifyCallback callback,
-                                       uint32_t tag, const uint8_t* data, size_t length)
+static inline uint32_t DexCallChecksum(const DeviceSelector* selector, DexNotifyCallback callback, uint32_t tag,
+                                       const uint8_t* data, size_t length)
 {
     uint32_t sum = 0;
     sum = DexWeighLe(sum, selector->fieldMask, 4);

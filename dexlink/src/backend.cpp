@@ -37,4 +37,4 @@ std::unique_ptr<Backend> CreateBackend(std::string_view name, EventSink& sink)
     return nullptr;
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -9,7 +9,7 @@ namespace {
 ProgramPaths g_paths;
 std::atomic<bool> g_startHidden{false};
 
-}  // namespace
+} // namespace
 
 const ProgramPaths& GetProgramPaths()
 {
@@ -50,4 +50,4 @@ void SetStartHidden(bool hidden)
     g_startHidden.store(hidden);
 }
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

@@ -22,4 +22,4 @@ std::recursive_mutex& SecondModelLock();
 bool IsStartHidden();
 void SetStartHidden(bool hidden);
 
-}  // namespace tavrix::app
+} // namespace tavrix::app

@@ -19,7 +19,7 @@ constexpr uint16_t kWheelNotch = 120;
 // mark still reaches it.
 constexpr double kPixelBias = 10.0;
 
-}  // namespace
+} // namespace
 
 int SliderScale::PixelOf(int position) const
 {
@@ -186,4 +186,4 @@ void CBitmapSlider::Post()
     PostMessage(OwnerWindow(*this), UM_SLIDER, static_cast<WParam>(GetDlgCtrlID(*this)), m_position);
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

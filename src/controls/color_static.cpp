@@ -21,4 +21,4 @@ void ColorStatic::SetLabelColor(const QColor& color)
     repaint();
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

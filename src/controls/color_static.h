@@ -19,4 +19,4 @@ private:
     QColor m_color{255, 255, 255};
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

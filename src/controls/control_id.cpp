@@ -8,7 +8,7 @@ namespace {
 
 constexpr const char* kIdProperty = "tavrixCtrlId";
 
-}  // namespace
+} // namespace
 
 void SetDlgCtrlID(QWidget& control, int id)
 {
@@ -31,4 +31,4 @@ QWidget* FindDlgItem(const QWidget& window, int id)
     return nullptr;
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

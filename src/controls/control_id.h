@@ -11,4 +11,4 @@ void SetDlgCtrlID(QWidget& control, int id);
 // The first descendant of window that carries id, or nullptr.
 [[nodiscard]] QWidget* FindDlgItem(const QWidget& window, int id);
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -35,7 +35,7 @@ int MulDiv(int number, int numerator, int denominator)
     return static_cast<int>(std::lround(static_cast<double>(number) * numerator / denominator));
 }
 
-}  // namespace
+} // namespace
 
 QFont MakeCaptionFont(const QString& faceName, int pointSize, int dpiY, bool rotated)
 {
@@ -105,4 +105,4 @@ void DrawCaption(QPainter& painter, const CaptionStyle& style, const QRect& clie
     painter.restore();
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

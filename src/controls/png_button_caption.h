@@ -13,8 +13,8 @@ namespace tavrix::controls {
 struct CaptionStyle {
     QFont font;
     QColor color;
-    unsigned format = 0;  // TextFormat bits
-    int escapement = 0;   // tenths of a degree, counter-clockwise
+    unsigned format = 0; // TextFormat bits
+    int escapement = 0;  // tenths of a degree, counter-clockwise
     bool rotated = false;
 };
 
@@ -31,4 +31,4 @@ struct CaptionStyle {
 
 void DrawCaption(QPainter& painter, const CaptionStyle& style, const QRect& client, const QString& text);
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

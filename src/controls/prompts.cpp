@@ -10,7 +10,7 @@ namespace {
 
 Prompts* g_installed = nullptr;
 
-}  // namespace
+} // namespace
 
 Prompts& ActivePrompts()
 {
@@ -46,4 +46,4 @@ QString WithDefaultExtension(const QString& path, const QString& defaultExtensio
     return path + QLatin1Char('.') + defaultExtension;
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -32,11 +32,11 @@ struct FileRequest {
     QString defaultExtension;
     QString initialName;
     QString folder;
-    bool overwritePrompt = false;  // save dialogs only
+    bool overwritePrompt = false; // save dialogs only
 };
 
 struct MenuItem {
-    int id = 0;  // 0 makes a separator
+    int id = 0; // 0 makes a separator
     QString text;
     bool enabled = true;
     bool checked = false;
@@ -64,4 +64,4 @@ QStringList NameFiltersFromPattern(const QString& filter);
 // path with defaultExtension added when its file name has no extension.
 QString WithDefaultExtension(const QString& path, const QString& defaultExtension);
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

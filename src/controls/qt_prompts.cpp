@@ -81,7 +81,7 @@ std::optional<QString> RunFileDialog(QFileDialog& dialog)
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-}  // namespace
+} // namespace
 
 PromptResult QtPrompts::MessageBox(QWidget* owner, const MessageBoxRequest& request)
 {
@@ -136,4 +136,4 @@ int QtPrompts::PopupMenu(QWidget* owner, const QPoint& globalPos, const std::vec
     return chosen != nullptr ? chosen->data().toInt() : 0;
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -14,4 +14,4 @@ public:
     int PopupMenu(QWidget* owner, const QPoint& globalPos, const std::vector<MenuItem>& items) override;
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

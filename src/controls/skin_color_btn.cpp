@@ -45,7 +45,7 @@ QIcon SwatchIcon(const QColor& color)
     return QIcon(swatch);
 }
 
-}  // namespace
+} // namespace
 
 CSkinColorBtn::CSkinColorBtn(int id, QWidget* parent) : QAbstractButton(parent), m_palette(DefaultPalette())
 {
@@ -200,4 +200,4 @@ QWidget* CSkinColorBtn::MakeSwatchGrid(QMenu& menu)
     return grid;
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -54,4 +54,4 @@ private:
     QMenu* m_popup = nullptr;
 };
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -23,7 +23,7 @@ LParam Deliver(QWidget* window, uint32_t message, WParam wParam, LParam lParam)
     return target->OnMessage(message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 void PostMessage(QWidget* window, uint32_t message, WParam wParam, LParam lParam)
 {
@@ -67,4 +67,4 @@ void NotifyCommand(QWidget& control)
     }
 }
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

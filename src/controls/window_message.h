@@ -38,4 +38,4 @@ LParam SendMessage(QWidget* window, uint32_t message, WParam wParam, LParam lPar
 // Tells the control's owner window that control was clicked.
 void NotifyCommand(QWidget& control);
 
-}  // namespace tavrix::controls
+} // namespace tavrix::controls

@@ -9,7 +9,7 @@ DeviceSelector Selector(uint16_t usagePage, uint16_t usage)
     return DeviceSelector{DEX_MATCH_ALL, DEX_VENDOR_ID, DEX_PRODUCT_ID, usagePage, usage, 0};
 }
 
-}  // namespace
+} // namespace
 
 DeviceSelector CommandSelector()
 {
@@ -26,4 +26,4 @@ DeviceSelector StatusSelector()
     return Selector(DEX_STATUS_USAGE_PAGE, DEX_STATUS_USAGE);
 }
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -9,4 +9,4 @@ DeviceSelector CommandSelector();
 DeviceSelector ConsumerSelector();
 DeviceSelector StatusSelector();
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

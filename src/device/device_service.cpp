@@ -1,15 +1,14 @@
 #include "device/device_service.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
+
+#include <dlfcn.h>
 
 namespace tavrix::device {
 
 namespace {
 
-template <typename Function>
-bool Resolve(void* library, const char* name, Function& function)
+template <typename Function> bool Resolve(void* library, const char* name, Function& function)
 {
     function = reinterpret_cast<Function>(dlsym(library, name));
     return function != nullptr;
@@ -30,7 +29,7 @@ bool ResolveAll(void* library, DeviceService& service)
            Resolve(library, "DeleteRequestFromHandle", service.DeleteRequestFromHandle);
 }
 
-}  // namespace
+} // namespace
 
 BindResult BindDeviceService(const std::string& folder, DeviceService& service)
 {
@@ -60,4 +59,4 @@ DeviceService BindDeviceServiceOrExit(const std::string& folder)
     return service;
 }
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -34,4 +34,4 @@ enum class BindResult { Bound, MissingLibrary, MissingExport, InitFailed };
 // shown: without the library the program has nothing to offer.
 DeviceService BindDeviceServiceOrExit(const std::string& folder);
 
-}  // namespace tavrix::device
+} // namespace tavrix::device

@@ -24,4 +24,4 @@ bool HasMacro(const MacroStore& macros, uint32_t number);
 // macro: it becomes a default key, as the keyboard gets it.
 void ClearMissingMacroKeys(ConfigModel& model);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -13,7 +13,7 @@ constexpr size_t kLampFlagOffset = 8;
 constexpr size_t kReservedOffset = 12;
 static_assert(kReservedOffset + 4 == KeyAssignment::kSize);
 
-}  // namespace
+} // namespace
 
 void KeyAssignment::Encode(std::span<uint8_t, kSize> out) const
 {
@@ -44,4 +44,4 @@ void ClearProfileBlock(ProfileBlock& block)
     }
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -27,4 +27,4 @@ std::u16string KeyDescription(uint16_t code, const KeyAssignment& slot, const Te
 std::u16string KeyDescription(GKeyPosition key, const KeyAssignment& slot, const TextLookup& lookup,
                               const MacroNameOf& macroNameOf);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -24,4 +24,4 @@ std::u16string KeyNameAtListPosition(uint16_t listPosition, const TextLookup& lo
     return nameKey.empty() ? std::u16string() : lookup(nameKey);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -21,4 +21,4 @@ std::u16string KeyName(uint16_t code, const TextLookup& lookup, size_t capacity 
 // The text of the name key of the key at that list position; empty when there is none.
 std::u16string KeyNameAtListPosition(uint16_t listPosition, const TextLookup& lookup);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -25,7 +25,7 @@ constexpr size_t kActionsOffset = 512;
 static_assert(kNameOffset + MacroRecord::kNameUnits * 2 == kRepeatCountOffset);
 static_assert(kActionsOffset + kMaxMacroActions * MacroAction::kSize == MacroRecord::kSize);
 
-}  // namespace
+} // namespace
 
 void MacroAction::Encode(std::span<uint8_t, kSize> out) const
 {
@@ -94,4 +94,4 @@ MacroRecord MacroRecord::Decode(std::span<const uint8_t, kSize> in)
     return record;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -11,7 +11,7 @@ namespace tavrix::model {
 
 inline constexpr size_t kMaxMacros = 100;
 inline constexpr size_t kMaxMacroActions = 2000;
-inline constexpr size_t kMaxMacroNameLength = 249;  // characters, the terminator not counted
+inline constexpr size_t kMaxMacroNameLength = 249; // characters, the terminator not counted
 // Longest delay the keyboard can represent: 12 bits of 10 ms steps.
 inline constexpr uint32_t kMaxMacroDelayMs = 4095 * 10;
 
@@ -37,7 +37,7 @@ struct MacroAction {
 // from a file is written back unchanged.
 struct MacroRecord {
     static constexpr size_t kSize = 16512;
-    static constexpr size_t kNameUnits = 250;  // 500 bytes of UTF-16 with the terminator
+    static constexpr size_t kNameUnits = 250; // 500 bytes of UTF-16 with the terminator
 
     std::array<char16_t, kNameUnits> name{};
     uint8_t repeatCount = 1;
@@ -66,4 +66,4 @@ struct MacroRecord {
     bool operator==(const MacroRecord&) const = default;
 };
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

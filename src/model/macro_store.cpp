@@ -34,4 +34,4 @@ uint16_t MacroStore::MacroNumberAt(int slot) const
     return m_records[static_cast<size_t>(slot)].number;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

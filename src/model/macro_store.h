@@ -36,4 +36,4 @@ private:
     std::vector<MacroRecord> m_records;
 };
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

@@ -26,7 +26,7 @@ static_assert(ProfileFileHeader::kSumOffset + 1 == ProfileFileHeader::kSize);
 
 constexpr size_t kDescriptionOffset = ProfileFileHeader::kSize;
 
-}  // namespace
+} // namespace
 
 void ProfileFileHeader::Encode(std::span<uint8_t, kSize> out) const
 {
@@ -105,4 +105,4 @@ ModelImage NewModelImage(uint8_t flag)
     return image;
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

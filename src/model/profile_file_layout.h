@@ -10,7 +10,7 @@
 
 namespace tavrix::model {
 
-inline constexpr uint16_t kProfileMagic = 0x4446;  // the bytes "F" "D"
+inline constexpr uint16_t kProfileMagic = 0x4446; // the bytes "F" "D"
 inline constexpr uint16_t kProfileFormatMajor = 3;
 inline constexpr uint16_t kProfileFormatMinor = 1;
 
@@ -82,4 +82,4 @@ constexpr uint64_t ProfileFileSize(uint64_t macroCount, uint64_t textPoolSize)
 // slots zero except the G-key codes of the first block.
 ModelImage NewModelImage(uint8_t flag);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

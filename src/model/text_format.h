@@ -15,4 +15,4 @@ std::u16string FormatNumber(std::u16string_view format, uint32_t value);
 // '%', anything else is copied as written.
 std::u16string FormatWithText(std::u16string_view format, std::u16string_view argument);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

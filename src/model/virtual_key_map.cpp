@@ -53,7 +53,7 @@ uint16_t ScanCodeOf(uint32_t lParam)
     return static_cast<uint16_t>((lParam >> 16) & 0x1FF);
 }
 
-}  // namespace
+} // namespace
 
 const VirtualKeyTable& VirtualKeyMap()
 {
@@ -77,4 +77,4 @@ uint16_t KeyFromVirtualKey(uint8_t virtualKey, uint32_t lParam)
     return agrees ? scan : KeyCodeOf(mapped);
 }
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

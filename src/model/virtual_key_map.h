@@ -15,4 +15,4 @@ const VirtualKeyTable& VirtualKeyMap();
 // when that scan code agrees with the virtual key, otherwise the key of the virtual key.
 uint16_t KeyFromVirtualKey(uint8_t virtualKey, uint32_t lParam);
 
-}  // namespace tavrix::model
+} // namespace tavrix::model

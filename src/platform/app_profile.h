@@ -18,4 +18,4 @@ std::string GetProfileString(const std::string& section, const std::string& entr
 // Stores the string, creating the section's key when needed.
 [[nodiscard]] bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

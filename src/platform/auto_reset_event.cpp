@@ -33,4 +33,4 @@ AutoResetEvent::WaitResult AutoResetEvent::Wait(uint32_t milliseconds)
     return WaitResult::Signalled;
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

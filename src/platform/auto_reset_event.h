@@ -23,4 +23,4 @@ private:
     bool m_signalled = false;
 };
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

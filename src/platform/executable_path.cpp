@@ -39,4 +39,4 @@ std::string ExecutableFolder()
     return parts.drive + parts.folder;
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

@@ -21,4 +21,4 @@ std::string ExecutablePath();
 // Drive and folder of the running executable, with the trailing slash.
 std::string ExecutableFolder();
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

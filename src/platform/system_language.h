@@ -22,4 +22,4 @@ std::string SystemLocaleName();
 
 uint16_t SystemDefaultLanguageId();
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

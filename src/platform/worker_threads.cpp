@@ -64,4 +64,4 @@ void WorkerThreads::JoinAll()
     }
 }
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

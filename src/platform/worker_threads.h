@@ -30,4 +30,4 @@ private:
     std::list<std::unique_ptr<Worker>> m_workers;
 };
 
-}  // namespace tavrix::platform
+} // namespace tavrix::platform

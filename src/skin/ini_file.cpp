@@ -20,4 +20,4 @@ std::optional<std::string> CIniFile::ReadString(const std::string& section, cons
     return value;
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

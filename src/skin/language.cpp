@@ -45,7 +45,7 @@ void StoreLanguage(const std::optional<platform::RegistryKey>& key, uint32_t lan
     }
 }
 
-}  // namespace
+} // namespace
 
 uint32_t FoldSystemLanguage(uint32_t systemLanguageId)
 {
@@ -106,4 +106,4 @@ std::string LoadLangMode(const std::string& key, int languageIndex)
     return LoadLangEntry(platform::ExecutableFolder(), "MODE", key, languageIndex);
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -32,7 +32,7 @@ void JoinBatch(QRegion& result, std::vector<QRect>& batch)
     batch.clear();
 }
 
-}  // namespace
+} // namespace
 
 std::optional<QRegion> MakeRegionFromMask(const QImage& mask, const QColor& transparent, const QColor& tolerance)
 {
@@ -73,4 +73,4 @@ std::optional<QRegion> MakeRegionFromMask(const QImage& mask, const QColor& tran
     return result;
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -14,4 +14,4 @@ namespace tavrix::skin {
 [[nodiscard]] std::optional<QRegion> MakeRegionFromMask(const QImage& mask, const QColor& transparent,
                                                         const QColor& tolerance);
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

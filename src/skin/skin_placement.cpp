@@ -13,7 +13,7 @@ QRect ToQRect(const SkinRect& rect)
     return QRect(rect.x, rect.y, rect.w, rect.h);
 }
 
-}  // namespace
+} // namespace
 
 void PlaceSkinButton(controls::CPngButton& button, const std::string& iniPath, const std::string& section,
                      const std::string& key, const controls::ButtonSheets& sheets)
@@ -48,4 +48,4 @@ void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::st
     control.update();
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -28,4 +28,4 @@ void PlaceSkinArrow(controls::CPngButton& button, const std::string& iniPath, co
 // Moves control's top-left corner to the x and y under key, keeping its size.
 void MoveSkinControl(QWidget& control, const std::string& iniPath, const std::string& section, const std::string& key);
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

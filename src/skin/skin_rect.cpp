@@ -27,7 +27,7 @@ std::optional<int> TakeNumber(std::string_view& text)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<SkinRect> ParseSkinRect(std::string_view text)
 {
@@ -54,4 +54,4 @@ SkinRect ReadSkinRect(const std::string& iniPath, const std::string& section, co
     return ParseSkinRect(value).value_or(SkinRect{});
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -27,4 +27,4 @@ struct SkinRect {
 // four numbers reads like a missing key: the default rectangle.
 [[nodiscard]] SkinRect ReadSkinRect(const std::string& iniPath, const std::string& section, const std::string& key);
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -32,4 +32,4 @@ void MakeStateSheet(QPixmap& sheet, const QImage& picture, const QWidget& window
     painter.drawImage(QPoint(0, 0), picture);
 }
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

@@ -24,4 +24,4 @@ inline constexpr int kSheetMargin = 100;
 // unscaled at (0, 0) and cut off at the sheet's edge. Replaces any previous sheet.
 void MakeStateSheet(QPixmap& sheet, const QImage& picture, const QWidget& window);
 
-}  // namespace tavrix::skin
+} // namespace tavrix::skin

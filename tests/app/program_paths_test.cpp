@@ -49,5 +49,5 @@ TEST(ProgramPathsTest, SettingsFileInTheDataFolderWhichIsCreated)
     EXPECT_TRUE(S_ISDIR(info.st_mode));
 }
 
-}  // namespace
-}  // namespace tavrix::app
+} // namespace
+} // namespace tavrix::app

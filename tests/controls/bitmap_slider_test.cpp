@@ -177,5 +177,5 @@ TEST_F(BitmapSliderTest, ShowsThePictureItWasGiven)
     EXPECT_EQ(testing::Grab(*slider).pixelColor(150, 6), QColor(Qt::cyan));
 }
 
-}  // namespace
-}  // namespace tavrix::controls
+} // namespace
+} // namespace tavrix::controls

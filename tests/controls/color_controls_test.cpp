@@ -120,5 +120,5 @@ TEST_F(SkinColorBtnTest, FaceParts)
     EXPECT_EQ(CSkinColorBtn::DropDownRect(content), QRect(QPoint(34, 2), QPoint(56, 21)));
 }
 
-}  // namespace
-}  // namespace tavrix::controls
+} // namespace
+} // namespace tavrix::controls

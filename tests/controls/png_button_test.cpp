@@ -260,5 +260,5 @@ TEST_F(PngButtonTest, TooltipShowsAfterTheMouseRests)
     platform::SetTimeScale(1.0);
 }
 
-}  // namespace
-}  // namespace tavrix::controls
+} // namespace
+} // namespace tavrix::controls

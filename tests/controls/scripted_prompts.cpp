@@ -14,7 +14,7 @@ template <typename T> T TakeOr(std::deque<T>& answers, T fallback)
     return answer;
 }
 
-}  // namespace
+} // namespace
 
 controls::PromptResult ScriptedPrompts::MessageBox(QWidget*, const controls::MessageBoxRequest& request)
 {
@@ -46,4 +46,4 @@ int ScriptedPrompts::PopupMenu(QWidget*, const QPoint&, const std::vector<contro
     return TakeOr(menuAnswers, 0);
 }
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

@@ -36,4 +36,4 @@ public:
     std::vector<std::vector<controls::MenuItem>> menus;
 };
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

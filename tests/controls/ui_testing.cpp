@@ -16,7 +16,7 @@ QPoint Middle(const QWidget& control, QPoint at)
     return at == QPoint(-1, -1) ? control.rect().center() : at;
 }
 
-}  // namespace
+} // namespace
 
 void EnsureApplication()
 {
@@ -132,4 +132,4 @@ controls::LParam RecordingWindow::OnMessage(uint32_t message, controls::WParam w
     return lParam;
 }
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

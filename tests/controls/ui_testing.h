@@ -62,4 +62,4 @@ public:
     std::vector<Message> messages;
 };
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

@@ -106,5 +106,5 @@ TEST_F(WindowMessageTest, ControlsAreFoundByIdAtAnyDepth)
     EXPECT_EQ(GetDlgCtrlID(*panel), 0);
 }
 
-}  // namespace
-}  // namespace tavrix::controls
+} // namespace
+} // namespace tavrix::controls

@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "device/device_service.h"
 
@@ -53,5 +53,5 @@ TEST(DeviceServiceTest, ReportsWhyBindingFailed)
     EXPECT_EQ(service.Init, nullptr) << "a failed binding leaves the service untouched";
 }
 
-}  // namespace
-}  // namespace tavrix::device
+} // namespace
+} // namespace tavrix::device

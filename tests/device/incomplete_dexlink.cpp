@@ -2,11 +2,26 @@
 #include "dexlink.h"
 
 extern "C" {
-DEX_API int Init(int) { return 1; }
-DEX_API int End(void) { return 1; }
-DEX_API int Debug(int) { return 0; }
-DEX_API int RequestGetDeviceCount(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*) { return 1; }
-DEX_API int RequestAsyncRead(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*) { return 1; }
+DEX_API int Init(int)
+{
+    return 1;
+}
+DEX_API int End(void)
+{
+    return 1;
+}
+DEX_API int Debug(int)
+{
+    return 0;
+}
+DEX_API int RequestGetDeviceCount(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
+DEX_API int RequestAsyncRead(const DeviceSelector*, DexNotifyCallback, uint32_t, uint32_t, DexHandle*)
+{
+    return 1;
+}
 DEX_API int RequestWriteOne(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t, uint32_t,
                             DexHandle*)
 {
@@ -17,8 +32,8 @@ DEX_API int RequestWrite(const DeviceSelector*, DexNotifyCallback, uint32_t, con
 {
     return 1;
 }
-DEX_API int RequestStatusWrite(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t,
-                               uint32_t, DexHandle*)
+DEX_API int RequestStatusWrite(const DeviceSelector*, DexNotifyCallback, uint32_t, const uint8_t*, uint32_t, uint32_t,
+                               DexHandle*)
 {
     return 1;
 }
@@ -27,6 +42,12 @@ DEX_API int RequestStatusSetFeature(const DeviceSelector*, DexNotifyCallback, ui
 {
     return 1;
 }
-DEX_API int DeleteRequestFromUnitId(DexHandle) { return 1; }
-DEX_API int DeleteRequestFromHandle(DexHandle*) { return 1; }
+DEX_API int DeleteRequestFromUnitId(DexHandle)
+{
+    return 1;
+}
+DEX_API int DeleteRequestFromHandle(DexHandle*)
+{
+    return 1;
+}
 }

@@ -48,5 +48,5 @@ TEST(ReportFrameTest, DataBeyondFiftySixBytesIsNotCopied)
     EXPECT_EQ(frame.Bytes()[kReportSize - 1], 0x11);
 }
 
-}  // namespace
-}  // namespace tavrix::device
+} // namespace
+} // namespace tavrix::device

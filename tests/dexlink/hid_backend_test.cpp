@@ -39,7 +39,7 @@ struct FakeNode {
     std::deque<std::vector<uint8_t>> inputs;
     std::vector<std::vector<uint8_t>> writes;
     std::vector<std::vector<uint8_t>> features;
-    int failedThrough = 0;  // devices opened up to this number fail
+    int failedThrough = 0; // devices opened up to this number fail
     int readFailures = 0;
     bool writeFails = false;
     int opens = 0;
@@ -433,7 +433,7 @@ TEST_F(HidBackendTest, ArrivalAndRemovalChangeTheCount)
     EXPECT_EQ(Backend().DeviceCount(kCommand), 1);
     EXPECT_EQ(m_sink.CountOf(Event::Kind::DeviceCount), 1u);
 
-    m_monitor->Announce();  // another device came or went: nothing of ours changed
+    m_monitor->Announce(); // another device came or went: nothing of ours changed
     EXPECT_EQ(m_sink.CountOf(Event::Kind::DeviceCount), 1u);
 
     m_system->SetEntries({});
@@ -499,5 +499,5 @@ TEST(UdevMonitorTest, StopsPromptlyOrDeclinesToStart)
     }
 }
 
-}  // namespace
-}  // namespace tavrix::dexlink
+} // namespace
+} // namespace tavrix::dexlink

@@ -97,7 +97,7 @@ TEST_F(SimBackendStateTest, ConfigurationSurvivesARestart)
         SimBackend backend(m_sink);
         ASSERT_EQ(backend.Write(kCommand, Frame(0x01)), 1);
         ASSERT_EQ(backend.Write(kCommand, Frame(0x08, 56, 512, 0x5A)), 1);
-        EXPECT_FALSE(fs::exists(File()));  // nothing committed before the configuration ends
+        EXPECT_FALSE(fs::exists(File())); // nothing committed before the configuration ends
         ASSERT_EQ(backend.Write(kCommand, Frame(0x02)), 1);
         EXPECT_TRUE(fs::exists(File()));
     }
@@ -223,5 +223,5 @@ TEST(SimBackendFaultsTest, ADelayedReplyHoldsBackTheNextOne)
     EXPECT_GE(sink.delays[1], std::chrono::milliseconds(150)) << "queued behind the late reply";
 }
 
-}  // namespace
-}  // namespace tavrix::dexlink
+} // namespace
+} // namespace tavrix::dexlink

@@ -62,4 +62,4 @@ inline KeyTable DefaultKeyTable()
     return table;
 }
 
-}  // namespace tavrix::model::test
+} // namespace tavrix::model::test

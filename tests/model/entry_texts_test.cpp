@@ -35,5 +35,5 @@ TEST(EntryTexts, SlotsOutsideTheModelAreIgnored)
     EXPECT_EQ(texts.TotalSize(), 0u);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

@@ -43,5 +43,5 @@ TEST(ProfileBlock, ClearSetsOnlyTheGKeyCodes)
     }
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

@@ -180,5 +180,5 @@ TEST(KeyCatalogue, ReleaseOnlyKeys)
         EXPECT_FALSE(IsReleaseOnlyKey(code)) << std::hex << code;
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

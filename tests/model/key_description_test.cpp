@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/key_description.h"
 #include "language_fixture.h"
+#include "model/key_description.h"
 
 namespace tavrix::model {
 namespace {
@@ -63,5 +63,5 @@ TEST(KeyDescription, FitsTheTextBuffer)
     EXPECT_EQ(KeyDescription(0x01E, {.type = kTypeMacro, .value = 1}, kEnglish, longName).size(), kTextCapacity - 1);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "language_fixture.h"
 #include "model/key_names.h"
 #include "model/text_format.h"
-#include "language_fixture.h"
 
 namespace tavrix::model {
 namespace {
@@ -71,5 +71,5 @@ TEST(FormatNumber, FillsOneConversionAndCopiesTheRest)
         EXPECT_EQ(FormatNumber(c.format, c.value), c.text);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

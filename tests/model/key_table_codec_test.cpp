@@ -264,5 +264,5 @@ TEST(KeyTableRoundTrip, KeysTheKeyboardCannotSendReadBackAsDisabled)
     }
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

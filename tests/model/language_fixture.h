@@ -17,4 +17,4 @@ inline TextLookup Language(std::map<std::string, std::u16string> texts)
     };
 }
 
-}  // namespace tavrix::model::test
+} // namespace tavrix::model::test

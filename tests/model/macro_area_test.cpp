@@ -51,7 +51,7 @@ TEST(MacroArea, OneMacroOfThreeActionsWithAndWithoutItsName)
     EXPECT_EQ(sizes.withoutNames, 34u);
     EXPECT_EQ(sizes.withNames, 40u);
 
-    const std::vector<uint8_t> expected{0xAA, 0x55, 40,   0,    1,   0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // header
+    const std::vector<uint8_t> expected{0xAA, 0x55, 40,   0,    1,   0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, // header
                                         18,   0,                                                      // offset
                                         3,    0,    5,    3,                                          // counts
                                         0x0A, 0xA0, 0x01, 0x02,                                       // Left Shift down
@@ -63,7 +63,7 @@ TEST(MacroArea, OneMacroOfThreeActionsWithAndWithoutItsName)
     ASSERT_EQ(withoutNames.size(), 34u);
     EXPECT_EQ(withoutNames[2], 34);
     EXPECT_EQ(withoutNames[6], 0);
-    EXPECT_EQ(withoutNames[21], 0);  // name length
+    EXPECT_EQ(withoutNames[21], 0); // name length
 }
 
 TEST(MacroArea, ActionWordsAndKeyData)
@@ -80,14 +80,14 @@ TEST(MacroArea, ActionWordsAndKeyData)
         // Longer than the keyboard can wait: the longest it can, not the delay's low bits.
         {{50000, kKeyA, kMacroPress}, 0xAFFF, 0x02, 0x04},
         {{0, 0x11D, kMacroPress}, 0xA000, 0x01, 0x10},   // Right Ctrl
-        {{0, 0x15C, kMacroRelease}, 0x2000, 0x01, 0x80},  // Right Win
+        {{0, 0x15C, kMacroRelease}, 0x2000, 0x01, 0x80}, // Right Win
         {{0, 0x120, kMacroPress}, 0xA000, 0x02, 0xCD},   // Mute travels as its device code
         {{0, 0x171, kMacroPress}, 0x9000, 0x01, 0x01},
         {{0, 0x173, kMacroRelease}, 0x1000, 0x01, 0x04},
         {{0, 0x161, kMacroPress}, 0x9000, 0x05, 0x01},
         {{0, 0x162, kMacroPress}, 0x9000, 0x05, 0xFF},
-        {{0, 0x15E, kMacroPress}, 0xC000, 0x81, 0x00},  // Power
-        {{0, 0x170, kMacroPress}, 0x8000, 0x00, 0x00},  // double click: nothing the keyboard can send
+        {{0, 0x15E, kMacroPress}, 0xC000, 0x81, 0x00}, // Power
+        {{0, 0x170, kMacroPress}, 0x8000, 0x00, 0x00}, // double click: nothing the keyboard can send
         {{30, kKeyA, 7}, 0xA003, 0x02, 0x04},          // any direction but release is a press
     };
     for (const auto& c : cases) {
@@ -227,5 +227,5 @@ TEST(MacroArea, ReadsAtMostOneHundredMacros)
     EXPECT_EQ(DecodeMacroArea(area, FixtureText).size(), kMaxMacros);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

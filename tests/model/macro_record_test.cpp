@@ -59,5 +59,5 @@ TEST(MacroRecord, SetNameCutsToTheFieldAndClearsTheRest)
     EXPECT_EQ(record.name[kMaxMacroNameLength - 1], u'\0');
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

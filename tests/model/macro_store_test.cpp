@@ -47,5 +47,5 @@ TEST(MacroStore, SlotsAndNumbers)
         EXPECT_EQ(store.MacroNumberAt(c.slot), c.number) << "slot " << c.slot;
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

@@ -75,5 +75,5 @@ TEST(KeyFromVirtualKey, ReadsOnlyBits16To24OfTheLParam)
     EXPECT_EQ(KeyFromVirtualKey(0x26, lParam), 0x148);
 }
 
-}  // namespace
-}  // namespace tavrix::model
+} // namespace
+} // namespace tavrix::model

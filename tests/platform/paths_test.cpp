@@ -63,5 +63,5 @@ TEST(PathsTest, MakeFoldersCreatesParents)
     EXPECT_FALSE(MakeFolders(temp / "a/b/c/f.txt/d"));
 }
 
-}  // namespace
-}  // namespace tavrix::platform
+} // namespace
+} // namespace tavrix::platform

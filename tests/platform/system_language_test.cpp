@@ -36,5 +36,5 @@ TEST(SystemLanguageTest, EnvironmentOrder)
     EXPECT_EQ(SystemDefaultLanguageId(), 0x0809);
 }
 
-}  // namespace
-}  // namespace tavrix::platform
+} // namespace
+} // namespace tavrix::platform

@@ -84,5 +84,5 @@ TEST(FactoryMemoryTest, KeyTablesStartAsTheDefaultAndTheExtraAreaIsAnEmptyMacroA
     EXPECT_TRUE(std::equal(header.begin(), header.end(), memory.extra.begin()));
 }
 
-}  // namespace
-}  // namespace tavrix::sim
+} // namespace
+} // namespace tavrix::sim

@@ -28,4 +28,4 @@ inline Report Frame(uint8_t command, uint8_t length, uint16_t address, std::init
     return Frame(command, length, address, std::span<const uint8_t>(data.begin(), data.size()));
 }
 
-}  // namespace tavrix::sim::testing
+} // namespace tavrix::sim::testing

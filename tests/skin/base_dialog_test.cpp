@@ -169,5 +169,5 @@ TEST_F(BaseDialogTest, TimersFireByIdUntilKilled)
     platform::SetTimeScale(1.0);
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

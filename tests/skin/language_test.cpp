@@ -163,5 +163,5 @@ TEST(LangLookupBesideExecutableTest, TestBinaryHasNoLanguageFiles)
     EXPECT_EQ(LoadLangMode("254", 2), "#Error");
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

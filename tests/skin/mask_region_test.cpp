@@ -57,5 +57,5 @@ TEST_F(MaskRegionTest, ManyRunsAreAllKept)
     }
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

@@ -139,5 +139,5 @@ TEST(SkinPathTest, BackslashesBecomeSlashes)
     EXPECT_EQ(JoinSkinPath("/opt/tavrix/Skins/", ""), "/opt/tavrix/Skins/");
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

@@ -58,5 +58,5 @@ TEST(SkinRectTest, MissingOrShortValuesReadAsTheDefault)
     }
 }
 
-}  // namespace
-}  // namespace tavrix::skin
+} // namespace
+} // namespace tavrix::skin

@@ -28,4 +28,4 @@ QImage TestSkin::Picture(QSize size, const QColor& fill, int border, const QColo
     return picture;
 }
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

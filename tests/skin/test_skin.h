@@ -26,4 +26,4 @@ private:
     QTemporaryDir m_dir;
 };
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

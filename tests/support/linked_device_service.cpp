@@ -22,4 +22,4 @@ device::DeviceService LinkedDeviceService()
     return service;
 }
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

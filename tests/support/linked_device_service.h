@@ -8,4 +8,4 @@ namespace tavrix::testing {
 // benchmarks can drive the simulated keyboard's controls in-process.
 device::DeviceService LinkedDeviceService();
 
-}  // namespace tavrix::testing
+} // namespace tavrix::testing

@@ -17,7 +17,7 @@ constexpr uint16_t kTextKey = 0x02E;
 constexpr std::size_t kKeyboardMacroActions = 30;
 constexpr std::size_t kKeyboardMacroNameLength = 9;
 
-}  // namespace
+} // namespace
 
 std::vector<model::MacroRecord> MakeMacros(std::size_t count, std::size_t actions, std::size_t nameLength)
 {
@@ -59,4 +59,4 @@ std::vector<model::MacroRecord> KeyboardMacros()
     return MakeMacros(model::kMaxMacros, kKeyboardMacroActions, kKeyboardMacroNameLength);
 }
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

@@ -19,4 +19,4 @@ model::ConfigModel LargestModel();
 // 100 macros that fit the factory keyboard's extra area with their names.
 std::vector<model::MacroRecord> KeyboardMacros();
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

@@ -27,7 +27,7 @@ device::DeviceService CountingDeviceService()
     return service;
 }
 
-}  // namespace
+} // namespace
 
 SimKeyboardSession::SimKeyboardSession(uint32_t latencyUs)
 {
@@ -55,4 +55,4 @@ uint64_t SimKeyboardSession::Transactions()
     return g_writes;
 }
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

@@ -34,4 +34,4 @@ private:
     std::unique_ptr<device::CommandSet> m_commands;
 };
 
-}  // namespace tavrix::bench
+} // namespace tavrix::bench

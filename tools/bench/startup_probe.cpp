@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
-
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -43,7 +42,7 @@ protected:
     }
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -52,5 +51,5 @@ int main(int argc, char* argv[])
     application.installEventFilter(&probe);
     tavrix::app::CTavrixApp app({});
     (void)app.InitInstance();
-    return 1;  // the window was never shown
+    return 1; // the window was never shown
 }

@@ -22,8 +22,8 @@ enum ReplyMode : uint8_t {
     kNoReply = 1 << 0,
     kEventFirst = 1 << 1,
     kCountChangeFirst = 1 << 2,
-    kEchoAsGiven = 1 << 3,  // else byte 3 of the reply becomes the request's command code
-    kNoData = 1 << 4,       // the reply's length arrives without its bytes
+    kEchoAsGiven = 1 << 3, // else byte 3 of the reply becomes the request's command code
+    kNoData = 1 << 4,      // the reply's length arrives without its bytes
 };
 
 struct Answer {
@@ -66,4 +66,4 @@ void RunScript(Script& script);
 // Appends an answer in the byte form.
 void AppendAnswer(const Answer& answer, std::vector<uint8_t>& bytes);
 
-}  // namespace tavrix::fuzz
+} // namespace tavrix::fuzz

@@ -39,4 +39,4 @@ private:
     std::array<QPixmap, 5> m_sliderPictures;
 };
 
-}  // namespace tavrix::skindemo
+} // namespace tavrix::skindemo

@@ -97,7 +97,7 @@ QString SkinFileText()
     return text;
 }
 
-}  // namespace
+} // namespace
 
 bool WriteDemoSkin(const QString& folder)
 {
@@ -117,4 +117,4 @@ bool WriteDemoSkin(const QString& folder)
     return written;
 }
 
-}  // namespace tavrix::skindemo
+} // namespace tavrix::skindemo

@@ -12,4 +12,4 @@ inline constexpr int kDemoHeight = 260;
 // Returns false when a file could not be written.
 bool WriteDemoSkin(const QString& folder);
 
-}  // namespace tavrix::skindemo
+} // namespace tavrix::skindemo

@@ -50,7 +50,7 @@ void PlayAndGrab(DemoDialog& dialog, const QString& folder)
     dialog.EndDialog(tavrix::skin::IDOK);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -54,4 +54,4 @@ public:
     virtual void Stop() = 0;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -29,7 +29,7 @@ private:
     hid_device* m_device;
 };
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<HidapiTransport> HidapiTransport::Create()
 {
@@ -65,4 +65,4 @@ std::unique_ptr<HidDevice> HidapiTransport::Open(const std::string& path)
     return std::make_unique<HidapiDevice>(device);
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -20,4 +20,4 @@ private:
     HidapiTransport() = default;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

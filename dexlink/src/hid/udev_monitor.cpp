@@ -16,7 +16,7 @@ namespace {
 constexpr const char* kEventSource = "udev";
 constexpr const char* kSubsystem = "hidraw";
 
-}  // namespace
+} // namespace
 
 UdevMonitor::~UdevMonitor()
 {
@@ -93,4 +93,4 @@ void UdevMonitor::Run()
     }
 }
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -34,4 +34,4 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace tavrix::dexlink
+} // namespace tavrix::dexlink

@@ -55,4 +55,4 @@ private:
     bool m_bootMode = false;
 };
 
-}  // namespace tavrix::sim
+} // namespace tavrix::sim
