@@ -10,6 +10,7 @@
 #include "ctl/keyboard_access.h"
 #include "ctl/lighting_command.h"
 #include "ctl/profile_document.h"
+#include "device/commands.h"
 #include "model/key_identifiers.h"
 #include "model/lighting_effects.h"
 #include "model/profile_file.h"
@@ -328,7 +329,8 @@ int RunCtl(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     int number = 0;
     auto* profile = app.add_subcommand("profile", "print the current profile, or switch to profile N");
-    CLI::Option* numberGiven = profile->add_option("N", number, "the profile to switch to")->check(CLI::Range(1, 3));
+    CLI::Option* numberGiven =
+        profile->add_option("N", number, "the profile to switch to")->check(CLI::Range(1, device::kProfileCount));
 
     std::string path;
     auto* exportCommand = app.add_subcommand("export", "write the keyboard's whole configuration to FILE");
@@ -353,7 +355,7 @@ int RunCtl(int argc, const char* const* argv, std::ostream& out, std::ostream& e
                                    ->add_option("--report-rate", lighting.reportRate,
                                                 "HZ: 1000, 500, 250 "
                                                 "or 125")
-                                   ->check(CLI::IsMember({1000, 500, 250, 125}));
+                                   ->check(CLI::IsMember(kReportRatesHz));
 
     std::string from;
     std::string to;

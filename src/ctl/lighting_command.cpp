@@ -13,8 +13,6 @@ namespace tavrix::ctl {
 
 namespace {
 
-constexpr std::array<int, model::kReportRateLast + 1> kReportRatesHz{1000, 500, 250, 125};
-
 struct DirectionEntry {
     std::string_view word;
     uint8_t direction;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,7 @@ namespace tavrix::ctl {
 std::optional<uint8_t> EffectOfName(std::string_view text);
 
 // Report-rate codes 0..3 are 1000, 500, 250 and 125 Hz.
+inline constexpr std::array<int, model::kReportRateLast + 1> kReportRatesHz{1000, 500, 250, 125};
 int ReportRateHz(int code);
 std::optional<uint8_t> ReportRateOfHz(int hz);
 
