@@ -20,8 +20,9 @@ enum class LightingRead { Full, SettingsOnly };
 
 // The keyboard's lighting as the program knows it, and every way the program changes it: the
 // settings blocks and lamp areas of the three lighting profiles, the report rate kept in them,
-// the effects the keyboard offers and the profile being edited. Windows and the command line
-// read the state and call the intents; nothing else talks to the keyboard about lighting.
+// the effects the keyboard offers and the profile being edited. The windows read the state and
+// call the intents; tavrix-ctl writes its changes in one configuration of its own, as it must
+// report how they went, and the window reads them back.
 //
 // An intent changes the state at once and hands the write that carries it to the keyboard to the
 // runner: the main window runs it on its keyboard thread, the command line at once. Each write is

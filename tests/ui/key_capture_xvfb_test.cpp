@@ -18,7 +18,6 @@ constexpr uint16_t kTab = 0x00F;
 constexpr uint16_t kPrintScreen = 0x137;
 constexpr uint16_t kLeftSuper = 0x15B;
 constexpr int kKeyAId = 1058;
-constexpr int kMainApplyId = 1006;
 // X numbers keys from the Linux input code + 8.
 constexpr quint32 kNativeB = 48 + 8;
 constexpr quint32 kNativeMute = 113 + 8;
@@ -82,7 +81,7 @@ TEST_F(KeyCaptureUnderXvfb, PressedKeyIsAssignedAndReachesTheKeyboard)
         ASSERT_TRUE(ClickOn(Composite(), skin::IDOK));
         ASSERT_TRUE(WaitFor([&] { return !Composite().IsOpen(); }));
         ASSERT_TRUE(OnUi([&] { return Dlg().IsApplyEnabled(); }));
-        ASSERT_TRUE(ClickOn(Dlg(), kMainApplyId));
+        ASSERT_TRUE(ClickOn(Dlg(), kApplyButtonId));
         EXPECT_TRUE(WaitFor([&] { return !Dlg().IsApplyEnabled(); }));
     });
     QApplication::instance()->removeEventFilter(&seen);

@@ -27,7 +27,6 @@ constexpr uint16_t kLeftButton = 0x171;
 constexpr uint16_t kDown = model::kMacroPress;
 constexpr uint16_t kUp = model::kMacroRelease;
 constexpr int kKeyAId = 1058;
-constexpr int kMainApplyId = 1006;
 constexpr int kMacroLabelId = 1200;
 // X numbers keys from the Linux input code + 8.
 constexpr quint32 kNativeB = 48 + 8;
@@ -94,7 +93,7 @@ TEST_F(MacroRecordingUnderXvfb, RecordedMacroReachesTheKeyboard)
         ASSERT_TRUE(WaitFor([&] { return Composite().GetDlgItem<QLineEdit>(kRepeatCountId)->text() == "3"; }));
         ASSERT_TRUE(ClickOn(Composite(), skin::IDOK));
         ASSERT_TRUE(WaitFor([&] { return !Composite().IsOpen(); }));
-        ASSERT_TRUE(ClickOn(Dlg(), kMainApplyId));
+        ASSERT_TRUE(ClickOn(Dlg(), kApplyButtonId));
         EXPECT_TRUE(WaitFor([&] { return !Dlg().IsApplyEnabled(); }));
     });
     EXPECT_EQ(SlotOf(profile, g1), (model::KeyAssignment{model::kTypeMacro, 3, 1})) << "macro 1, three times";

@@ -30,7 +30,6 @@ using testing::MainWindowTest;
 
 constexpr uint16_t kKeyA = 0x01E;
 constexpr uint16_t kKeyB = 0x030;
-constexpr int kApplyId = 1006;
 
 // Counts how often a widget was shown.
 class ShowCounter : public QObject {
@@ -119,7 +118,7 @@ TEST_F(MainWindowSessionTest, WindowButtonsSitWhereTheSkinSaysAndDoTheirWork)
         {1124, "CONTROL_CLOSE"},
         {1123, "CONTROL_MINIMIZE"},
         {1139, "CONTROL_MENU"},
-        {kApplyId, "CONTROL2_APPLY"},
+        {kApplyButtonId, "CONTROL2_APPLY"},
         {1134, "OSTRIM_VER"},
         {1138, "FUNC_DEFAULT"},
         {1144, "FUNC_SWITCH"},
@@ -133,7 +132,7 @@ TEST_F(MainWindowSessionTest, WindowButtonsSitWhereTheSkinSaysAndDoTheirWork)
     }
     EXPECT_FALSE(testing::Control(Dlg(), 1134).isEnabled()) << "the version label";
     EXPECT_TRUE(testing::Control(Dlg(), 1144).isHidden()) << "the switch stays hidden";
-    EXPECT_FALSE(testing::Control(Dlg(), kApplyId).isEnabled()) << "nothing to apply yet";
+    EXPECT_FALSE(testing::Control(Dlg(), kApplyButtonId).isEnabled()) << "nothing to apply yet";
 
     for (int link : {1121, 1209, 1210, 1122}) {
         Dlg().OnCommand(link);
@@ -250,7 +249,7 @@ TEST_F(MainWindowSessionTest, ApplyWithNothingChangedWritesNothingButFlashesTheP
 {
     Start();
     const auto requests = Sim().CommandRequests();
-    testing::Click(testing::Control(Dlg(), kApplyId));
+    testing::Click(testing::Control(Dlg(), kApplyButtonId));
     Dlg().ApplyChanges();
     auto& progress = dynamic_cast<ProgressPicture&>(testing::Control(Dlg(), ProgressPicture::kId));
     EXPECT_TRUE(progress.isVisibleTo(&Dlg()));
